@@ -1,0 +1,111 @@
+# Build and test helpers shared by every folder.
+
+set(TARVOCK_SCRIPTS ${CMAKE_SOURCE_DIR}/scripts)
+set(TARVOCK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+
+# One Wine prefix per build tree: the runner that ctest uses as emulator points at it.
+file(WRITE ${CMAKE_BINARY_DIR}/wine-run
+  "#!/usr/bin/env bash\nexport TARVOCK_WINEPREFIX='${TARVOCK_WINEPREFIX}'\nunset WINEPREFIX\nexec '${TARVOCK_SCRIPTS}/wine-run' \"$@\"\n")
+file(CHMOD ${CMAKE_BINARY_DIR}/wine-run PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+# The prefix is created and wineserver kept up (-p) for the whole test run: a test process then
+# starts in milliseconds instead of half a second.
+function(tarvock_wine_fixtures)
+  add_test(NAME wine.start COMMAND ${TARVOCK_SCRIPTS}/wine-server start ${TARVOCK_WINEPREFIX})
+  set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+  add_test(NAME wine.stop COMMAND ${TARVOCK_SCRIPTS}/wine-server stop ${TARVOCK_WINEPREFIX})
+  set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+endfunction()
+
+# Common properties of a test that runs under Wine.
+#   DISPLAY: the test creates windows and needs the X server of the run (TARVOCK_DISPLAY).
+#   FIXTURES: further fixtures it needs (for example sdk_registered).
+#   LOCKS: resources it must not share with a concurrent test.
+function(tarvock_wine_test_properties test)
+  cmake_parse_arguments(T "DISPLAY" "" "FIXTURES;LOCKS" ${ARGN})
+  set(env "TARVOCK_BIN=${CMAKE_BINARY_DIR}/bin")
+  if(T_DISPLAY)
+    list(APPEND env "TARVOCK_NEEDS_DISPLAY=1")
+  endif()
+  set_tests_properties(${test} PROPERTIES
+    FIXTURES_REQUIRED "wine;${T_FIXTURES}"
+    ENVIRONMENT "${env}"
+    TIMEOUT 300)
+  if(T_LOCKS)
+    set_tests_properties(${test} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+  endif()
+endfunction()
+
+# A googletest program cross-built and run under Wine.
+#   tarvock_add_gtest(name SOURCES ... LIBS ... [DISPLAY] [FIXTURES ...] [LOCKS ...])
+function(tarvock_add_gtest name)
+  cmake_parse_arguments(T "DISPLAY" "" "SOURCES;LIBS;FIXTURES;LOCKS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set(flags)
+  if(T_DISPLAY)
+    set(flags DISPLAY)
+  endif()
+  tarvock_wine_test_properties(${name} ${flags} FIXTURES ${T_FIXTURES} LOCKS ${T_LOCKS})
+endfunction()
+
+# A VBScript run through Wine's cscript; the script must close with "N passed, N failed".
+#   tarvock_add_vbs_test(name script.vbs [FIXTURES ...] [LOCKS ...] [ARGS ...])
+function(tarvock_add_vbs_test name script)
+  cmake_parse_arguments(T "" "" "FIXTURES;LOCKS;ARGS" ${ARGN})
+  add_test(NAME ${name}
+    COMMAND ${TARVOCK_SCRIPTS}/run-vbs ${CMAKE_BINARY_DIR}/wine-run ${script} ${T_ARGS})
+  tarvock_wine_test_properties(${name} FIXTURES ${T_FIXTURES} LOCKS ${T_LOCKS})
+endfunction()
+
+# Compiles an IDL file with widl into a type library, a header and the GUID definitions.
+#   tarvock_add_idl(target file.idl [TLB]) -> target is an interface library whose include path
+#   holds <base>.h; the variables <target>_TLB and <target>_IIDS name the outputs.
+function(tarvock_add_idl target idl)
+  cmake_parse_arguments(T "TLB" "" "" ${ARGN})
+  get_filename_component(base ${idl} NAME_WE)
+  get_filename_component(idl_abs ${idl} ABSOLUTE)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/idl)
+  set(outputs ${out}/${base}.h ${out}/${base}_i.c)
+  set(tlb_args)
+  if(T_TLB)
+    list(APPEND outputs ${out}/${base}.tlb)
+    set(tlb_args -t -T ${out}/${base}.tlb)
+  endif()
+  add_custom_command(
+    OUTPUT ${outputs}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out}
+    COMMAND ${WIDL_EXECUTABLE} --win64
+            -I/usr/include/wine/wine/windows -I${CMAKE_CURRENT_SOURCE_DIR}
+            -L/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+            -h -H ${out}/${base}.h -u -U ${out}/${base}_i.c ${tlb_args}
+            ${idl_abs}
+    DEPENDS ${idl_abs}
+    COMMENT "widl ${base}.idl"
+    VERBATIM)
+  add_custom_target(${target}_gen DEPENDS ${outputs})
+  add_library(${target} STATIC ${out}/${base}_i.c)
+  add_dependencies(${target} ${target}_gen)
+  target_include_directories(${target} PUBLIC ${out})
+  set(${target}_TLB ${out}/${base}.tlb PARENT_SCOPE)
+  set(${target}_DIR ${out} PARENT_SCOPE)
+endfunction()
+
+# A resource-only satellite library <base>_<lang>.dll: no code, no entry point.
+#   tarvock_add_satellite(target OUTPUT_NAME name SOURCES file.rc [DEPENDS files...])
+function(tarvock_add_satellite target)
+  cmake_parse_arguments(T "" "OUTPUT_NAME" "SOURCES;DEPENDS;INCLUDES" ${ARGN})
+  add_library(${target} SHARED ${T_SOURCES})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${T_OUTPUT_NAME} PREFIX "" LINKER_LANGUAGE C)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,-e,0)
+  set_target_properties(${target} PROPERTIES LINK_LIBRARIES "")
+  foreach(inc ${T_INCLUDES})
+    target_include_directories(${target} PRIVATE ${inc})
+  endforeach()
+  if(T_DEPENDS)
+    set_source_files_properties(${T_SOURCES} PROPERTIES OBJECT_DEPENDS "${T_DEPENDS}")
+  endif()
+endfunction()

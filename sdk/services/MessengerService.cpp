@@ -1,0 +1,5 @@
+#include "MessengerService.h"
+
+STDMETHODIMP CMessengerService::GetCurrentVersion(BSTR *pVersion) {
+    return E_NOTIMPL;
+}
