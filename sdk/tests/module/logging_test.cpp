@@ -50,8 +50,8 @@ protected:
 
     // Loads a fresh copy of the server, creates a message through its class factory and calls
     // one logged accessor; unloads it again.
-    static HRESULT LoadServeAndUnload() {
-        HMODULE server = ::LoadLibraryW(testsupport::BesideProgram(L"TarvockSDK2.dll").c_str());
+    static HRESULT LoadServeAndUnload(const std::wstring& path = testsupport::BesideProgram(L"TarvockSDK2.dll")) {
+        HMODULE server = ::LoadLibraryW(path.c_str());
         if (!server) return HRESULT_FROM_WIN32(::GetLastError());
         auto getClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
             ::GetProcAddress(server, "DllGetClassObject"));
@@ -102,6 +102,33 @@ TEST_F(LoggingTest, UnreadableFileGoesToTheDebuggerAndTheServerStillServes) {
         if (line.rfind("Failed to configure log4cpp ", 0) == 0 && line.back() == '\n') reported = true;
     }
     EXPECT_TRUE(reported) << "debugger output lines: " << g_debugOutput.size();
+}
+
+// A copy of the server in a folder without its satellite library: attach goes on, classes are
+// served, and error descriptions are empty because their texts are not found.
+TEST_F(LoggingTest, ServerWithoutSatelliteStillServes) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"tarvock-no-satellite";
+    const std::wstring copy = folder + L"\\TarvockSDK2.dll";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(testsupport::BesideProgram(L"TarvockSDK2.dll").c_str(), copy.c_str(), FALSE));
+
+    HMODULE server = ::LoadLibraryW(copy.c_str());
+    ASSERT_NE(nullptr, server);
+    auto getClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+        ::GetProcAddress(server, "DllGetClassObject"));
+    {
+        CComPtr<IClassFactory> factory;
+        ASSERT_HRESULT_SUCCEEDED(getClassObject(CLSID_ObjectCollection, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+        CComPtr<IObjectCollection> collection;
+        ASSERT_HRESULT_SUCCEEDED(factory->CreateInstance(nullptr, IID_IObjectCollection, reinterpret_cast<void**>(&collection)));
+        EXPECT_EQ(E_FAIL, collection->Remove(1));
+        EXPECT_EQ(L"", testsupport::TakeErrorDescription());
+    }
+    ::FreeLibrary(server);
+    ::DeleteFileW(copy.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
