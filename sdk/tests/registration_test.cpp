@@ -58,32 +58,32 @@ std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr) {
     return data;
 }
 
-std::set<std::wstring> SubKeys(const std::wstring& path) {
+// The names a key's subkeys (or values) enumerate to.
+template <class Enumerate>
+std::set<std::wstring> Names(const std::wstring& path, Enumerate enumerate) {
     std::set<std::wstring> names;
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
         DWORD len = 256;
-        if (::RegEnumKeyExW(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (enumerate(key, i, name, &len) != ERROR_SUCCESS) break;
         names.insert(name);
     }
     ::RegCloseKey(key);
     return names;
 }
 
+std::set<std::wstring> SubKeys(const std::wstring& path) {
+    return Names(path, [](HKEY key, DWORD i, wchar_t* name, DWORD* len) {
+        return ::RegEnumKeyExW(key, i, name, len, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
 std::set<std::wstring> ValueNames(const std::wstring& path) {
-    std::set<std::wstring> names;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD len = 256;
-        if (::RegEnumValueW(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.insert(name);
-    }
-    ::RegCloseKey(key);
-    return names;
+    return Names(path, [](HKEY key, DWORD i, wchar_t* name, DWORD* len) {
+        return ::RegEnumValueW(key, i, name, len, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 DWORD RunRegsvr32(const std::wstring& arguments) {

@@ -4,18 +4,9 @@
 
 #include <cstring>
 
-namespace {
+#include "ComTestSupport.h"
 
-void SetDescription(const wchar_t* text) {
-    ICreateErrorInfo* create = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(::CreateErrorInfo(&create));
-    create->SetDescription(const_cast<LPOLESTR>(text));
-    IErrorInfo* info = nullptr;
-    create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info));
-    ::SetErrorInfo(0, info);
-    info->Release();
-    create->Release();
-}
+namespace {
 
 TEST(ComSupport, BstrFromNarrowAndBack) {
     _bstr_t text("Hello, w\xF6rld");
@@ -39,7 +30,7 @@ TEST(ComSupport, VariantConversionFailureThrowsComError) {
 }
 
 TEST(ComSupport, HrCheckCarriesThreadErrorInfo) {
-    SetDescription(L"the service refused");
+    testsupport::SetErrorDescription(L"the service refused");
     try {
         HR_CHECK(E_ACCESSDENIED);
         FAIL() << "no throw";
