@@ -1,6 +1,12 @@
+// ContactService: the contacts and contact groups the web service keeps for the account. Each
+// operation fills one request template, sends it with the account's credentials and turns the
+// answer into Contact and ContactGroup objects, collections of them, a new identifier or nothing.
 #pragma once
 
+#include <msxml2.h>
+
 #include "SdkObject.h"
+#include "SoapService.h"
 
 class CContactService : public CSdkObject<CContactService, &CLSID_ContactService, IContactService, &IID_IContactService, 108> {
 public:
@@ -23,4 +29,7 @@ public:
     STDMETHOD(GetGroupMembers)(BSTR ID, IObjectCollection **pContacts) override;
     STDMETHOD(GetContactByQuickName)(BSTR ID, IContact **pContact) override;
     STDMETHOD(GetGroupByName)(BSTR ID, IContactGroup **pGroup) override;
+
+private:
+    CSOAPService m_soap{L"ContactService"};
 };

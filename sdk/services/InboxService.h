@@ -1,6 +1,11 @@
+// InboxService2: reads and deletes the messages the account has received, through the
+// service's "InboxService2" end point.
 #pragma once
 
+#include <windows.h>
+
 #include "SdkObject.h"
+#include "SoapService.h"
 
 class CInboxService : public CSdkObject<CInboxService, &CLSID_InboxService2, IInboxService2, &IID_IInboxService2, 103> {
 public:
@@ -15,4 +20,7 @@ public:
     STDMETHOD(GetMessagesForDateRange)(DATE StartDate, DATE EndDate, IObjectCollection **pMessages) override;
     STDMETHOD(GetMessagesByID)(BSTR Messages, IObjectCollection **pMessages) override;
     STDMETHOD(GetLatestMessages)(VARIANT LastMessageIndex, VARIANT MaxMessages, IObjectCollection **pMessages) override;
+
+private:
+    CSOAPService m_soap{L"InboxService2"};
 };

@@ -1,25 +1,44 @@
+#include <windows.h>
+
 #include "TestService.h"
 
+#include "Method.h"
+#include "RequestTemplates.h"
+#include "SoapRequest.h"
+
+namespace {
+const char kLog[] = "CTestService";
+}
+
 STDMETHODIMP CTestService::SetSoapEndPoints(BSTR URI, BSTR MockURI) {
-    return E_NOTIMPL;
+    CSOAPService::SetSoapEndPoints(URI, MockURI);
+    return S_OK;
 }
 
 STDMETHODIMP CTestService::SetupContactTests() {
-    return E_NOTIMPL;
+    return RunSetup("SetupContactTests", L"SetupContactTests");
 }
 
 STDMETHODIMP CTestService::SetupAccountTests() {
-    return E_NOTIMPL;
+    return RunSetup("SetupAccountTests", L"SetupAccountTests");
 }
 
 STDMETHODIMP CTestService::SetupSendTests() {
-    return E_NOTIMPL;
+    return RunSetup("SetupSendTests", L"SetupSendTests");
 }
 
 STDMETHODIMP CTestService::SetupInboxTests() {
-    return E_NOTIMPL;
+    return RunSetup("SetupInboxTests", L"SetupInboxTests");
 }
 
 STDMETHODIMP CTestService::SetupSignupTests() {
-    return E_NOTIMPL;
+    return RunSetup("SetupSignupTests", L"SetupSignupTests");
+}
+
+HRESULT CTestService::RunSetup(const char* name, const wchar_t* operation) {
+    return RunMethod(kLog, kLog, name, [&] {
+        CSoapRequest(RequestTemplate::SetupTests)
+            .ReplaceElement(L"SetupTests", operation)
+            .Post(m_soap, operation, false);
+    });
 }

@@ -17,6 +17,8 @@ std::optional<HttpReply> injectedReply(const std::string& username)
         return HttpReply{503, "text/plain; charset=utf-8", "Service Unavailable"};
     if (username == kNotXml)
         return HttpReply{200, "text/html; charset=utf-8", "<html><body>This is not a SOAP answer"};
+    if (username == kEmptyBody)
+        return HttpReply{200, "text/xml; charset=utf-8", ""};
     if (username == kNoDetail)
         return fault(kNoDetailText, std::nullopt);
     if (username == kBlankFault)

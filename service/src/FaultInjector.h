@@ -18,6 +18,7 @@ constexpr const char* kNoCode = "faultnocode";          // fault whose detail ha
 constexpr const char* kUnknownCode = "fault25";         // fault with ErrorCode 25
 constexpr const char* kNonNumericCode = "faultabc";     // fault with ErrorCode "abc"
 constexpr const char* kValidation = "fault17";          // fault with ErrorCode 17 and its own message
+constexpr const char* kEmptyBody = "faultempty";        // status 200 with an empty body
 constexpr const char* kSlow = "slow";                   // a real account whose answers come late
 
 constexpr const char* kNoDetailText = "Server was unable to process request. Injected fault without detail.";

@@ -28,6 +28,13 @@ TEST_F(FaultInjection, NonXmlBodyWithStatus200)
     EXPECT_FALSE(reply.body().empty());
 }
 
+TEST_F(FaultInjection, EmptyBodyWithStatus200)
+{
+    Reply reply = post(limitCall("faultempty"));
+    EXPECT_EQ(200, reply.status());
+    EXPECT_TRUE(reply.body().empty());
+}
+
 TEST_F(FaultInjection, FaultWithoutDetail)
 {
     Reply reply = post(limitCall("faultnodetail"));

@@ -148,6 +148,8 @@ public:
     CComVariant(const VARIANT& v) { ::VariantInit(this); ::VariantCopy(this, const_cast<VARIANT*>(&v)); }
     CComVariant(const CComVariant& v) : CComVariant(static_cast<const VARIANT&>(v)) {}
     CComVariant(long l) { ::VariantInit(this); vt = VT_I4; lVal = l; }
+    CComVariant(int i) { ::VariantInit(this); vt = VT_I4; lVal = i; }
+    CComVariant(bool b) { ::VariantInit(this); vt = VT_BOOL; boolVal = b ? VARIANT_TRUE : VARIANT_FALSE; }
     CComVariant(const wchar_t* s) { ::VariantInit(this); vt = VT_BSTR; bstrVal = ::SysAllocString(s); }
     ~CComVariant() { ::VariantClear(this); }
     CComVariant& operator=(const CComVariant& v) { if (this != std::addressof(v)) { ::VariantCopy(this, const_cast<CComVariant*>(&v)); } return *this; }

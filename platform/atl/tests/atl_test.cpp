@@ -190,4 +190,14 @@ TEST(AtlSmartTypes, BstrAndPointerOwnership) {
     EXPECT_STREQ(L"hello", text.m_str);
 }
 
+TEST(AtlSmartTypes, VariantConstructorsKeepTheirAutomationTypes) {
+    CComVariant flag(true), off(false), number(7), wide(7L), text(L"x");
+    EXPECT_EQ(VT_BOOL, flag.vt);
+    EXPECT_EQ(VARIANT_TRUE, flag.boolVal);
+    EXPECT_EQ(VARIANT_FALSE, off.boolVal);
+    EXPECT_EQ(VT_I4, number.vt);
+    EXPECT_EQ(VT_I4, wide.vt);
+    EXPECT_EQ(VT_BSTR, text.vt);
+}
+
 }  // namespace

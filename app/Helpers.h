@@ -1,0 +1,35 @@
+// Helpers every window of the program shares: COM object creation, the error reporters (the
+// program's one way of showing a failure), input checks and text helpers.
+#pragma once
+
+#include "afxwin.h"
+
+#include <comdef.h>
+
+// Creates a COM object (CLSCTX_ALL), runs it and returns its IDispatch; reports every failure
+// itself (string 5001 with the class text) and returns null then.
+IDispatch* CreateDispatchObject(REFCLSID clsid, const char* classText);
+
+// Message box (MB_ICONSTOP) and root-category error: the text and the system's text for the
+// code, or "HRESULT = <code>" when the system has none.
+void ReportHResult(const char* text, HRESULT code);
+// Message box (when show) and root-category error for a COM error; a connection failure is
+// described by string 155.
+void ReportComError(const char* text, const _com_error& error, bool show);
+void ReportComErrorId(UINT stringId, const _com_error& error, bool show);
+// Message box with the string and MB_ICONEXCLAMATION.
+void ShowWarning(UINT stringId);
+
+// An originator is 1 to 11 characters of any kind, or exactly 12 digits.
+bool ValidateOriginator(const char* text);
+// On saving: trims the text; an empty one is refused with the string's message.
+void DDV_RequiredText(CDataExchange* dx, CString& text, UINT stringId);
+// The long date and time of the user's locale.
+CString FormatDateTimeText(DATE when);
+
+// The value of the first "name=value" pair of the address's query with exactly that name.
+CString GetQueryParameter(const char* url, const char* name);
+
+// Compares two version texts: as four numbers when both are four dotted numbers, else byte by
+// byte as multibyte texts. Negative, zero or positive.
+int CompareVersionTexts(const char* left, const char* right);

@@ -1,0 +1,51 @@
+// Bases of the program's windows: the top-level frame, the dialog with its icon and the form
+// view that stretches its controls.
+#pragma once
+
+#include "afxwin.h"
+
+// The base of every top-level frame. One resource id (asked by kind) names the frame's title
+// string, icon, menu and toolbar. The frame registers with the application when made and
+// leaves its frame set when destroyed.
+class CFrameBase : public CFrameWnd {
+    DECLARE_DYNAMIC(CFrameBase)
+public:
+    enum BarResourceKind { kTitle = 0, kIcon = 1, kMenu = 2, kToolbar = 3 };
+
+    // Creates the window (500 x 400, centred on the screen, no parent) and its client view,
+    // shows it and registers it with the application. On failure the object stays alive and
+    // belongs to the caller.
+    virtual bool Create(CWnd* parent);
+    virtual bool CreateClientView() = 0;
+    virtual UINT GetBarResourceId(int kind) = 0;
+    // Asked before the frame is closed at exit or sign-out.
+    virtual bool CanClose() { return true; }
+
+protected:
+    void PostNcDestroy() override;
+    afx_msg int OnCreate(LPCREATESTRUCT cs);
+    afx_msg void OnDestroy();
+    afx_msg void OnFileClose();
+
+    bool m_bAutoDelete = true;
+    DECLARE_MESSAGE_MAP()
+};
+
+// A dialog that sets its icon (from the satellite library) on itself.
+class CDialogBase : public CDialog {
+public:
+    CDialogBase(UINT templateId, CWnd* parent, UINT iconId) : CDialog(templateId, parent), m_iconId(iconId) {}
+    bool OnInitDialog() override;
+
+protected:
+    UINT m_iconId;
+};
+
+// A form view whose size handlers stretch controls to the client size.
+class CFormViewBase : public CFormView {
+public:
+    explicit CFormViewBase(UINT templateId) : CFormView(templateId) {}
+    // Right edge to right - 4 (right not 0) and bottom edge to bottom - 6 (bottom not 0),
+    // keeping the top-left corner.
+    void StretchControl(UINT controlId, int right, int bottom);
+};

@@ -1,0 +1,73 @@
+// Resource identifiers of the desktop program and its satellite libraries.
+#pragma once
+
+// Strings.
+#define IDS_LOCALE_NAME                 1
+#define IDS_ALERT_TITLE                 2
+#define IDS_ALERT_BODY                  3
+#define IDS_TRAY_TIP                    101
+#define IDS_ALREADY_RUNNING             102
+#define IDS_ALERT_CAPTION               110
+#define IDS_CANNOT_EXIT                 113
+#define IDS_SIGN_IN                     129
+#define IDS_NEW_MESSAGES_TITLE          137
+#define IDS_NEW_MESSAGES_BODY           143
+#define IDS_INBOX_LINK                  144
+#define IDS_VERSION_TEXT                146
+#define IDS_CONNECTION_FAILED           155
+#define IDS_ACCOUNT_SERVICE_NOT_CREATED 178
+#define IDS_SIGN_IN_FAILED              179
+#define IDS_OBJECT_NOT_CREATED          5001
+#define IDS_CONTACTS_NOT_READ           5002
+#define IDS_GROUPS_NOT_READ             5003
+#define IDS_AUTHENTICATION_FAILED       5009
+#define IDS_ORIGINATOR_EMPTY            5013
+#define IDS_ORIGINATOR_INVALID          5014
+#define IDS_VERSION_CHECK_FAILED        5019
+#define IDS_APP_TITLE                   57344
+
+// Icons, menus and title strings shared by one window (one id names them all).
+#define IDR_TRAY                        101
+#define IDI_CLOSE                       104
+#define IDR_SEND_WINDOW                 147
+#define IDR_CONTACTS_WINDOW             148
+#define IDR_READ_WINDOW                 150
+#define IDI_ALERT                       171
+#define IDI_SIGNED_OUT                  180
+
+// Dialog templates and HTML pages.
+#define IDD_ABOUT                       151
+#define IDD_START_PAGE                  167
+#define IDD_UPGRADE                     114
+#define IDD_HTML_HOST                   175
+#define IDD_OPTIONS                     177
+
+// Controls.
+#define IDC_POLL_INTERVAL               1043
+#define IDC_POPUP_INTERVAL              1044
+#define IDC_HIDE_START_PAGE             1061
+#define IDC_UPGRADE_NOW                 1062
+#define IDC_UPGRADE_TOMORROW            1063
+#define IDC_UPGRADE_NEVER               1064
+
+// Commands.
+#define ID_APP_EXIT_COMMAND             32773
+#define ID_HELP_ABOUT                   32780
+#define ID_TARVOCK_HOME                 32784
+#define ID_SMS_INBOX                    32785
+#define ID_CONTACTS                     32800
+#define ID_SENT_MESSAGES                32801
+#define ID_ACCOUNT_OPTIONS              32802
+#define ID_BUY_CREDITS                  32803
+#define ID_BUY_CREDITS_SIGNED_IN        32807
+#define ID_SIGN_IN_OUT                  32813
+#define ID_SEND                         32817
+#define ID_GROUPS                       32831
+#define ID_SHOW_START_PAGE              32847
+#define ID_PC_OPTIONS                   32848
+#define ID_CUSTOMISE                    35001
+
+// Window titles (the window's one resource id).
+#define IDS_SEND_WINDOW                 147
+#define IDS_CONTACTS_WINDOW             148
+#define IDS_READ_WINDOW                 150

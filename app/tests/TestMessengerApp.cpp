@@ -1,0 +1,102 @@
+#include "TestMessengerApp.h"
+
+#include "Helpers.h"
+#include "resource.h"
+
+CTestMessengerApp theTestApp;
+int CTestFrame::live = 0;
+
+namespace {
+// Windows go to a desktop of this process's own, made with its display.
+struct CPrivateDesktop {
+    CPrivateDesktop() {
+        HDESK desktop = ::CreateDesktopW(L"TarvockVelkoTests", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        if (desktop) ::SetThreadDesktop(desktop);
+        // The desktop's own process starts with the first window; until it is up, creation fails.
+        for (int attempt = 0; attempt < 150; ++attempt) {
+            HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+            if (probe) {
+                ::DestroyWindow(probe);
+                break;
+            }
+            ::Sleep(100);
+        }
+        theTestApp.InitApplication();
+        theTestApp.SetRegistryKey("TarvockTests");
+    }
+} privateDesktop;
+}  // namespace
+
+bool CTestFrame::CreateClientView() {
+    if (viewFails) return false;
+    CEdit* edit = new CEdit;
+    bool made = edit->Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(0, 0, 10, 10), this, AFX_IDW_PANE_FIRST);
+    edit->UnsubclassWindow();
+    delete edit;
+    return made;
+}
+
+CTestMessengerApp::CTestMessengerApp() {
+    m_exitWaitMs = 0;
+}
+
+CFrameBase* CTestMessengerApp::NewFrame(FrameKind kind) {
+    framesMade.push_back(kind);
+    CTestFrame* frame = new CTestFrame;
+    frames.push_back(frame);
+    return frame;
+}
+
+HWND CTestMessengerApp::NewModelessDialog(UINT templateId, bool) {
+    dialogsMade.push_back(templateId);
+    CDialog* dialog = new CDialog;
+    if (!dialog->Create(IDD_OPTIONS)) {
+        delete dialog;
+        return nullptr;
+    }
+    return dialog->Detach();  // the test dialogs need no object once made
+}
+
+bool CTestMessengerApp::ActivateRunningInstance() {
+    ++activations;
+    return activateResult;
+}
+
+bool CTestMessengerApp::OfferUpgrade() {
+    ++upgradeOffers;
+    return upgradeNow;
+}
+
+CMessageBoxRecorder::CMessageBoxRecorder() {
+    m_previous = AfxSetMessageBoxHook([this](const CString& text, UINT type) {
+        boxes.push_back({text, type});
+        return IDOK;
+    });
+}
+
+CMessageBoxRecorder::~CMessageBoxRecorder() {
+    AfxSetMessageBoxHook(std::move(m_previous));
+}
+
+CSatelliteScope::CSatelliteScope() : m_library(::LoadLibraryW(L"Velko_en.dll")) {
+    AfxSetResourceHandle(m_library);
+}
+
+CSatelliteScope::~CSatelliteScope() {
+    AfxSetResourceHandle(nullptr);
+    if (m_library) ::FreeLibrary(m_library);
+}
+
+CString LoadText(UINT id) {
+    CString text;
+    text.LoadString(id);
+    return text;
+}
+
+void PumpPending() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}

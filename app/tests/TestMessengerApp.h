@@ -1,0 +1,77 @@
+// The test programs' application object: the program's own, with the windows of later parts
+// replaced by test frames and dialogs, and its protected steps reachable.
+#pragma once
+
+#include "MessengerApp.h"
+#include "WindowBases.h"
+
+#include <vector>
+
+class CTestFrame : public CFrameBase {
+public:
+    bool canClose = true;
+    bool viewFails = false;
+    static int live;
+    CTestFrame() { ++live; }
+    ~CTestFrame() override { --live; }
+    bool CreateClientView() override;
+    UINT GetBarResourceId(int) override { return 147; }
+    bool CanClose() override { return canClose; }
+};
+
+class CTestMessengerApp : public CMessengerApp {
+public:
+    CTestMessengerApp();
+    using CMessengerApp::CheckSingleInstance;
+    using CMessengerApp::CloseAllFrames;
+    using CMessengerApp::CreateMainWindow;
+    using CMessengerApp::LoadSatellite;
+    using CMessengerApp::OnCmdMsg;
+
+    // What the overridden seams saw and made.
+    std::vector<FrameKind> framesMade;
+    std::vector<UINT> dialogsMade;
+    std::vector<CTestFrame*> frames;
+    bool activateResult = false;
+    int activations = 0;
+    bool upgradeNow = false;
+    int upgradeOffers = 0;
+    const char* satelliteBase = "Velko";
+
+protected:
+    CFrameBase* NewFrame(FrameKind kind) override;
+    HWND NewModelessDialog(UINT templateId, bool atStartUp) override;
+    bool ActivateRunningInstance() override;
+    bool OfferUpgrade() override;
+    const char* SatelliteBaseName() const override { return satelliteBase; }
+};
+
+extern CTestMessengerApp theTestApp;
+
+// Records every message box while it lives.
+class CMessageBoxRecorder {
+public:
+    struct Box {
+        CString text;
+        UINT type;
+    };
+    CMessageBoxRecorder();
+    ~CMessageBoxRecorder();
+    std::vector<Box> boxes;
+
+private:
+    AFX_MSGBOX_HOOK m_previous;
+};
+
+// The English satellite library as the resource handle, for one test.
+class CSatelliteScope {
+public:
+    CSatelliteScope();
+    ~CSatelliteScope();
+
+private:
+    HMODULE m_library;
+};
+
+CString LoadText(UINT id);
+void PumpPending();

@@ -1,0 +1,101 @@
+#include "TestApp.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class CExchangeDlg : public CDialog {
+public:
+    CExchangeDlg() : CDialog(200) {}
+    CString name = "initial";
+    int minutes = 10;
+    int check = 1;
+    int choice = 1;
+    bool initialised = false;
+    std::vector<UINT> postOnInit;
+
+    bool OnInitDialog() override {
+        initialised = CDialog::OnInitDialog();
+        for (UINT id : postOnInit) PostMessage(WM_COMMAND, id);
+        return initialised;
+    }
+    void DoDataExchange(CDataExchange* dx) override {
+        DDX_Text(dx, 1001, name);
+        DDX_Text(dx, 1006, minutes);
+        DDV_MinMaxInt(dx, minutes, 1, 60);
+        DDX_Check(dx, 1002, check);
+        DDX_Radio(dx, 1003, choice);
+    }
+};
+
+}  // namespace
+
+TEST(Dialog, DataExchangeFillsTheControlsAndReadsThemBack) {
+    CExchangeDlg dlg;
+    ASSERT_TRUE(dlg.Create(200));
+    EXPECT_TRUE(dlg.initialised);
+    EXPECT_STREQ("initial", dlg.GetDlgItemText(1001));
+    EXPECT_STREQ("10", dlg.GetDlgItemText(1006));
+    EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dlg.m_hWnd, 1002));
+    EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dlg.m_hWnd, 1004));
+
+    dlg.SetDlgItemText(1001, "changed");
+    dlg.SetDlgItemText(1006, "60");
+    ::CheckDlgButton(dlg.m_hWnd, 1002, BST_UNCHECKED);
+    ::CheckRadioButton(dlg.m_hWnd, 1003, 1005, 1005);
+    EXPECT_TRUE(dlg.UpdateData(true));
+    EXPECT_STREQ("changed", dlg.name);
+    EXPECT_EQ(60, dlg.minutes);
+    EXPECT_EQ(0, dlg.check);
+    EXPECT_EQ(2, dlg.choice);
+    dlg.DestroyWindow();
+}
+
+TEST(Dialog, ARangeCheckFailureTellsTheUserAndPutsTheFocusBack) {
+    CExchangeDlg dlg;
+    ASSERT_TRUE(dlg.Create(200));
+    dlg.ShowWindow(SW_SHOW);
+    CMessageBoxRecorder recorder;
+    dlg.SetDlgItemText(1006, "61");
+    EXPECT_FALSE(dlg.UpdateData(true));
+    ASSERT_EQ(1u, recorder.boxes.size());
+    EXPECT_STREQ("Please enter an integer between 1 and 60.", recorder.boxes[0].text);
+    EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, 1006), ::GetFocus());
+    dlg.SetDlgItemText(1006, "x");
+    EXPECT_FALSE(dlg.UpdateData(true));
+    ASSERT_EQ(2u, recorder.boxes.size());
+    EXPECT_STREQ("Please enter an integer.", recorder.boxes[1].text);
+    dlg.DestroyWindow();
+}
+
+TEST(Dialog, AModalDialogStaysOpenUntilItsDataIsValid) {
+    CExchangeDlg dlg;
+    dlg.minutes = 0;  // out of range: OK is refused, Cancel ends
+    dlg.postOnInit = {IDOK, IDCANCEL};
+    CMessageBoxRecorder recorder;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(1u, recorder.boxes.size());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+
+    CExchangeDlg valid;
+    valid.postOnInit = {IDOK};
+    EXPECT_EQ(IDOK, valid.DoModal());
+    EXPECT_STREQ("initial", valid.name);
+}
+
+TEST(FormView, ATemplateBecomesAChildPaneOfItsFrame) {
+    CFrameWnd* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "form", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr));
+    CFormView* view = new CFormView(200);
+    ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
+    EXPECT_EQ(frame->m_hWnd, ::GetParent(view->m_hWnd));
+    EXPECT_NE(0u, view->GetStyle() & WS_CHILD);
+    EXPECT_EQ(0u, view->GetStyle() & WS_CAPTION);
+    EXPECT_NE(nullptr, ::GetDlgItem(view->m_hWnd, 1001));
+    frame->RecalcLayout();
+    CRect client, pane;
+    frame->GetClientRect(&client);
+    view->GetClientRect(&pane);
+    EXPECT_EQ(client.Width(), pane.Width());
+    frame->DestroyWindow();
+}

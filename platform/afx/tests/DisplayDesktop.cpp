@@ -1,0 +1,5 @@
+#include "TestApp.h"
+
+namespace {
+const bool g_privateDesktop = UsePrivateDesktop(L"TarvockAfxWindowTests");
+}

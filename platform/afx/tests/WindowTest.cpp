@@ -1,0 +1,232 @@
+#include "TestApp.h"
+#include "afxcmn.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CProbeLog {
+    bool attachedAtCreate = false;
+    bool destroyed = false;
+    bool ncDestroyed = false;
+    bool deleted = false;
+    std::vector<UINT> commands;
+};
+
+class CProbeWnd : public CWnd {
+public:
+    explicit CProbeWnd(CProbeLog& log) : m_log(log) {}
+    afx_msg int OnCreate(LPCREATESTRUCT cs) {
+        m_log.attachedAtCreate = m_hWnd && FromHandlePermanent(m_hWnd) == this;
+        return CWnd::OnCreate(cs);
+    }
+    afx_msg void OnDestroy() { m_log.destroyed = true; }
+    afx_msg void OnCommand100() { m_log.commands.push_back(100); }
+    void PostNcDestroy() override { m_log.ncDestroyed = true; }
+
+private:
+    CProbeLog& m_log;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_COMMAND(100, OnCommand100)
+END_MESSAGE_MAP()
+
+// An application with commands of its own, made current for one test.
+class CRoutingApp : public CWinApp {
+public:
+    CRoutingApp() : CWinApp("Routing") {}
+    std::vector<UINT> ran;
+    afx_msg void OnAppCommand() { ran.push_back(500); }
+    afx_msg void OnShared() { ran.push_back(501); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CRoutingApp, CWinApp)
+    ON_COMMAND(500, OnAppCommand)
+    ON_COMMAND(501, OnShared)
+END_MESSAGE_MAP()
+
+class CTestFrame : public CFrameWnd {
+public:
+    explicit CTestFrame(CProbeLog& log) : m_log(log) {}
+    ~CTestFrame() override { m_log.deleted = true; }
+    afx_msg void OnShared() { m_log.commands.push_back(501); }
+
+private:
+    CProbeLog& m_log;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
+    ON_COMMAND(501, OnShared)
+END_MESSAGE_MAP()
+
+class CTestView : public CView {
+public:
+    explicit CTestView(CProbeLog& log) : m_log(log) {}
+    ~CTestView() override { m_log.deleted = true; }
+    bool initialUpdate = false;
+    void OnInitialUpdate() override { m_log.commands.push_back(900); }
+    afx_msg void OnViewCommand() { m_log.commands.push_back(502); }
+
+private:
+    CProbeLog& m_log;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestView, CView)
+    ON_COMMAND(502, OnViewCommand)
+END_MESSAGE_MAP()
+
+bool QuitPosted() {
+    MSG msg;
+    return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+}  // namespace
+
+TEST(Window, TheCreationHookAttachesTheObjectBeforeWmCreate) {
+    CProbeLog log;
+    CProbeWnd wnd(log);
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
+    EXPECT_TRUE(log.attachedAtCreate);
+    HWND hwnd = wnd.m_hWnd;
+    EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(hwnd));
+    wnd.SendMessage(WM_COMMAND, 100);
+    EXPECT_EQ((std::vector<UINT>{100}), log.commands);
+    EXPECT_TRUE(wnd.DestroyWindow());
+    EXPECT_TRUE(log.destroyed);
+    EXPECT_TRUE(log.ncDestroyed);
+    EXPECT_EQ(nullptr, wnd.m_hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hwnd));
+}
+
+TEST(Window, AForeignWindowGetsATemporaryObjectUntilIdleTime) {
+    HWND foreign = ::CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, foreign);
+    CWnd* temporary = CWnd::FromHandle(foreign);
+    ASSERT_NE(nullptr, temporary);
+    EXPECT_EQ(foreign, temporary->m_hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(foreign));
+    EXPECT_EQ(temporary, CWnd::FromHandle(foreign));
+    EXPECT_EQ(nullptr, CWnd::FromHandle(nullptr));
+    CWnd::DeleteTempMap();
+    ::DestroyWindow(foreign);
+}
+
+TEST(Window, ASubclassedControlKeepsItsOwnBehaviour) {
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    CEdit control;
+    ASSERT_TRUE(control.SubclassWindow(edit));
+    control.SetWindowText("typed");
+    EXPECT_STREQ("typed", control.GetWindowText());
+    EXPECT_EQ(edit, control.UnsubclassWindow());
+    ::DestroyWindow(edit);
+}
+
+TEST(Frame, RoutesCommandsToTheViewThenItselfThenTheApplication) {
+    CRoutingApp app;
+    CProbeLog frameLog, viewLog;
+    CTestFrame* frame = new CTestFrame(frameLog);
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    CTestView* view = new CTestView(viewLog);
+    ASSERT_TRUE(view->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
+    frame->SetActiveView(view);
+    frame->InitialUpdateFrame(nullptr, true);
+    EXPECT_EQ((std::vector<UINT>{900}), viewLog.commands);
+
+    CRect client, pane;
+    frame->GetClientRect(&client);
+    view->GetClientRect(&pane);
+    EXPECT_EQ(client.Width(), pane.Width());
+    EXPECT_EQ(client.Height(), pane.Height());
+
+    frame->SendMessage(WM_COMMAND, 502);
+    frame->SendMessage(WM_COMMAND, 501);
+    frame->SendMessage(WM_COMMAND, 500);
+    EXPECT_EQ((std::vector<UINT>{900, 502}), viewLog.commands);
+    EXPECT_EQ((std::vector<UINT>{501}), frameLog.commands);
+    EXPECT_EQ((std::vector<UINT>{500}), app.ran);
+
+    frame->SendMessage(WM_CLOSE);  // closes, and frame and view delete themselves
+    EXPECT_TRUE(frameLog.deleted);
+    EXPECT_TRUE(viewLog.deleted);
+    EXPECT_FALSE(QuitPosted());
+}
+
+TEST(Frame, DestroyingTheMainWindowEndsTheMessageLoop) {
+    CRoutingApp app;
+    CProbeLog log;
+    CTestFrame* frame = new CTestFrame(log);
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    app.m_pMainWnd = frame;
+    EXPECT_EQ(frame, AfxGetMainWnd());
+    frame->DestroyWindow();
+    EXPECT_EQ(nullptr, app.m_pMainWnd);
+    EXPECT_TRUE(QuitPosted());
+}
+
+TEST(Frame, MenuItemsFollowTheUpdateHandlersAndTheHandlersThatExist) {
+    CRoutingApp app;
+    CProbeLog log;
+    CTestFrame* frame = new CTestFrame(log);
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "menu", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, 500, L"handled by the application");
+    ::AppendMenuW(menu, MF_STRING, 777, L"handled by nobody");
+    ::AppendMenuW(menu, MF_STRING, ID_VIEW_STATUS_BAR, L"status bar");
+    frame->UpdateMenuItems(menu);
+    EXPECT_EQ(0u, ::GetMenuState(menu, 500, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_NE(0u, ::GetMenuState(menu, 777, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_NE(0u, ::GetMenuState(menu, ID_VIEW_STATUS_BAR, MF_BYCOMMAND) & MF_GRAYED);  // no bar
+    ::DestroyMenu(menu);
+    frame->DestroyWindow();
+}
+
+TEST(Frame, TheBarToggleShowsAndHidesTheBarWithThatId) {
+    CRoutingApp app;
+    CProbeLog log;
+    CTestFrame* frame = new CTestFrame(log);
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                nullptr));
+    AfxInitCommonControls(ICC_BAR_CLASSES);
+    CStatusBar bar;
+    ASSERT_TRUE(bar.Create(frame));
+    EXPECT_TRUE(bar.IsWindowVisible());
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(bar.IsWindowVisible());
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(bar.IsWindowVisible());
+    bar.UnsubclassWindow();
+    frame->DestroyWindow();
+}
+
+namespace {
+class CRefusingFrame : public CFrameWnd {
+public:
+    explicit CRefusingFrame(CProbeLog& log) : m_log(log) {}
+    ~CRefusingFrame() override { m_log.deleted = true; }
+    afx_msg int OnCreate(LPCREATESTRUCT) { return -1; }
+
+private:
+    CProbeLog& m_log;
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CRefusingFrame, CFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+}  // namespace
+
+TEST(Frame, AFailedCreationLeavesTheObjectToTheCaller) {
+    CProbeLog log;
+    CRefusingFrame* frame = new CRefusingFrame(log);
+    EXPECT_FALSE(frame->CreateEx(0, nullptr, "refused", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_FALSE(log.deleted);
+    EXPECT_EQ(nullptr, frame->m_hWnd);
+    delete frame;
+    EXPECT_TRUE(log.deleted);
+}
