@@ -61,10 +61,11 @@ function(tarvock_add_vbs_test name script)
 endfunction()
 
 # Compiles an IDL file with widl into a type library, a header and the GUID definitions.
-#   tarvock_add_idl(target file.idl [TLB]) -> target is an interface library whose include path
-#   holds <base>.h; the variables <target>_TLB and <target>_IIDS name the outputs.
+#   tarvock_add_idl(target file.idl [TLB] [IMPORTS idl_target...]) -> target is a static library
+#   whose include path holds <base>.h; <target>_TLB names the type library. IMPORTS names IDL
+#   targets whose type libraries this one imports (importlib): widl finds them through -L only.
 function(tarvock_add_idl target idl)
-  cmake_parse_arguments(T "TLB" "" "" ${ARGN})
+  cmake_parse_arguments(T "TLB" "" "IMPORTS" ${ARGN})
   get_filename_component(base ${idl} NAME_WE)
   get_filename_component(idl_abs ${idl} ABSOLUTE)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/idl)
@@ -74,21 +75,34 @@ function(tarvock_add_idl target idl)
     list(APPEND outputs ${out}/${base}.tlb)
     set(tlb_args -t -T ${out}/${base}.tlb)
   endif()
+  set(import_args)
+  set(import_depends)
+  foreach(import ${T_IMPORTS})
+    get_target_property(import_dir ${import} TARVOCK_IDL_DIR)
+    get_target_property(import_tlb ${import} TARVOCK_IDL_TLB)
+    list(APPEND import_args -L${import_dir})
+    list(APPEND import_depends ${import_tlb})
+  endforeach()
   add_custom_command(
     OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${out}
     COMMAND ${WIDL_EXECUTABLE} --win64
             -I/usr/include/wine/wine/windows -I${CMAKE_CURRENT_SOURCE_DIR}
-            -L/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+            -L/usr/lib/x86_64-linux-gnu/wine/x86_64-windows ${import_args}
             -h -H ${out}/${base}.h -u -U ${out}/${base}_i.c ${tlb_args}
             ${idl_abs}
-    DEPENDS ${idl_abs}
+    DEPENDS ${idl_abs} ${import_depends}
     COMMENT "widl ${base}.idl"
     VERBATIM)
   add_custom_target(${target}_gen DEPENDS ${outputs})
+  foreach(import ${T_IMPORTS})
+    add_dependencies(${target}_gen ${import}_gen)
+  endforeach()
   add_library(${target} STATIC ${out}/${base}_i.c)
   add_dependencies(${target} ${target}_gen)
   target_include_directories(${target} PUBLIC ${out})
+  target_link_libraries(${target} PUBLIC ${T_IMPORTS})
+  set_target_properties(${target} PROPERTIES TARVOCK_IDL_DIR ${out} TARVOCK_IDL_TLB ${out}/${base}.tlb)
   set(${target}_TLB ${out}/${base}.tlb PARENT_SCOPE)
   set(${target}_DIR ${out} PARENT_SCOPE)
 endfunction()
