@@ -3,27 +3,17 @@
 #include <cwchar>
 #include <stdexcept>
 
+#include "BenchSupport.h"
+#include "ComTestSupport.h"
+#include "ServerLoadSupport.h"
 #include "XmlUtils.h"
 
 namespace {
 
+using bench::Check;
+using testsupport::Omitted;
+
 const UINT kGetMessageLimit = 212;
-
-void Check(HRESULT hr, const char* what) {
-    if (FAILED(hr)) {
-        char text[128];
-        wsprintfA(text, "%s failed: 0x%08lX", what, static_cast<unsigned long>(hr));
-        throw std::runtime_error(text);
-    }
-}
-
-VARIANT Omitted() {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_ERROR;
-    value.scode = DISP_E_PARAMNOTFOUND;
-    return value;
-}
 
 long NumberAfter(BSTR text, const wchar_t* tag) {
     const wchar_t* at = text ? std::wcsstr(text, tag) : nullptr;
@@ -116,13 +106,7 @@ CComObjectRoundTrip::~CComObjectRoundTrip() {
 
 template <class T>
 HRESULT CComObjectRoundTrip::Create(REFCLSID clsid, T** object) {
-    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-    auto get = reinterpret_cast<GetClassObject>(::GetProcAddress(m_library, "DllGetClassObject"));
-    if (!get) return E_NOINTERFACE;
-    CComPtr<IClassFactory> factory;
-    HRESULT hr = get(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
-    if (FAILED(hr)) return hr;
-    return factory->CreateInstance(nullptr, __uuidof(T), reinterpret_cast<void**>(object));
+    return testsupport::CreateFromServer(m_library, clsid, __uuidof(T), reinterpret_cast<void**>(object));
 }
 
 long CComObjectRoundTrip::Call() {

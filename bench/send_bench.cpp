@@ -10,53 +10,30 @@
 
 #include <atlbase.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
+#include "ComTestSupport.h"
 #include "MsXml.h"
+#include "ServerLoadSupport.h"
 #include "TarvockLib.h"
 
 namespace {
+
+using bench::Check;
+using bench::Environment;
+using testsupport::Omitted;
+using testsupport::BesideProgram;
 
 const double kTarget = 0.85;
 const int kBatch = 40;  // sends of each kind between two restores of the limit (100)
 const int kWarmUpSends = 10;
 const wchar_t kRecipient[] = L"447700900301";
 const wchar_t kBody[] = L"Throughput test message";
-
-void Check(HRESULT hr, const char* what) {
-    if (FAILED(hr)) {
-        char text[160];
-        std::snprintf(text, sizeof text, "%s failed (0x%08lX)", what, static_cast<unsigned long>(hr));
-        throw std::runtime_error(text);
-    }
-}
-
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    const DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
-    return length && length < 1024 ? std::wstring(value, length) : std::wstring();
-}
-
-std::wstring BesideProgram(const wchar_t* fileName) {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + fileName;
-}
-
-VARIANT Omitted() {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_ERROR;
-    v.scode = DISP_E_PARAMNOTFOUND;
-    return v;
-}
 
 // The text of the first element named tag in an XML text.
 std::wstring ElementText(const std::wstring& xml, const wchar_t* tag) {
@@ -117,13 +94,9 @@ public:
 
     template <class T>
     CComPtr<T> Create(REFCLSID clsid) const {
-        using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-        auto get = reinterpret_cast<GetClassObject>(::GetProcAddress(m_library, "DllGetClassObject"));
-        if (!get) throw std::runtime_error("TarvockSDK2.dll has no DllGetClassObject");
-        CComPtr<IClassFactory> factory;
-        Check(get(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), "DllGetClassObject");
         CComPtr<T> object;
-        Check(factory->CreateInstance(nullptr, __uuidof(T), reinterpret_cast<void**>(&object)), "CreateInstance");
+        Check(testsupport::CreateFromServer(m_library, clsid, __uuidof(T), reinterpret_cast<void**>(&object)),
+              "creating a TarvockSDK2.dll object");
         return object;
     }
 
@@ -137,11 +110,9 @@ public:
     CThroughput(const char* name, std::function<void()> send) : m_name(name), m_send(std::move(send)) {}
 
     void Send() {
-        LARGE_INTEGER start, end;
-        ::QueryPerformanceCounter(&start);
+        const double start = bench::Seconds();
         m_send();
-        ::QueryPerformanceCounter(&end);
-        m_seconds.push_back(static_cast<double>(end.QuadPart - start.QuadPart) / Frequency());
+        m_seconds.push_back(bench::Seconds() - start);
     }
     double TotalSeconds() const {
         double total = 0;
@@ -149,23 +120,13 @@ public:
         return total;
     }
     double MessagesPerSecond() const { return m_seconds.size() / TotalSeconds(); }
-    double MedianMillis() const {
-        std::vector<double> sorted(m_seconds);
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[sorted.size() / 2] * 1000.0;
-    }
+    double MedianMillis() const { return bench::Median(m_seconds) * 1000.0; }
     void Report() const {
         std::printf("  %-28s %4zu sends in %7.3f s  %8.1f messages/s  (median %.2f ms)\n", m_name, m_seconds.size(),
                     TotalSeconds(), MessagesPerSecond(), MedianMillis());
     }
 
 private:
-    static double Frequency() {
-        LARGE_INTEGER frequency;
-        ::QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart);
-    }
-
     const char* m_name;
     std::function<void()> m_send;
     std::vector<double> m_seconds;
@@ -240,18 +201,5 @@ int Run(int sends) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int sends = argc > 1 ? std::atoi(argv[1]) : 200;
-    if (sends <= 0) {
-        std::fprintf(stderr, "usage: send_bench [SENDS]\n");
-        return 2;
-    }
-    ::CoInitialize(nullptr);
-    int status = 1;
-    try {
-        status = Run(sends);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "send bench failed: %s\n", e.what());
-    }
-    ::CoUninitialize();
-    return status;
+    return bench::Main(argc, argv, 200, "send_bench [SENDS]", "send bench failed", Run);
 }

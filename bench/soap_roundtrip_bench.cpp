@@ -4,37 +4,25 @@
 //   soap_roundtrip_bench [CALLS]   (default 500 of each)
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
+#include "ComTestSupport.h"
+#include "LinkedSdkModule.h"
 #include "RoundTrips.h"
-#include "SdkModule.h"
-
-CComModule _Module;
 
 namespace {
+
+using bench::Environment;
+using testsupport::BesideProgram;
 
 const double kTarget = 1.15;
 const long kExpectedLimit = 100;  // the stand-in's test account
 const int kWarmUpCalls = 20;
-
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    const DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
-    return length && length < 1024 ? std::wstring(value, length) : std::wstring();
-}
-
-std::wstring BesideProgram(const wchar_t* fileName) {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + fileName;
-}
 
 // One timed series: the durations of its calls in microseconds.
 class CSeries {
@@ -42,22 +30,17 @@ public:
     CSeries(const char* name, std::function<long()> call) : m_name(name), m_call(std::move(call)) {}
 
     void Run() {
-        LARGE_INTEGER start, end;
-        ::QueryPerformanceCounter(&start);
+        const double start = bench::Seconds();
         const long limit = m_call();
-        ::QueryPerformanceCounter(&end);
+        const double end = bench::Seconds();
         if (limit != kExpectedLimit)
             throw std::runtime_error(std::string(m_name) + " answered " + std::to_string(limit));
-        m_micros.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 / Frequency());
+        m_micros.push_back((end - start) * 1e6);
     }
     void WarmUp() {
         for (int i = 0; i < kWarmUpCalls; ++i) m_call();
     }
-    double Percentile(double p) const {
-        std::vector<double> sorted(m_micros);
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[static_cast<size_t>(p * (sorted.size() - 1) + 0.5)];
-    }
+    double Percentile(double p) const { return bench::Percentile(m_micros, p); }
     double Median() const { return Percentile(0.5); }
     const char* Name() const { return m_name; }
     // The median of this series' call-by-call ratios to another's (the calls of one round ran
@@ -66,17 +49,10 @@ public:
         std::vector<double> ratios;
         for (size_t i = 0; i < m_micros.size() && i < other.m_micros.size(); ++i)
             ratios.push_back(m_micros[i] / other.m_micros[i]);
-        std::sort(ratios.begin(), ratios.end());
-        return ratios.empty() ? 0 : ratios[ratios.size() / 2];
+        return bench::Median(ratios);
     }
 
 private:
-    static double Frequency() {
-        LARGE_INTEGER frequency;
-        ::QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart);
-    }
-
     const char* m_name;
     std::function<long()> m_call;
     std::vector<double> m_micros;
@@ -93,13 +69,10 @@ int Run(int calls) {
         std::fprintf(stderr, "TARVOCK_STANDIN_URL is not set: run under scripts/with-standin\n");
         return 2;
     }
-    _Module.Init(nullptr, ::GetModuleHandleW(nullptr), &GUID_NULL);
-    HMODULE satellite = ::LoadLibraryW(BesideProgram(L"TarvockSDK_en.dll").c_str());
-    if (!satellite) {
+    if (!sdktest::LinkSdkModule()) {
         std::fprintf(stderr, "TarvockSDK_en.dll is not beside the program\n");
         return 2;
     }
-    _Module.SetResourceInstance(satellite);
 
     CTransportRoundTrip transport(url);
     CRawRoundTrip raw(url + L"AccountService.asmx", transport.Envelope());
@@ -129,18 +102,5 @@ int Run(int calls) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int calls = argc > 1 ? std::atoi(argv[1]) : 500;
-    if (calls <= 0) {
-        std::fprintf(stderr, "usage: soap_roundtrip_bench [CALLS]\n");
-        return 2;
-    }
-    ::CoInitialize(nullptr);
-    int status = 1;
-    try {
-        status = Run(calls);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench failed: %s\n", e.what());
-    }
-    ::CoUninitialize();
-    return status;
+    return bench::Main(argc, argv, 500, "soap_roundtrip_bench [CALLS]", "bench failed", Run);
 }

@@ -3,11 +3,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <log4cpp/Category.hh>
-#include <log4cpp/OstreamAppender.hh>
-#include <log4cpp/PatternLayout.hh>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +12,7 @@
 #include "AddressBook.h"
 #include "AddressDialog.h"
 #include "BookMap.h"
+#include "LogCapture.h"
 #include "MailErrors.h"
 #include "MailTestSupport.h"
 #include "RecipientReader.h"
@@ -30,23 +27,9 @@ using mapitest::CCard;
 using mapitest::CEnvironment;
 
 // Captures the server's log category for the length of a test.
-class LogCapture {
+class LogCapture : public testsupport::LogCapture {
 public:
-    LogCapture() : m_category(log4cpp::Category::getInstance("CAddressBook")) {
-        auto* layout = new log4cpp::PatternLayout;
-        layout->setConversionPattern("%p %m%n");
-        m_appender.setLayout(layout);
-        m_category.addAppender(m_appender);
-        m_category.setPriority(log4cpp::Priority::DEBUG);
-    }
-    ~LogCapture() { m_category.removeAppender(&m_appender); }
-    std::string Text() const { return m_stream.str(); }
-    bool Has(const std::string& line) const { return Text().find(line + "\n") != std::string::npos; }
-
-private:
-    log4cpp::Category& m_category;
-    std::ostringstream m_stream;
-    log4cpp::OstreamAppender m_appender{"capture", &m_stream};
+    LogCapture() : testsupport::LogCapture("CAddressBook") {}
 };
 
 // The message boxes the server showed.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MailTestSupport.h"
+#include "ServerLoadSupport.h"
 
 namespace {
 
@@ -112,28 +113,20 @@ TEST(MailModule, TheTypeLibraryRefersToTheSdksCollectionAndDefinesOnlyTheAddress
 class MailModuleTest : public mailtest::AddressBookTest {};
 
 TEST_F(MailModuleTest, ACopyWithoutItsSatelliteLibraryStillServesItsClass) {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"tarvock-mail-no-satellite";
-    const std::wstring copy = folder + L"\\TarvockMailSDK.dll";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileW(testsupport::BesideProgram(L"TarvockMailSDK.dll").c_str(), copy.c_str(), FALSE));
+    const testsupport::LoneCopy copy(L"TarvockMailSDK.dll", L"tarvock-mail-no-satellite");
+    ASSERT_TRUE(copy.Copied());
 
-    HMODULE server = ::LoadLibraryW(copy.c_str());
+    HMODULE server = ::LoadLibraryW(copy.Path().c_str());
     ASSERT_NE(nullptr, server) << ::GetLastError();
-    auto getClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(::GetProcAddress(server, "DllGetClassObject"));
     {
-        CComPtr<IClassFactory> factory;
-        ASSERT_EQ(S_OK, getClassObject(CLSID_AddressBook, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
         CComPtr<IAddressBook> addressBook;
-        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IAddressBook, reinterpret_cast<void**>(&addressBook)));
+        ASSERT_EQ(S_OK, testsupport::CreateFromServer(server, CLSID_AddressBook, IID_IAddressBook,
+                                                      reinterpret_cast<void**>(&addressBook)));
         CComPtr<IObjectCollection> contacts;
         EXPECT_EQ(S_FALSE, addressBook->get_Contacts(CComBSTR(L""), &contacts));
         EXPECT_EQ(L"", testsupport::TakeErrorDescription()) << "the text is not found without the library";
     }
     ::FreeLibrary(server);
-    ::DeleteFileW(copy.c_str());
-    ::RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

@@ -10,8 +10,11 @@
 #include <string>
 
 #include "ComTestSupport.h"
+#include "RegistryTestSupport.h"
 
 namespace {
+
+using namespace testsupport;  // the registry readers
 
 const std::wstring kClsid = L"{C688B454-AABC-4053-B530-E276E92E16AA}";
 const std::wstring kClsidKey = L"CLSID\\" + kClsid;
@@ -21,73 +24,8 @@ const std::wstring kAddressBookInterface = L"Interface\\{88952BCD-D566-4438-B145
 const std::wstring kObjectCollectionInterface = L"Interface\\{6EF5679E-A648-4546-B2E3-C9FDD64D96B4}";
 const std::wstring kSdkLibId = L"{73FEF5D5-6853-4D5F-A14C-0153F8535FD1}";
 
-bool KeyExists(const std::wstring& path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
-}
-
-std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr) {
-    wchar_t data[1024] = {};
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return L"<missing>";
-    const LONG rc = ::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    ::RegCloseKey(key);
-    if (rc != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
-    return data;
-}
-
-std::set<std::wstring> SubKeys(const std::wstring& path) {
-    std::set<std::wstring> names;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD len = 256;
-        if (::RegEnumKeyExW(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.insert(name);
-    }
-    ::RegCloseKey(key);
-    return names;
-}
-
-std::set<std::wstring> ValueNames(const std::wstring& path) {
-    std::set<std::wstring> names;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD len = 256;
-        if (::RegEnumValueW(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.insert(name);
-    }
-    ::RegCloseKey(key);
-    return names;
-}
-
-DWORD RunRegsvr32(const std::wstring& arguments) {
-    std::wstring commandLine = L"regsvr32.exe /s " + arguments;
-    STARTUPINFOW startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return static_cast<DWORD>(-1);
-    ::WaitForSingleObject(process.hProcess, 60000);
-    DWORD exitCode = static_cast<DWORD>(-1);
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return exitCode;
-}
-
 std::wstring ServerPath() {
     return testsupport::BesideProgram(L"TarvockMailSDK.dll");
-}
-
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 bool SameGuid(const std::wstring& a, const std::wstring& b) {

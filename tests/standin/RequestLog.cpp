@@ -6,6 +6,7 @@
 
 #include <cwchar>
 
+#include "DomTestSupport.h"
 #include "MsXml.h"
 #include "StandinEnvironment.h"
 #include "StandinHttp.h"
@@ -13,6 +14,8 @@
 namespace standin {
 
 namespace {
+
+using testsupport::ForEachElement;
 
 CComPtr<IXMLDOMDocument> Parse(const std::wstring& xml) {
     CComPtr<IXMLDOMDocument> document;
@@ -34,21 +37,6 @@ std::wstring Name(IXMLDOMNode* node) {
     CComBSTR name;
     node->get_nodeName(&name);
     return name ? std::wstring(name, name.Length()) : std::wstring();
-}
-
-// Calls visit(child) for each element child of node.
-template <class Visit>
-void ForEachElement(IXMLDOMNode* node, Visit&& visit) {
-    CComPtr<IXMLDOMNode> child;
-    node->get_firstChild(&child);
-    while (child) {
-        DOMNodeType type = NODE_INVALID;
-        child->get_nodeType(&type);
-        if (type == NODE_ELEMENT) visit(child.p);
-        CComPtr<IXMLDOMNode> next;
-        child->get_nextSibling(&next);
-        child = next;
-    }
 }
 
 LoggedRequest FromElement(IXMLDOMNode* element) {

@@ -43,6 +43,22 @@ std::string Narrow(BSTR text) {
     return text ? Narrow(std::wstring(text, ::SysStringLen(text))) : std::string("<null>");
 }
 
+VARIANT Omitted() {
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_ERROR;
+    value.scode = DISP_E_PARAMNOTFOUND;
+    return value;
+}
+
+VARIANT VariantBool(bool flag) {
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_BOOL;
+    value.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
+    return value;
+}
+
 DISPID DispIdOf(IDispatch* object, const wchar_t* name) {
     DISPID id = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};

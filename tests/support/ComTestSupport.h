@@ -30,6 +30,10 @@ void SetErrorDescription(const wchar_t* text);
 std::string Narrow(const std::wstring& text);
 std::string Narrow(BSTR text);
 
+// An optional argument left out (VT_ERROR DISP_E_PARAMNOTFOUND), and a VT_BOOL argument.
+VARIANT Omitted();
+VARIANT VariantBool(bool flag);
+
 // Calls a member by name through IDispatch. Returns the HRESULT; result receives the value.
 HRESULT InvokeByName(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> args,
                      VARIANT* result = nullptr, EXCEPINFO* excep = nullptr);

@@ -8,6 +8,7 @@
 
 #include "MapiProviderControl.h"
 #include "MapiTestBooks.h"
+#include "RecipientDialog.h"
 
 namespace {
 
@@ -65,17 +66,10 @@ protected:
     HRESULT Run(UserAction action, LPADRLIST* list) {
         g_action = action;
         g_sawDialog = false;
-        char caption[] = "Choose Recipients";
-        char title[] = "Send to";
-        LPSTR titles[] = {title};
-        ADRPARM parms = {};
-        parms.ulFlags = DIALOG_MODAL | AB_SELECTONLY | AB_RESOLVE;
-        parms.lpszCaption = reinterpret_cast<LPTSTR>(caption);
-        parms.cDestFields = 1;
-        parms.lppszDestTitles = reinterpret_cast<LPTSTR*>(titles);
+        mapitest::CRecipientDialogParms parms("Choose Recipients", "Send to");
         ULONG_PTR parent = 0;
         ::SetTimer(nullptr, 0, 50, ActAsUser);
-        return m_book->Address(&parent, &parms, list);
+        return m_book->Address(&parent, parms.get(), list);
     }
 
     CTestBooks m_books;

@@ -13,6 +13,7 @@
 
 #include "MapiProviderControl.h"
 #include "MapiTestBooks.h"
+#include "RecipientDialog.h"
 
 namespace {
 
@@ -64,6 +65,17 @@ protected:
         EXPECT_EQ(static_cast<ULONG>(MAPI_ABCONT), type);
         return static_cast<IABContainer*>(unknown);
     }
+    IABContainer* OpenBook(const std::vector<BYTE>& id) {
+        return OpenBook(static_cast<ULONG>(id.size()), reinterpret_cast<LPENTRYID>(const_cast<BYTE*>(id.data())));
+    }
+
+    // Opens the first book of the hierarchy and its contents table, and reads its first count rows.
+    void FirstBookRows(Ref<IABContainer>& book, Ref<IMAPITable>& table, ULONG count, LPSRowSet* rows) {
+        const std::vector<BYTE> work = Hierarchy().at(0).entryId;
+        book.p = OpenBook(work);
+        ASSERT_EQ(S_OK, book->GetContentsTable(0, &table));
+        ASSERT_EQ(S_OK, table->QueryRows(count, 0, rows));
+    }
 
     // The hierarchy rows of the root container: name (ANSI), flags and entry identifier.
     struct BookRow {
@@ -98,7 +110,7 @@ protected:
     std::vector<std::string> Contents(const std::vector<BYTE>& bookId, LPSRestriction restriction, HRESULT* restrictResult = nullptr) {
         std::vector<std::string> result;
         Ref<IABContainer> book;
-        book.p = OpenBook(static_cast<ULONG>(bookId.size()), reinterpret_cast<LPENTRYID>(const_cast<BYTE*>(bookId.data())));
+        book.p = OpenBook(bookId);
         Ref<IMAPITable> table;
         EXPECT_EQ(S_OK, book->GetContentsTable(0, &table));
         SizedSPropTagArray(4, columns) = {4, {PR_ENTRYID, PR_GIVEN_NAME_A, PR_SURNAME_A, PR_MOBILE_TELEPHONE_NUMBER_A}};
@@ -297,13 +309,10 @@ TEST_F(ProviderTest, EntryServesEveryPropertyOfItsCardAnsiWhereTheCodePageHoldsI
                       .Phone("WORK,VOICE,PREF", "0207 946 0001").Address({"1 High St", "Flat 2"}, "Leeds", "West Yorkshire", "LS1 1AA", "UK")
                       .Email("zoe@example.org"));
     Open(books);
-    const std::vector<BYTE> work = Hierarchy().at(0).entryId;
     Ref<IABContainer> book;
-    book.p = OpenBook(static_cast<ULONG>(work.size()), reinterpret_cast<LPENTRYID>(const_cast<BYTE*>(work.data())));
     Ref<IMAPITable> table;
-    ASSERT_EQ(S_OK, book->GetContentsTable(0, &table));
     LPSRowSet rows = nullptr;
-    ASSERT_EQ(S_OK, table->QueryRows(1, 0, &rows));
+    ASSERT_NO_FATAL_FAILURE(FirstBookRows(book, table, 1, &rows));
     ASSERT_EQ(1u, rows->cRows);
     const SPropValue& entryId = rows->aRow[0].lpProps[0];
     ASSERT_EQ(PR_ENTRYID, entryId.ulPropTag);
@@ -354,13 +363,10 @@ TEST_F(ProviderTest, AGroupCardOpensAsADistributionList) {
     books.AddBook(L"Work");
     books.AddCard(L"Work", L"team.vcf", CCard("Team").Group().Mobile("+447700900009"));
     Open(books);
-    const std::vector<BYTE> work = Hierarchy().at(0).entryId;
     Ref<IABContainer> book;
-    book.p = OpenBook(static_cast<ULONG>(work.size()), reinterpret_cast<LPENTRYID>(const_cast<BYTE*>(work.data())));
     Ref<IMAPITable> table;
-    ASSERT_EQ(S_OK, book->GetContentsTable(0, &table));
     LPSRowSet rows = nullptr;
-    ASSERT_EQ(S_OK, table->QueryRows(1, 0, &rows));
+    ASSERT_NO_FATAL_FAILURE(FirstBookRows(book, table, 1, &rows));
     const SBinary& id = rows->aRow[0].lpProps[0].Value.bin;
     ULONG type = 0;
     Ref<IUnknown> entry;
@@ -390,17 +396,10 @@ TEST_F(ProviderTest, ScriptedDialogReturnsItsPicksWithTheEntryIdentifierLast) {
     mapitest::ResetProviderCounters();
 
     CEnvironment script(TARVOCK_MAPI_ADDRESS_SCRIPT_VARIABLE, L"Personal Contacts/Bob Hart|Work/Ann Lee");
-    char caption[] = "Select Recipients";
-    char title[] = "Recipients";
-    LPSTR titles[] = {title};
-    ADRPARM parms = {};
-    parms.ulFlags = DIALOG_MODAL | AB_SELECTONLY | AB_RESOLVE;
-    parms.lpszCaption = reinterpret_cast<LPTSTR>(caption);
-    parms.cDestFields = 1;
-    parms.lppszDestTitles = reinterpret_cast<LPTSTR*>(titles);
+    mapitest::CRecipientDialogParms parms("Select Recipients", "Recipients");
     ULONG_PTR parent = static_cast<ULONG_PTR>(0xFFFFFFFF80001234ull);
     LPADRLIST list = nullptr;
-    ASSERT_EQ(S_OK, m_book->Address(&parent, &parms, &list));
+    ASSERT_EQ(S_OK, m_book->Address(&parent, parms.get(), &list));
     ASSERT_NE(nullptr, list);
     ASSERT_EQ(2u, list->cEntries);
     for (ULONG i = 0; i < 2; ++i) {
@@ -451,13 +450,10 @@ TEST_F(ProviderTest, InjectedFailuresHitTheNamedCallAndTarget) {
     books.AddCard(L"Work", L"a.vcf", CCard("Ann Lee").Mobile("1"));
     books.AddCard(L"Work", L"b.vcf", CCard("Bob Hart").Mobile("2"));
     Open(books);
-    const std::vector<BYTE> work = Hierarchy().at(0).entryId;
     Ref<IABContainer> book;
-    book.p = OpenBook(static_cast<ULONG>(work.size()), reinterpret_cast<LPENTRYID>(const_cast<BYTE*>(work.data())));
     Ref<IMAPITable> table;
-    ASSERT_EQ(S_OK, book->GetContentsTable(0, &table));
     LPSRowSet rows = nullptr;
-    ASSERT_EQ(S_OK, table->QueryRows(2, 0, &rows));
+    ASSERT_NO_FATAL_FAILURE(FirstBookRows(book, table, 2, &rows));
     ASSERT_EQ(2u, rows->cRows);
 
     CEnvironment fail(TARVOCK_MAPI_FAIL_VARIABLE, L"OpenEntry:Bob Hart=0x8004010F, QueryRows:Work");

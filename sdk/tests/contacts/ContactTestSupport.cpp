@@ -3,6 +3,7 @@
 #include "ContactTestSupport.h"
 
 #include "ComTestSupport.h"
+#include "DomTestSupport.h"
 #include "MsXml.h"
 
 namespace contacttest {
@@ -16,14 +17,7 @@ template <class Read>
 std::vector<std::wstring> MapChildren(IXMLDOMNode* element, Read&& read) {
     std::vector<std::wstring> result;
     if (!element) return result;
-    CComPtr<IXMLDOMNode> child;
-    element->get_firstChild(&child);
-    while (child) {
-        result.push_back(read(child.p));
-        CComPtr<IXMLDOMNode> next;
-        child->get_nextSibling(&next);
-        child = next;
-    }
+    testsupport::ForEachChild(element, [&](IXMLDOMNode* child) { result.push_back(read(child)); });
     return result;
 }
 
@@ -134,17 +128,6 @@ CComPtr<IContactGroup> NewGroup() {
     CComPtr<IContactGroup> group;
     group.CoCreateInstance(CLSID_ContactGroup, nullptr, CLSCTX_INPROC_SERVER);
     return group;
-}
-
-std::wstring SdkText(UINT id) {
-    HMODULE library = ::LoadLibraryExW(testsupport::BesideProgram(L"TarvockSDK_en.dll").c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE);
-    if (!library) return L"<no satellite>";
-    const wchar_t* text = nullptr;
-    const int len = ::LoadStringW(library, id, reinterpret_cast<LPWSTR>(&text), 0);
-    std::wstring result = len > 0 ? std::wstring(text, len) : L"<no text>";
-    ::FreeLibrary(library);
-    return result;
 }
 
 }  // namespace contacttest

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "SdkTestSupport.h"
 #include "TarvockLib.h"
 
 namespace contacttest {
@@ -36,7 +37,7 @@ CComPtr<IContact> NewContact();
 CComPtr<IContactGroup> NewGroup();
 
 // Text id of the SDK's English satellite library.
-std::wstring SdkText(UINT id);
+using sdktest::SdkText;
 
 // The wire form of a contact's fourteen fields, in wire order.
 extern const wchar_t* const kWireContactFields[14];

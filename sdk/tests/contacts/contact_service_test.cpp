@@ -18,6 +18,7 @@ namespace {
 using namespace contacttest;
 using testsupport::HasErrorInfo;
 using testsupport::Narrow;
+using testsupport::Omitted;
 using testsupport::TakeErrorDescription;
 
 const HRESULT kContactExists = static_cast<HRESULT>(0x8002000D);
@@ -26,14 +27,6 @@ const HRESULT kNameClash = static_cast<HRESULT>(0x8002000F);
 const HRESULT kNotAuthorised = static_cast<HRESULT>(0x80020010);
 const HRESULT kValidation = static_cast<HRESULT>(0x80020011);
 const HRESULT kAuthenticationFailed = static_cast<HRESULT>(0x80020002);
-
-VARIANT Omitted() {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_ERROR;
-    v.scode = DISP_E_PARAMNOTFOUND;
-    return v;
-}
 
 class ContactServiceTest : public standin::StandinTest {
 protected:

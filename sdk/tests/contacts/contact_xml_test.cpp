@@ -11,34 +11,18 @@
 #include "ComTestSupport.h"
 #include "ContactTestSupport.h"
 #include "ContactXml.h"
-#include "Errors.h"
 #include "SdkModule.h"
+#include "SdkTestSupport.h"
 
-CComModule _Module;
+// The module the linked classes run in is the sdk_linked_module library's (CMakeLists.txt).
 
 namespace {
 
 using namespace contacttest;
+using sdktest::Raised;
 using testsupport::Narrow;
 
 const wchar_t kNs[] = L"http://com.tarvock/messenger/";
-
-class ModuleEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { _Module.Init(nullptr, ::GetModuleHandleW(nullptr), nullptr); }
-};
-::testing::Environment* const g_module = ::testing::AddGlobalTestEnvironment(new ModuleEnvironment);
-
-// The HRESULT a call raised, S_OK when it raised nothing.
-template <class Call>
-HRESULT Raised(Call&& call) {
-    try {
-        call();
-        return S_OK;
-    } catch (const CRaisedError& e) {
-        return e.Result();
-    }
-}
 
 class ContactXmlTest : public testsupport::ComTest {
 protected:

@@ -11,6 +11,7 @@
 
 #include "ComTestSupport.h"
 #include "ObjectPrivate.h"
+#include "SdkTestSupport.h"
 #include "TarvockLib.h"
 
 namespace datatest {
@@ -64,7 +65,7 @@ inline ULONG RefCount(IUnknown* object) {
 }
 
 // Text id of the SDK's English satellite library.
-std::wstring SdkText(UINT id);
+using sdktest::SdkText;
 
 // Clears the thread's error info, so a later check sees only what a call left.
 inline void ClearErrorInfo() { ::SetErrorInfo(0, nullptr); }

@@ -3,50 +3,28 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <log4cpp/Category.hh>
-#include <log4cpp/OstreamAppender.hh>
-#include <log4cpp/PatternLayout.hh>
 
-#include <sstream>
 #include <string>
 
 #include "ComTestSupport.h"
 #include "Contact.h"
 #include "ContactGroup.h"
+#include "LogCapture.h"
 #include "ObjectCollection.h"
 #include "SMSMessage.h"
+#include "SdkTestSupport.h"
 #include "StringCollection.h"
 #include "resource.h"
 
-// The module the linked classes count their objects on and read their texts from.
-CComModule _Module;
+// The module the linked classes count their objects on and read their texts from is the
+// sdk_linked_module library's (CMakeLists.txt).
 
 namespace {
 
+using sdktest::Raised;
+using testsupport::LogCapture;
 using testsupport::Narrow;
 using testsupport::TakeErrorDescription;
-
-class ModuleEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        _Module.Init(nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        HMODULE satellite = ::LoadLibraryW(testsupport::BesideProgram(L"TarvockSDK_en.dll").c_str());
-        ASSERT_NE(nullptr, satellite);
-        _Module.SetResourceInstance(satellite);
-    }
-};
-::testing::Environment* const g_module = ::testing::AddGlobalTestEnvironment(new ModuleEnvironment);
-
-// The HRESULT a call raised, S_OK when it raised nothing.
-template <class Call>
-HRESULT Raised(Call&& call) {
-    try {
-        call();
-        return S_OK;
-    } catch (const CRaisedError& e) {
-        return e.Result();
-    }
-}
 
 class ObjectPointerTest : public testsupport::ComTest {
 protected:
@@ -144,25 +122,6 @@ TEST_F(ObjectPointerTest, AFailingPointerInterfaceIsPassedOn) {
     impostor.result = E_ACCESSDENIED;
     EXPECT_EQ(E_ACCESSDENIED, Raised([&] { GroupFromObject(&impostor); }));
 }
-
-// Captures one category's events as "PRIORITY message" lines.
-class LogCapture {
-public:
-    explicit LogCapture(const char* category) : m_category(log4cpp::Category::getInstance(category)) {
-        auto* layout = new log4cpp::PatternLayout;
-        layout->setConversionPattern("%p %m%n");
-        m_appender.setLayout(layout);
-        m_category.setPriority(log4cpp::Priority::DEBUG);
-        m_category.addAppender(m_appender);
-    }
-    ~LogCapture() { m_category.removeAllAppenders(); }
-    std::string Text() const { return m_stream.str(); }
-
-private:
-    log4cpp::Category& m_category;
-    std::ostringstream m_stream;
-    log4cpp::OstreamAppender m_appender{"capture", &m_stream};
-};
 
 class LoggingTest : public testsupport::ComTest {};
 

@@ -3,71 +3,32 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <log4cpp/Category.hh>
-#include <log4cpp/OstreamAppender.hh>
-#include <log4cpp/PatternLayout.hh>
 
-#include <sstream>
 #include <stdexcept>
 
 #include "ComTestSupport.h"
 #include "Errors.h"
+#include "LogCapture.h"
 #include "Method.h"
 #include "SdkModule.h"
+#include "SdkTestSupport.h"
 #include "resource.h"
 
-CComModule _Module;
+// The module, with the satellite library as resource source, is the sdk_linked_module library's
+// (CMakeLists.txt).
 
 namespace {
 
+using sdktest::Raised;
 using testsupport::TakeErrorDescription;
 
-// Captures one category's output for the length of a test.
-class LogCapture {
+// Captures one category's output ("PRIORITY category message" lines) for the length of a test.
+class LogCapture : public testsupport::LogCapture {
 public:
-    explicit LogCapture(const char* name) : m_category(log4cpp::Category::getInstance(name)) {
-        auto* layout = new log4cpp::PatternLayout;
-        layout->setConversionPattern("%p %c %m%n");
-        m_appender.setLayout(layout);
-        m_category.addAppender(m_appender);
-        m_category.setPriority(log4cpp::Priority::DEBUG);
-    }
-    ~LogCapture() { m_category.removeAppender(&m_appender); }
-    std::string Text() const { return m_stream.str(); }
-
-private:
-    log4cpp::Category& m_category;
-    std::ostringstream m_stream;
-    log4cpp::OstreamAppender m_appender{"capture", &m_stream};
+    explicit LogCapture(const char* name) : testsupport::LogCapture(name, "%p %c %m%n") {}
 };
 
-class ErrorsTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        _Module.Init(nullptr, ::GetModuleHandleW(nullptr), &GUID_NULL);
-        s_satellite = ::LoadLibraryW(testsupport::BesideProgram(L"TarvockSDK_en.dll").c_str());
-        ASSERT_NE(nullptr, s_satellite);
-        _Module.SetResourceInstance(s_satellite);
-    }
-    static void TearDownTestSuite() {
-        _Module.SetResourceInstance(::GetModuleHandleW(nullptr));
-        ::FreeLibrary(s_satellite);
-    }
-
-    template <class F>
-    static HRESULT Raised(F&& raise) {
-        try {
-            raise();
-        } catch (const CRaisedError& e) {
-            return e.Result();
-        }
-        return S_OK;
-    }
-
-    static HMODULE s_satellite;
-};
-
-HMODULE ErrorsTest::s_satellite = nullptr;
+class ErrorsTest : public ::testing::Test {};
 
 TEST_F(ErrorsTest, MissingArgumentNamesTheArgument) {
     EXPECT_EQ(E_INVALIDARG, Raised([] { RaiseMissingArgument("Recipient"); }));

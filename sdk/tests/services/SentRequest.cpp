@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "ComTestSupport.h"
+#include "DomTestSupport.h"
 #include "MsXml.h"
 
 namespace servicetest {
 
 namespace {
+
+using testsupport::ForEachElement;
 
 std::string Narrow(BSTR text) {
     return text ? testsupport::Narrow(std::wstring(text, ::SysStringLen(text))) : std::string();
@@ -18,20 +21,6 @@ std::string Narrow(BSTR text) {
 
 std::wstring Wide(BSTR text) {
     return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-}
-
-template <class Visit>
-void ForEachElement(IXMLDOMNode* node, Visit&& visit) {
-    CComPtr<IXMLDOMNode> child;
-    node->get_firstChild(&child);
-    while (child) {
-        DOMNodeType type = NODE_INVALID;
-        child->get_nodeType(&type);
-        if (type == NODE_ELEMENT) visit(child.p);
-        CComPtr<IXMLDOMNode> next;
-        child->get_nextSibling(&next);
-        child = next;
-    }
 }
 
 std::string LocalName(IXMLDOMNode* node) {

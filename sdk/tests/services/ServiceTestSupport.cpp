@@ -2,8 +2,6 @@
 
 #include "ServiceTestSupport.h"
 
-#include <log4cpp/PatternLayout.hh>
-
 #include "MsXml.h"
 
 namespace servicetest {
@@ -27,35 +25,8 @@ CComPtr<IXMLDOMNode> Element(IXMLDOMDocument* document, const wchar_t* tag) {
     return node;
 }
 
-std::wstring SdkText(UINT id, const wchar_t* insert1) {
-    HMODULE library = ::LoadLibraryExW(testsupport::BesideProgram(L"TarvockSDK_en.dll").c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE);
-    if (!library) return L"<no satellite>";
-    const wchar_t* text = nullptr;
-    const int len = ::LoadStringW(library, id, reinterpret_cast<LPWSTR>(&text), 0);
-    std::wstring pattern = len > 0 ? std::wstring(text, len) : L"<no text>";
-    ::FreeLibrary(library);
-    if (!insert1) return pattern;
-    const size_t at = pattern.find(L"%1");
-    return at == std::wstring::npos ? pattern : pattern.replace(at, 2, insert1);
-}
-
 std::wstring MissingArgumentText(const wchar_t* name) {
     return SdkText(5004, name);
-}
-
-LogCapture::LogCapture(const char* category)
-    : m_category(log4cpp::Category::getInstance(category)),
-      m_appender(new log4cpp::OstreamAppender("capture", &m_stream)) {
-    auto* layout = new log4cpp::PatternLayout;
-    layout->setConversionPattern("%p %m%n");
-    m_appender->setLayout(layout);
-    m_category.setPriority(log4cpp::Priority::DEBUG);
-    m_category.addAppender(m_appender);
-}
-
-LogCapture::~LogCapture() {
-    m_category.removeAllAppenders();
 }
 
 CComVariant I2(short value) {

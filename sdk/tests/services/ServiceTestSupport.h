@@ -9,14 +9,12 @@
 #include <atlbase.h>
 #include <atlcom.h>
 #include <gtest/gtest.h>
-#include <log4cpp/Category.hh>
-#include <log4cpp/OstreamAppender.hh>
 
-#include <sstream>
 #include <string>
 
 #include "ComTestSupport.h"
-#include "Errors.h"
+#include "LogCapture.h"
+#include "SdkTestSupport.h"
 
 namespace servicetest {
 
@@ -26,7 +24,7 @@ CComPtr<IXMLDOMDocument> LoadXml(const wchar_t* xml);
 CComPtr<IXMLDOMNode> Element(IXMLDOMDocument* document, const wchar_t* tag);
 
 // Text id of the English satellite library, formatted with wide inserts when there are any.
-std::wstring SdkText(UINT id, const wchar_t* insert1 = nullptr);
+using sdktest::SdkText;
 // Text 5004 naming the argument.
 std::wstring MissingArgumentText(const wchar_t* name);
 
@@ -41,28 +39,10 @@ CComPtr<Itf> CreateLinked() {
 }
 
 // Captures one category's events as "PRIORITY message" lines while it lives.
-class LogCapture {
-public:
-    explicit LogCapture(const char* category);
-    ~LogCapture();
-    std::string Text() const { return m_stream.str(); }
-
-private:
-    log4cpp::Category& m_category;
-    std::ostringstream m_stream;
-    log4cpp::OstreamAppender* m_appender;
-};
+using testsupport::LogCapture;
 
 // The HRESULT a call raised, S_OK when it raised nothing.
-template <class Call>
-HRESULT Raised(Call&& call) {
-    try {
-        call();
-        return S_OK;
-    } catch (const CRaisedError& e) {
-        return e.Result();
-    }
-}
+using sdktest::Raised;
 
 // VARIANTs of the types a caller may pass.
 CComVariant I2(short value);
@@ -74,5 +54,27 @@ CComVariant Omitted();  // an optional argument left out: VT_ERROR DISP_E_PARAMN
 // A narrow copy for readable assertions.
 inline std::string N(const std::wstring& text) { return testsupport::Narrow(text); }
 inline std::string N(BSTR text) { return testsupport::Narrow(text); }
+
+// The interface a getter belongs to, taken from the getter alone (so a CComPtr may be passed).
+template <class T>
+struct Of {
+    using type = T;
+};
+
+// The text a BSTR property answers, narrow; the getter is expected to answer S_OK.
+template <class Itf>
+std::string Text(typename Of<Itf>::type* object, HRESULT (STDMETHODCALLTYPE Itf::*get)(BSTR*)) {
+    CComBSTR text;
+    EXPECT_EQ(S_OK, (object->*get)(&text));
+    return N(text);
+}
+
+// The value a property answers into a value that starts as the type's zero.
+template <class Itf, class Value>
+Value Read(typename Of<Itf>::type* object, HRESULT (STDMETHODCALLTYPE Itf::*get)(Value*)) {
+    Value value = Value();
+    (object->*get)(&value);
+    return value;
+}
 
 }  // namespace servicetest

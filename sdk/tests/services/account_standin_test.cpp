@@ -10,12 +10,6 @@ using namespace servicetest;
 
 class AccountTest : public ServiceStandinTest {};
 
-std::string Text(IAccountState* state, HRESULT (STDMETHODCALLTYPE IAccountState::*get)(BSTR*)) {
-    CComBSTR text;
-    EXPECT_EQ(S_OK, (state->*get)(&text));
-    return N(text);
-}
-
 TEST_F(AccountTest, TheStateCarriesEveryField) {
     CComPtr<IAccountState> state;
     ASSERT_EQ(S_OK, Initialised<IAccountService>(CLSID_AccountService)->GetAccountState(&state));

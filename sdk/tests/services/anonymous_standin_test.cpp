@@ -18,13 +18,6 @@ protected:
     }
 };
 
-std::string Text(ISignupCompletionElements* elements,
-                 HRESULT (STDMETHODCALLTYPE ISignupCompletionElements::*get)(BSTR*)) {
-    CComBSTR text;
-    EXPECT_EQ(S_OK, (elements->*get)(&text));
-    return N(text);
-}
-
 TEST_F(SignupTest, ANewAccountComesBackInTheResultElements) {
     CComPtr<ISignupCompletionElements> elements;
     ASSERT_EQ(S_OK, Signup(L"ann@example.com", VARIANT_TRUE, &elements));

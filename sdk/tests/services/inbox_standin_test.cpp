@@ -41,12 +41,6 @@ std::vector<LONG> Indexes(IObjectCollection* list) {
     return indexes;
 }
 
-std::string Text(ISMSMessage2* message, HRESULT (STDMETHODCALLTYPE ISMSMessage2::*get)(BSTR*)) {
-    CComBSTR text;
-    EXPECT_EQ(S_OK, (message->*get)(&text));
-    return N(text);
-}
-
 DATE Date(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
     SYSTEMTIME time = {year, month, 0, day, hour, minute, second, 0};
     DATE date = 0;
@@ -79,17 +73,10 @@ TEST_F(InboxTest, AMessageHasEveryFieldFilled) {
     EXPECT_EQ("447700900101", Text(message, &ISMSMessage2::get_Recipient));
     EXPECT_EQ(N(std::wstring(L"Prix: 15 \x20AC \x2013 merci")), Text(message, &ISMSMessage2::get_Body));
     EXPECT_EQ("test", Text(message, &ISMSMessage2::get_Username));
-    DATE date = 0;
-    message->get_ReceivedAt(&date);
-    EXPECT_NEAR(Date(2024, 3, 15, 12, 30, 0), date, 1.0 / 86400);
-    message->get_SentAt(&date);
-    EXPECT_NEAR(Date(2024, 3, 15, 12, 29, 55), date, 1.0 / 86400);
-    MESSAGE_TYPE type = MESSAGE_TYPE();
-    message->get_Type(&type);
-    EXPECT_EQ(MESSAGE_TYPE_UNICODE, type);
-    MESSAGE_STATUS status = MESSAGE_STATUS();
-    message->get_Status(&status);
-    EXPECT_EQ(MESSAGE_STATUS_DELIVERED, status);
+    EXPECT_NEAR(Date(2024, 3, 15, 12, 30, 0), Read(message, &ISMSMessage2::get_ReceivedAt), 1.0 / 86400);
+    EXPECT_NEAR(Date(2024, 3, 15, 12, 29, 55), Read(message, &ISMSMessage2::get_SentAt), 1.0 / 86400);
+    EXPECT_EQ(MESSAGE_TYPE_UNICODE, Read(message, &ISMSMessage2::get_Type));
+    EXPECT_EQ(MESSAGE_STATUS_DELIVERED, Read(message, &ISMSMessage2::get_Status));
 }
 
 TEST_F(InboxTest, LatestAfterAnIndexWithTheMaximumOmitted) {
@@ -202,12 +189,8 @@ TEST_F(InboxTest, GetMessageCallsGetMessageByID) {
     ExpectSent(LastSent(), "InboxService2", "GetMessageByID", WithCredentials({"id=" + N(std::wstring(kMessage2))}));
     EXPECT_EQ(N(std::wstring(kMessage2)), Text(message, &ISMSMessage2::get_ID));
     EXPECT_EQ("Nearly midnight here", Text(message, &ISMSMessage2::get_Body));
-    LONG index = 0;
-    message->get_MessageIndex(&index);
-    EXPECT_EQ(2, index);
-    DATE date = 0;
-    message->get_ReceivedAt(&date);
-    EXPECT_NEAR(Date(2024, 3, 14, 23, 58, 30), date, 1.0 / 86400);
+    EXPECT_EQ(2, Read(message, &ISMSMessage2::get_MessageIndex));
+    EXPECT_NEAR(Date(2024, 3, 14, 23, 58, 30), Read(message, &ISMSMessage2::get_ReceivedAt), 1.0 / 86400);
 }
 
 TEST_F(InboxTest, AnUnknownMessageHasNoResultElement) {
@@ -276,18 +259,11 @@ TEST_F(InboxTest, AMessageToTheOwnAddressArrivesInTheNextLatest) {
     EXPECT_FALSE(Text(arrived, &ISMSMessage2::get_Originator).empty());
     EXPECT_EQ("447700900101", Text(arrived, &ISMSMessage2::get_Recipient));
     EXPECT_EQ("test", Text(arrived, &ISMSMessage2::get_Username));
-    MESSAGE_TYPE type = MESSAGE_TYPE();
-    arrived->get_Type(&type);
-    EXPECT_EQ(MESSAGE_TYPE_TEXT, type);
-    MESSAGE_STATUS status = MESSAGE_STATUS();
-    arrived->get_Status(&status);
-    EXPECT_EQ(MESSAGE_STATUS_DELIVERED, status);
+    EXPECT_EQ(MESSAGE_TYPE_TEXT, Read(arrived, &ISMSMessage2::get_Type));
+    EXPECT_EQ(MESSAGE_STATUS_DELIVERED, Read(arrived, &ISMSMessage2::get_Status));
     // The service keeps UTC and the SDK keeps the clock time as written.
-    DATE date = 0;
-    arrived->get_ReceivedAt(&date);
-    EXPECT_NEAR(utcNow, date, 120.0 / 86400);
-    arrived->get_SentAt(&date);
-    EXPECT_NEAR(utcNow, date, 120.0 / 86400);
+    EXPECT_NEAR(utcNow, Read(arrived, &ISMSMessage2::get_ReceivedAt), 120.0 / 86400);
+    EXPECT_NEAR(utcNow, Read(arrived, &ISMSMessage2::get_SentAt), 120.0 / 86400);
     ExpectSent(LastSent(), "InboxService2", "GetLatestMessages",
                WithCredentials({"lastMessageIndex=5", "maxMessages=-1"}));
 

@@ -55,21 +55,12 @@ TEST_F(ResultsTest, AMessageTakesEveryFieldByLocalName) {
     text.Empty();
     message->get_Username(&text);
     EXPECT_EQ("test", N(text));
-    DATE date = 0;
-    message->get_SentAt(&date);
-    EXPECT_NEAR(Date(2024, 3, 15, 12, 29, 55), date, 1e-8);
+    EXPECT_NEAR(Date(2024, 3, 15, 12, 29, 55), Read(message, &ISMSMessage2::get_SentAt), 1e-8);
     // The zone is ignored: the clock time as written (to the second).
-    message->get_ReceivedAt(&date);
-    EXPECT_NEAR(Date(2005, 11, 14, 9, 30, 0), date, 1.0 / 86400);
-    MESSAGE_TYPE type = MESSAGE_TYPE();
-    message->get_Type(&type);
-    EXPECT_EQ(MESSAGE_TYPE_UNICODE, type);
-    MESSAGE_STATUS status = MESSAGE_STATUS();
-    message->get_Status(&status);
-    EXPECT_EQ(MESSAGE_STATUS_DELIVERED, status);
-    LONG index = 0;
-    message->get_MessageIndex(&index);
-    EXPECT_EQ(4, index);
+    EXPECT_NEAR(Date(2005, 11, 14, 9, 30, 0), Read(message, &ISMSMessage2::get_ReceivedAt), 1.0 / 86400);
+    EXPECT_EQ(MESSAGE_TYPE_UNICODE, Read(message, &ISMSMessage2::get_Type));
+    EXPECT_EQ(MESSAGE_STATUS_DELIVERED, Read(message, &ISMSMessage2::get_Status));
+    EXPECT_EQ(4, Read(message, &ISMSMessage2::get_MessageIndex));
 }
 
 TEST_F(ResultsTest, MissingAndUnknownChildrenLeaveTheFieldsEmpty) {

@@ -6,53 +6,25 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <log4cpp/Category.hh>
-#include <log4cpp/OstreamAppender.hh>
 
-#include <sstream>
 #include <string>
 
 #include "ComTestSupport.h"
-#include "Errors.h"
+#include "LogCapture.h"
+#include "SdkTestSupport.h"
 #include "XmlUtils.h"
 
 namespace soaptest {
 
-// Loads TarvockSDK_en.dll from beside the program as the linked module's resource source for
-// the whole program (a gtest environment registered by the support itself).
-void UseSatelliteLibrary();
-
-// Each test in a COM apartment of its own, with the satellite library loaded.
-class LinkedSdkTest : public testsupport::ComTest {
-protected:
-    static void SetUpTestSuite() { UseSatelliteLibrary(); }
-};
+// Each test in a COM apartment of its own. The linked module, with TarvockSDK_en.dll from beside
+// the program as its resource source, is set up before the first test (sdk_linked_module).
+class LinkedSdkTest : public testsupport::ComTest {};
 
 // Captures one category's output ("PRIORITY message" per line) for the length of a test.
-class LogCapture {
-public:
-    explicit LogCapture(const char* name);
-    ~LogCapture();
-    std::string Text() const { return m_stream.str(); }
-    bool Contains(const std::string& part) const { return Text().find(part) != std::string::npos; }
-
-private:
-    log4cpp::Category& m_category;
-    log4cpp::Priority::Value m_priority;
-    std::ostringstream m_stream;
-    log4cpp::OstreamAppender m_appender{"capture", &m_stream};
-};
+using testsupport::LogCapture;
 
 // The HRESULT raised by call (S_OK when it returned).
-template <class Call>
-HRESULT Raised(Call&& call) {
-    try {
-        call();
-    } catch (const CRaisedError& e) {
-        return e.Result();
-    }
-    return S_OK;
-}
+using sdktest::Raised;
 
 // A DOM document parsed from text (fails the test when it does not parse).
 CComPtr<IXMLDOMDocument> ParseXml(const wchar_t* text);

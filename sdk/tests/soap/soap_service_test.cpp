@@ -20,27 +20,12 @@ using soaptest::Raised;
 using soaptest::ResourceText;
 using soaptest::Text;
 using testsupport::Narrow;
+using testsupport::Omitted;
 using testsupport::TakeErrorDescription;
 
 const UINT kGetMessageLimit = 212;
 const UINT kGetCurrentVersion = 239;
 const wchar_t kVersionText[] = L"2.5.0.1";  // the stand-in's --version-text (CMakeLists.txt)
-
-VARIANT Omitted() {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_ERROR;
-    value.scode = DISP_E_PARAMNOTFOUND;
-    return value;
-}
-
-VARIANT Bool(bool flag) {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_BOOL;
-    value.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
-    return value;
-}
 
 // A loopback port nobody listens on.
 unsigned short ClosedPort() {
@@ -60,8 +45,6 @@ unsigned short ClosedPort() {
 
 class SoapServiceTest : public standin::StandinTest {
 protected:
-    static void SetUpTestSuite() { soaptest::UseSatelliteLibrary(); }
-
     void SetUp() override {
         StandinTest::SetUp();
         CSOAPService::SetSoapEndPoints(standin::ServiceUrl().c_str(), L"");
@@ -166,7 +149,7 @@ TEST_F(SoapServiceTest, InitialiseRefusesMissingCredentialsAndKeepsTheOldOnes) {
     EXPECT_EQ(L"The argument Username is missing or empty.", TakeErrorDescription());
     EXPECT_EQ(E_INVALIDARG, soap.Initialise(CComBSTR(L"u"), CComBSTR(L""), CComBSTR(L"a"), Omitted()));
     EXPECT_EQ(L"The argument Password is missing or empty.", TakeErrorDescription());
-    EXPECT_EQ(E_INVALIDARG, soap.Initialise(CComBSTR(L"u"), CComBSTR(L"p"), nullptr, Bool(true)));
+    EXPECT_EQ(E_INVALIDARG, soap.Initialise(CComBSTR(L"u"), CComBSTR(L"p"), nullptr, testsupport::VariantBool(true)));
     EXPECT_EQ(L"The argument Account is missing or empty.", TakeErrorDescription());
     EXPECT_EQ(L"test", Text(soap.Username()));
     EXPECT_FALSE(soap.IsServerSide());
@@ -190,9 +173,9 @@ TEST_F(SoapServiceTest, OnlyBooleanTrueSelectsTheServerSideObject) {
         ASSERT_EQ(S_OK, GetMessageLimit(soap, document));
         EXPECT_TRUE(log.Contains("DEBUG Creating COM object Microsoft.XMLHTTP\n")) << log.Text();
     }
-    ASSERT_EQ(S_OK, SignIn(soap, L"test", nullptr, L"TEST01", Bool(false)));
+    ASSERT_EQ(S_OK, SignIn(soap, L"test", nullptr, L"TEST01", testsupport::VariantBool(false)));
     EXPECT_FALSE(soap.IsServerSide());
-    ASSERT_EQ(S_OK, SignIn(soap, L"test", nullptr, L"TEST01", Bool(true)));
+    ASSERT_EQ(S_OK, SignIn(soap, L"test", nullptr, L"TEST01", testsupport::VariantBool(true)));
     EXPECT_TRUE(soap.IsServerSide());
     {
         LogCapture log("CSOAPService");

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "DomTestSupport.h"
 #include "ListSplitter.h"
 #include "SoapTestSupport.h"
 #include "XmlResource.h"
@@ -44,18 +45,13 @@ std::wstring FirstChildValue(IXMLDOMNode* node) {
 // serialisation adds layout of its own, so structure is compared instead).
 std::wstring Children(IXMLDOMNode* node) {
     std::wstring summary;
-    CComPtr<IXMLDOMNode> child;
-    node->get_firstChild(&child);
-    while (child) {
+    testsupport::ForEachChild(node, [&](IXMLDOMNode* child) {
         CComBSTR name, namespaceUri;
         child->get_nodeName(&name);
         child->get_namespaceURI(&namespaceUri);
         if (!summary.empty()) summary += L"|";
         summary += Text(name) + L"{" + (namespaceUri ? Text(namespaceUri) : L"") + L"}=" + FirstChildValue(child);
-        CComPtr<IXMLDOMNode> next;
-        child->get_nextSibling(&next);
-        child = next;
-    }
+    });
     return summary;
 }
 
