@@ -1,10 +1,14 @@
 #include "MessengerApp.h"
 
+#include "AboutDlg.h"
 #include "Helpers.h"
 #include "LoginState.h"
 #include "MessengerDlg.h"
 #include "ModuleVersionInfo.h"
+#include "OptionDlg.h"
 #include "ResourceDll.h"
+#include "SplashDlg.h"
+#include "UpgradeDlg.h"
 #include "WindowBases.h"
 #include "resource.h"
 
@@ -201,7 +205,9 @@ bool CMessengerApp::CheckForUpgrade() {
 }
 
 bool CMessengerApp::OfferUpgrade() {
-    return false;  // the upgrade offer dialog joins with the options and start page
+    CUpgradeDlg offer(nullptr);
+    offer.ShowIfDue();
+    return offer.IsUpgradeNowSelected();
 }
 
 void CMessengerApp::SignInAtStartUp(bool& cancelled) {
@@ -333,8 +339,34 @@ CFrameBase* CMessengerApp::NewFrame(FrameKind) {
     return nullptr;
 }
 
-HWND CMessengerApp::NewModelessDialog(UINT, bool) {
-    m_log.warn("This window is not available in this version.");
+HWND CMessengerApp::NewModelessDialog(UINT templateId, bool atStartUp) {
+    switch (templateId) {
+    case IDD_ABOUT: {
+        CAboutDlg* about = new CAboutDlg;
+        if (about->CreateModeless()) return about->m_hWnd;
+        delete about;
+        break;
+    }
+    case IDD_OPTIONS: {
+        COptionDlg* options = new COptionDlg;
+        if (options->CreateModeless()) return options->m_hWnd;
+        delete options;
+        break;
+    }
+    case IDD_START_PAGE: {
+        CSplashDlg* startPage = new CSplashDlg;
+        if (atStartUp && startPage->HidesAtStartUp()) {
+            delete startPage;
+            return nullptr;
+        }
+        if (startPage->CreateModeless()) return startPage->m_hWnd;
+        delete startPage;
+        break;
+    }
+    default:
+        break;
+    }
+    m_log.error("The window %u could not be created.", templateId);
     return nullptr;
 }
 

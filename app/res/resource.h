@@ -41,6 +41,9 @@
 #define IDD_UPGRADE                     114
 #define IDD_HTML_HOST                   175
 #define IDD_OPTIONS                     177
+#define IDR_HTML_ABOUT                  151
+#define IDR_HTML_START_PAGE             167
+#define IDR_HTML_SIGN_IN                168
 
 // Controls.
 #define IDC_POLL_INTERVAL               1043

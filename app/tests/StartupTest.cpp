@@ -122,6 +122,11 @@ TEST(Startup, TheFirstCopyRunsASecondFindsItThroughTheMutexAndEnds) {
     ASSERT_FALSE(MutexExists());
     CProgram first(exe, L"/StartupGroup");
     ASSERT_TRUE(first.started);
+    // With no stored credentials the first copy asks the user to sign in; cancelled, it runs
+    // signed out.
+    HWND signIn = first.FindWindowOf(L"#32770", 30000);
+    ASSERT_NE(nullptr, signIn) << "the first copy did not ask the user to sign in";
+    ::PostMessageW(signIn, WM_COMMAND, IDCANCEL, 0);
     HWND main = first.FindWindowOf(L"Afx:", 30000);
     ASSERT_NE(nullptr, main) << "the first copy made no main window";
     EXPECT_FALSE(::IsWindowVisible(main));

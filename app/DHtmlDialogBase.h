@@ -1,0 +1,33 @@
+// The base of the program's HTML dialogs: the shared host template, an icon of its own, links
+// whose query says action=close close the dialog, and no context menu.
+#pragma once
+
+#include "afxdhtml.h"
+
+class CDHtmlDialogBase : public CDHtmlDialog {
+    DECLARE_DYNAMIC(CDHtmlDialogBase)
+public:
+    CDHtmlDialogBase(UINT htmlId, UINT iconId, CWnd* parent = nullptr);
+
+    // Creates the dialog modeless and shows it; from then on the object deletes itself when its
+    // window is destroyed. On failure the object stays the caller's.
+    virtual bool CreateModeless();
+    bool IsModeless() const { return m_bModeless; }
+
+    bool OnInitDialog() override;
+    // action=close (any case): a modeless dialog posts itself WM_CLOSE, a modal one ends with
+    // IDCANCEL.
+    void OnBeforeNavigate(LPDISPATCH disp, const char* url) override;
+    // The page shows no context menu.
+    HRESULT ShowContextMenu(DWORD id, POINT* point, IUnknown* commandTarget, IDispatch* object) override;
+    void OnCancel() override;
+
+protected:
+    void PostNcDestroy() override;
+    afx_msg void OnClose();
+
+    UINT m_iconId;
+    bool m_bModeless = false;
+    bool m_bAutoDelete = false;
+    DECLARE_MESSAGE_MAP()
+};

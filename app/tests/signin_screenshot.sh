@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Captures the sign-in dialog for review: runs the dialog test
+# program's screenshot case, grabs the X display with xwd and converts it to PNG.
+# usage: signin_screenshot.sh WINE_RUN TEST_PROGRAM OUTPUT_DIR
+set -euo pipefail
+wine_run=$1 program=$2 out=$3
+[ -n "${TARVOCK_DISPLAY:-}" ] || { echo "screenshot: no TARVOCK_DISPLAY"; exit 1; }
+mkdir -p "$out"
+ready=$(mktemp -u) done=$(mktemp -u)
+export TARVOCK_SCREENSHOT_READY="Z:${ready//\//\\}" TARVOCK_SCREENSHOT_DONE="Z:${done//\//\\}"
+"$wine_run" "$program" --gtest_also_run_disabled_tests --gtest_filter=Screenshot.* </dev/null &
+pid=$!
+for _ in $(seq 1 300); do [ -e "$ready" ] && break; sleep 0.1; done
+status=0
+if [ -e "$ready" ]; then
+  xwd -root -silent -display "$TARVOCK_DISPLAY" | convert xwd:- "$out/signin.png" || status=1
+else
+  echo "screenshot: the windows did not come up"; status=1
+fi
+touch "$done"
+wait $pid || status=1
+rm -f "$ready" "$done"
+[ $status = 0 ] && [ -s "$out/signin.png" ] && echo "screenshot: $out/signin.png"
+exit $status

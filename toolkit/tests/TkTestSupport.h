@@ -1,0 +1,37 @@
+// Helpers of the toolkit's tests: an application object, a private desktop, a pumped message
+// queue and a 32-bit DIB section to draw into and probe.
+#pragma once
+
+#include "afxwin.h"
+
+#include <functional>
+
+// Dispatches the thread's pending messages.
+void TkPumpPending();
+// Pumps messages until the condition holds or the time is up; returns the condition.
+bool TkPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// True once the thread's desktop lets windows be created.
+bool TkDesktopReady();
+
+// A top-down 32-bit DIB section selected into a memory device context.
+class CTkTestCanvas {
+public:
+    CTkTestCanvas(int width, int height, COLORREF fill = RGB(255, 255, 255));
+    ~CTkTestCanvas();
+    CTkTestCanvas(const CTkTestCanvas&) = delete;
+    CTkTestCanvas& operator=(const CTkTestCanvas&) = delete;
+    HDC dc() const { return m_dc; }
+    HBITMAP bitmap() const { return m_bitmap; }
+    // The pixel as a COLORREF (alpha dropped); flushes GDI first.
+    COLORREF At(int x, int y) const;
+    BYTE AlphaAt(int x, int y) const;
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
+private:
+    int m_width, m_height;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    DWORD* m_bits = nullptr;
+};
