@@ -161,7 +161,8 @@ void CTkDesktopAlertTheme::DrawItem(CDC* dc, CTkPopupItem* item) {
     int oldMode = dc->SetBkMode(TRANSPARENT);
     COLORREF oldColour = dc->SetTextColor(item->m_clrText != kNone ? item->m_clrText : m_clrText);
     CRect textRect = item->m_rcItem;
-    dc->DrawText(item->m_strCaption, &textRect, item->m_nFormat);
+    // The caption is shown as typed: "&" is no mnemonic prefix in an alert.
+    dc->DrawText(item->m_strCaption, &textRect, item->m_nFormat | DT_NOPREFIX);
     dc->SetTextColor(oldColour);
     dc->SetBkMode(oldMode);
 }
@@ -273,11 +274,20 @@ void CTkDesktopAlertBandsTheme::DrawBackground(CDC* dc, CRect rect) {
 // ---------------------------------------------------------------------------------------------
 // The window.
 
+namespace {
+RECT SystemWorkArea() {
+    RECT work = {};
+    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        work = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return work;
+}
+}  // namespace
+
+CTkDesktopAlertWnd::PFNGETWORKAREA CTkDesktopAlertWnd::s_pfnGetWorkArea = SystemWorkArea;
+
 CTkDesktopAlertWnd::CTkDesktopAlertWnd() {
     m_pPainter = new CTkDesktopAlertCaptionTheme;
-    RECT work = {};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    m_ptAnchor = CPoint(work.right, work.bottom);
+    UpdateAnchor();
     m_hUser32 = ::LoadLibraryW(L"USER32.DLL");
     if (m_hUser32)
         m_pfnSetLayered = reinterpret_cast<PFNSETLAYEREDWINDOWATTRIBUTES>(
@@ -306,8 +316,16 @@ bool CTkDesktopAlertWnd::Create(CWnd* parent) {
     return true;
 }
 
+void CTkDesktopAlertWnd::UpdateAnchor() {
+    if (m_bFixedAnchor || !s_pfnGetWorkArea) return;
+    const RECT work = s_pfnGetWorkArea();
+    m_ptAnchor = CPoint(work.right, work.bottom);
+}
+
 bool CTkDesktopAlertWnd::Show(CWnd* parent) {
     if (!Create(parent) || m_nState != StateHidden) return false;
+    // The work area may have changed since the last alert (taskbar moved, resolution changed).
+    UpdateAnchor();
     StartShowing(true);
     return true;
 }

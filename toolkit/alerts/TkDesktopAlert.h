@@ -144,7 +144,21 @@ public:
     void SetShowTime(UINT ms) { m_nShowTime = ms; }
     void SetAnimationDuration(UINT ms) { m_nDuration = ms; }
     void SetStepInterval(UINT ms) { m_nStep = ms; }
-    void SetAnchor(POINT anchor) { m_ptAnchor = CPoint(anchor.x, anchor.y); }
+    // A corner of the owner's choosing, kept for every show; without one the corner is the work
+    // area's bottom-right, taken again each time the alert is shown.
+    void SetAnchor(POINT anchor) {
+        m_ptAnchor = CPoint(anchor.x, anchor.y);
+        m_bFixedAnchor = true;
+    }
+    void ClearAnchor() {
+        m_bFixedAnchor = false;
+        UpdateAnchor();
+    }
+    bool HasFixedAnchor() const { return m_bFixedAnchor; }
+
+    // Where the work area comes from; tests put a function of their own in its place.
+    using PFNGETWORKAREA = RECT (*)();
+    static PFNGETWORKAREA s_pfnGetWorkArea;
 
     int GetState() const { return m_nState; }
     int GetThemeId() const { return m_nThemeId; }
@@ -165,6 +179,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    void UpdateAnchor();
     void Step(int remaining);
     void Apply();
     void MoveToCurrent();
@@ -185,6 +200,7 @@ protected:
     int m_nWidth = 170;
     int m_nHeight = 130;
     CPoint m_ptAnchor;
+    bool m_bFixedAnchor = false;
     int m_nAlpha = 255;
     UINT m_nShowTime = 5000;
     UINT m_nDuration = 256;

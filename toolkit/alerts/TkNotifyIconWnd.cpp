@@ -3,6 +3,7 @@
 #include "painters/TkColors.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 CTkNotifyIconWnd::PFNSHELLNOTIFYICON CTkNotifyIconWnd::s_pfnShellNotifyIcon = ::Shell_NotifyIconA;
@@ -28,7 +29,9 @@ void CopyTip(char* target, const char* text, int limit) {
 }  // namespace
 
 CTkNotifyIconWnd::CTkNotifyIconWnd() {
-    m_nid.cbSize = NOTIFYICONDATAA_V2_SIZE;  // the version-5 layout
+    // The version-5 layout of this build's (64-bit) structure: everything before guidItem.
+    m_nid.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    static_assert(NOTIFYICONDATAA_V2_SIZE == offsetof(NOTIFYICONDATAA, guidItem), "version-5 record size");
     m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_nid.uCallbackMessage = TK_WM_TRAYNOTIFY;
 }
@@ -81,10 +84,12 @@ bool CTkNotifyIconWnd::AddTrayIcon() {
             m_bRemoved = true;
         }
     }
-    if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) {
-        m_bReAdd = true;
-        return false;
-    }
+    m_nid.dwState = 0;  // a new icon is never hidden
+    m_nid.dwStateMask = 0;
+    // Either way the icon is to come back when the taskbar is (re-)created: a failed add is
+    // retried then, and a shown icon is added again to the new taskbar.
+    m_bReAdd = true;
+    if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) return false;
     m_bHidden = false;
     m_bRemoved = false;
     return true;
@@ -110,12 +115,20 @@ bool CTkNotifyIconWnd::HideTrayIcon() {
     return RemoveTrayIcon();
 }
 
+// Run when the taskbar has been (re-)created and when the work area changes. An icon that was
+// shown, or whose add failed, is added again; one hidden or removed on request stays away.
 bool CTkNotifyIconWnd::ShowTrayIcon() {
-    if (!m_bReAdd || m_bHidden) return false;
-    bool added = Notify(NIM_ADD, m_nCreateFlags);
+    const bool hiddenOnRequest = m_bHidden && !m_bRemoved;
+    if (!m_bReAdd || hiddenOnRequest) return false;
+    // The shell may still hold the icon (a work-area change keeps the taskbar): take it out
+    // first, so that the add below cannot fail on it or leave a second, stale one behind.
+    if (!m_bRemoved) Notify(NIM_DELETE, 0);
+    m_nid.dwState = 0;
+    m_nid.dwStateMask = 0;
+    const bool added = Notify(NIM_ADD, m_nCreateFlags);
     m_bHidden = !added;
+    m_bRemoved = !added;
     m_bReAdd = added;
-    if (added) m_bRemoved = false;
     return added;
 }
 

@@ -37,6 +37,9 @@ DWORD* TkAlphaBits(HBITMAP bitmap, BITMAP* info) {
 
 namespace {
 
+// The largest width or height accepted from a resource or an archive.
+const LONG kMaxBitmapSide = 4096;
+
 // The pixels of a 32-bit bitmap, top-down whatever the bitmap's own row order.
 bool ReadTopDown(HBITMAP bitmap, int& width, int& height, std::vector<DWORD>& pixels) {
     BITMAP bm = {};
@@ -530,7 +533,7 @@ bool CTkIconStore::AddIconsFromImageList(HIMAGELIST imageList, const UINT* ids, 
 
 bool CTkIconStore::AddIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int count, int width, int height, int state,
                                       bool isAlphaBitmap) {
-    if (width == 0 || !bitmap) return false;
+    if (width <= 0 || height < 0 || count < 0 || !bitmap || (count && !ids)) return false;
     if (isAlphaBitmap) {
         int fullWidth = 0, rows = 0;
         std::vector<DWORD> pixels;
@@ -571,17 +574,28 @@ bool CTkIconStore::AddIconsFromBitmapResource(UINT bitmapId, const UINT* ids, in
     if (!resource) return false;
     HGLOBAL loaded = ::LoadResource(module, resource);
     const auto* header = loaded ? static_cast<const BITMAPINFOHEADER*>(::LockResource(loaded)) : nullptr;
-    if (!header) return false;
-    DWORD size = ::SizeofResource(module, resource);
+    const DWORD size = ::SizeofResource(module, resource);
+    // The header, and everything read after it, must lie within the resource.
+    if (!header || size < sizeof(BITMAPINFOHEADER) || header->biSize < sizeof(BITMAPINFOHEADER) ||
+        header->biSize > size)
+        return false;
     HBITMAP bitmap = nullptr;
     bool isAlpha = header->biBitCount == 32;
     if (isAlpha) {
-        const LONG rows = std::abs(header->biHeight);
+        if (header->biWidth <= 0 || header->biHeight == 0 || header->biWidth > kMaxBitmapSide ||
+            std::abs(header->biHeight) > kMaxBitmapSide)
+            return false;
+        const size_t rows = (size_t)std::abs(header->biHeight);
         const size_t bytes = (size_t)header->biWidth * 4 * rows;
-        if (size < sizeof(BITMAPINFOHEADER) + bytes) return false;
+        // The pixels follow the header and the three colour masks of a BI_BITFIELDS bitmap.
+        const size_t offset = header->biSize + (header->biCompression == BI_BITFIELDS ? 3 * sizeof(DWORD) : 0) +
+                              (size_t)header->biClrUsed * sizeof(RGBQUAD);
+        if (header->biClrUsed > 256 || offset > size || size - offset < bytes) return false;
         BITMAPINFO info = {};
         info.bmiHeader = *header;
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader.biClrUsed = 0;
         info.bmiHeader.biSizeImage = (DWORD)bytes;
         void* bits = nullptr;
         bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -589,7 +603,7 @@ bool CTkIconStore::AddIconsFromBitmapResource(UINT bitmapId, const UINT* ids, in
             if (bitmap) ::DeleteObject(bitmap);
             return false;
         }
-        std::memcpy(bits, reinterpret_cast<const BYTE*>(header) + sizeof(BITMAPINFOHEADER), bytes);
+        std::memcpy(bits, reinterpret_cast<const BYTE*>(header) + offset, bytes);
     } else {
         bitmap = ::LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId));
         if (!bitmap) return false;
@@ -704,22 +718,51 @@ void WriteBitmap(CArchive& ar, HBITMAP bitmap) {
     ar.Write(bits.data(), (UINT)bits.size());
 }
 
-// Reads a bitmap record; none for an empty one.
+// Reads a bitmap record; none for an empty one. A record whose header or pixels do not fit
+// together (sizes out of range, a header that claims more than was stored, more pixel bytes than
+// the bitmap holds) throws badSchema; nothing is read or written outside the record's bytes.
 HBITMAP ReadBitmap(CArchive& ar) {
-    DWORD_PTR headerSize = ar.ReadCount();
+    const DWORD_PTR headerSize = ar.ReadCount();
     if (headerSize == 0) return nullptr;
-    std::vector<BYTE> header(std::max<DWORD_PTR>(headerSize, sizeof(BITMAPINFO) + 16));
+    // At most a header with a full 256-entry colour table.
+    const size_t kMaxHeader = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
+    if (headerSize < sizeof(BITMAPINFOHEADER) || headerSize > kMaxHeader)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    // Room for the largest colour table, zeroed beyond what was stored.
+    std::vector<BYTE> header(kMaxHeader + 3 * sizeof(DWORD), 0);
     ar.Read(header.data(), (UINT)headerSize);
-    DWORD_PTR size = ar.ReadCount();
+    BITMAPINFOHEADER info = {};
+    std::memcpy(&info, header.data(), sizeof info);
+    const bool knownDepth = info.biBitCount == 1 || info.biBitCount == 4 || info.biBitCount == 8 ||
+                            info.biBitCount == 16 || info.biBitCount == 24 || info.biBitCount == 32;
+    if (info.biSize != sizeof(BITMAPINFOHEADER) || info.biWidth <= 0 || info.biHeight == 0 ||
+        info.biWidth > kMaxBitmapSide || std::abs(info.biHeight) > kMaxBitmapSide || info.biPlanes != 1 ||
+        !knownDepth || (info.biCompression != BI_RGB && info.biCompression != BI_BITFIELDS) ||
+        info.biClrUsed > 256)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    size_t tableBytes = 0;
+    if (info.biCompression == BI_BITFIELDS) tableBytes = 3 * sizeof(DWORD);
+    if (info.biBitCount <= 8)
+        tableBytes = (info.biClrUsed ? info.biClrUsed : (1u << info.biBitCount)) * sizeof(RGBQUAD);
+    else if (info.biClrUsed)
+        tableBytes += (size_t)info.biClrUsed * sizeof(RGBQUAD);
+    if (sizeof(BITMAPINFOHEADER) + tableBytes > headerSize)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    const size_t stride = (((size_t)info.biWidth * info.biBitCount + 31) / 32) * 4;
+    const size_t capacity = stride * (size_t)std::abs(info.biHeight);
+    const DWORD_PTR size = ar.ReadCount();
+    if (size > capacity) AfxThrowArchiveException(CArchiveException::badSchema);
     std::vector<BYTE> bits(size);
     if (size) ar.Read(bits.data(), (UINT)size);
-    auto* info = reinterpret_cast<BITMAPINFO*>(header.data());
     void* pixels = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!bitmap || !pixels) return bitmap;
-    BITMAP bm = {};
-    ::GetObjectW(bitmap, sizeof bm, &bm);
-    std::memcpy(pixels, bits.data(), std::min<size_t>(size, (size_t)bm.bmWidthBytes * bm.bmHeight));
+    HBITMAP bitmap =
+        ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(header.data()), DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!bitmap || !pixels) {
+        if (bitmap) ::DeleteObject(bitmap);
+        return nullptr;
+    }
+    if (size) std::memcpy(pixels, bits.data(), (size_t)size);
+    ::GdiFlush();
     return bitmap;
 }
 

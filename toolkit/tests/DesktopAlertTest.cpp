@@ -356,4 +356,211 @@ TEST_F(TkDesktopAlert, PaintsThroughTheWindow) {
     ::ReleaseDC(alert.GetSafeHwnd(), screen);
 }
 
+// The work area the alert sees, for one scope.
+RECT g_workArea = {0, 0, 800, 600};
+RECT TestWorkArea() {
+    return g_workArea;
+}
+class CWorkAreaScope {
+public:
+    explicit CWorkAreaScope(const RECT& area) : m_saved(CTkDesktopAlertWnd::s_pfnGetWorkArea) {
+        g_workArea = area;
+        CTkDesktopAlertWnd::s_pfnGetWorkArea = TestWorkArea;
+    }
+    ~CWorkAreaScope() { CTkDesktopAlertWnd::s_pfnGetWorkArea = m_saved; }
+
+private:
+    CTkDesktopAlertWnd::PFNGETWORKAREA m_saved;
+};
+
+TEST_F(TkDesktopAlert, CornerFollowsTheWorkAreaAtEveryShow) {
+    CWorkAreaScope area(RECT{0, 0, 800, 600});
+    alert.SetShowTime(0);
+    ASSERT_TRUE(alert.Show(&owner));
+    CRect rect;
+    ::GetWindowRect(alert.GetSafeHwnd(), &rect);
+    EXPECT_EQ(R(CRect(630, 470, 800, 600)), R(rect));
+    alert.Close();
+    // The taskbar moved (or the screen changed) between two alerts.
+    g_workArea = RECT{100, 40, 1000, 700};
+    ASSERT_TRUE(alert.Show(&owner));
+    EXPECT_EQ(1000, alert.GetAnchor().x);
+    EXPECT_EQ(700, alert.GetAnchor().y);
+    ::GetWindowRect(alert.GetSafeHwnd(), &rect);
+    EXPECT_EQ(R(CRect(830, 570, 1000, 700)), R(rect));
+    alert.Close();
+    // A corner set by the owner is kept whatever the work area; clearing it goes back.
+    alert.SetAnchor(POINT{500, 400});
+    ASSERT_TRUE(alert.Show(&owner));
+    ::GetWindowRect(alert.GetSafeHwnd(), &rect);
+    EXPECT_EQ(R(CRect(330, 270, 500, 400)), R(rect));
+    alert.Close();
+    alert.ClearAnchor();
+    EXPECT_FALSE(alert.HasFixedAnchor());
+    ASSERT_TRUE(alert.Show(&owner));
+    EXPECT_EQ(1000, alert.GetAnchor().x);
+}
+
+TEST_F(TkDesktopAlert, CornerOfTheRealWorkArea) {
+    CRect work;
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    alert.SetShowTime(0);
+    ASSERT_TRUE(alert.Show(&owner));
+    CRect rect;
+    ::GetWindowRect(alert.GetSafeHwnd(), &rect);
+    EXPECT_EQ(R(CRect(work.right - 170, work.bottom - 130, work.right, work.bottom)), R(rect));
+}
+
+// Text pixels of one colour inside a rectangle of the canvas.
+int CountColour(const CTkTestCanvas& canvas, const RECT& rect, COLORREF colour) {
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            if (canvas.At(x, y) == colour) ++count;
+    return count;
+}
+
+TEST_F(TkDesktopAlert, AmpersandsAreDrawnAsTyped) {
+    alert.SetTheme(9);
+    const CRect box(10, 40, 160, 70);
+    auto* text = alert.AppendItem(new CTkPopupItem(box, "&&&&&&"));
+    text->m_clrText = RGB(0, 0, 255);
+    CTkTestCanvas canvas(170, 130);
+    {
+        CDC dc;
+        dc.Attach(canvas.dc());
+        alert.DrawAlert(&dc);
+        dc.Detach();
+    }
+    // The same caption drawn by hand, once as typed and once with prefix processing.
+    auto reference = [&](UINT format) {
+        CTkTestCanvas out(170, 130);
+        CDC dc;
+        dc.Attach(out.dc());
+        alert.GetPainter()->DrawBackground(&dc, CRect(0, 0, 170, 130));
+        LOGFONTA logFont = {};
+        ::GetObjectA(text->GetFont(), sizeof logFont, &logFont);
+        logFont.lfWeight = FW_NORMAL;
+        logFont.lfUnderline = FALSE;
+        HFONT font = ::CreateFontIndirectA(&logFont);
+        HGDIOBJ old = ::SelectObject(out.dc(), font);
+        ::SetBkMode(out.dc(), TRANSPARENT);
+        ::SetTextColor(out.dc(), RGB(0, 0, 255));
+        RECT rect = box;
+        ::DrawTextA(out.dc(), "&&&&&&", -1, &rect, format);
+        ::SelectObject(out.dc(), old);
+        ::DeleteObject(font);
+        dc.Detach();
+        return CountColour(out, box, RGB(0, 0, 255));
+    };
+    const int drawn = CountColour(canvas, box, RGB(0, 0, 255));
+    const int asTyped = reference(DT_NOPREFIX);
+    const int prefixed = reference(0);
+    EXPECT_GT(drawn, 0);
+    EXPECT_EQ(asTyped, drawn);
+    EXPECT_LT(prefixed, asTyped);  // "&&" would be one "&": half the ampersands
+}
+
+// The owner of an alert with a close button: an item click is reported with the item, and the
+// owner closes the alert when it is the close button's.
+class CClosingOwner : public CAlertOwner {
+public:
+    UINT closeId = 0;
+    std::vector<UINT> clickedIds;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == TK_WM_DESKTOPALERT && wParam == TK_ALERT_CLICKED) {
+            auto* item = reinterpret_cast<CTkPopupItem*>(lParam);
+            clickedIds.push_back(item->m_nID);
+            LRESULT result = CAlertOwner::WindowProc(message, wParam, lParam);
+            if (item->m_nID == closeId && alert) alert->Close();
+            return result;
+        }
+        return CAlertOwner::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(TkDesktopAlertOwner, ClickReportsTheItemIdAndTheCloseButtonCloses) {
+    ASSERT_TRUE(TkDesktopReady());
+    CClosingOwner owner;
+    ASSERT_TRUE(owner.Create());
+    CTkDesktopAlertWnd alert;
+    owner.alert = &alert;
+    owner.closeId = 900;
+    alert.SetTheme(3);
+    alert.SetShowTime(0);
+    auto* link = alert.AppendItem(new CTkPopupItem(CRect(10, 40, 150, 60), "Read the message", 501));
+    auto* close = alert.AppendItem(new CTkPopupItem(CRect(150, 4, 166, 20), "x", 900));
+    close->m_bButton = true;
+    ASSERT_TRUE(alert.Show(&owner));
+    ASSERT_EQ(CTkDesktopAlertWnd::StateShown, alert.GetState());
+    owner.notes.clear();
+    // A click on the text item: code 1 with the item, whose id the owner reads.
+    alert.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 50));
+    alert.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 50));
+    alert.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, 50));
+    ASSERT_EQ(1u, owner.notes.size());
+    EXPECT_EQ((WPARAM)TK_ALERT_CLICKED, owner.notes[0].code);
+    EXPECT_EQ((LPARAM)link, owner.notes[0].argument);
+    EXPECT_EQ((std::vector<UINT>{501}), owner.clickedIds);
+    EXPECT_EQ(CTkDesktopAlertWnd::StateShown, alert.GetState());
+    // The close button, hot under the mouse, is painted with the theme's hot fill and frame.
+    alert.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(158, 12));
+    ASSERT_EQ(close, alert.GetHotItem());
+    {
+        CTkTestCanvas canvas(170, 130);
+        CDC dc;
+        dc.Attach(canvas.dc());
+        alert.DrawAlert(&dc);
+        dc.Detach();
+        EXPECT_EQ(RGB(194, 238, 255), canvas.At(162, 17));
+        EXPECT_EQ(RGB(114, 142, 184), canvas.At(150, 4));
+        EXPECT_EQ(RGB(114, 142, 184), canvas.At(165, 19));
+    }
+    // Pressed: the pressed fill.
+    alert.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(158, 12));
+    {
+        CTkTestCanvas canvas(170, 130);
+        CDC dc;
+        dc.Attach(canvas.dc());
+        alert.DrawAlert(&dc);
+        dc.Detach();
+        EXPECT_EQ(RGB(134, 162, 224), canvas.At(162, 17));
+    }
+    owner.notes.clear();
+    alert.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(158, 12));
+    EXPECT_EQ((std::vector<UINT>{501, 900}), owner.clickedIds);
+    ASSERT_EQ(2u, owner.notes.size());
+    EXPECT_EQ((WPARAM)TK_ALERT_CLICKED, owner.notes[0].code);
+    EXPECT_EQ((LPARAM)close, owner.notes[0].argument);
+    EXPECT_EQ((WPARAM)TK_ALERT_STATECHANGED, owner.notes[1].code);
+    EXPECT_EQ((LPARAM)&alert, owner.notes[1].argument);
+    EXPECT_EQ(CTkDesktopAlertWnd::StateHidden, owner.notes[1].state);
+    EXPECT_EQ(CTkDesktopAlertWnd::StateHidden, alert.GetState());
+    EXPECT_EQ(nullptr, alert.GetSafeHwnd());
+    EXPECT_EQ(nullptr, alert.GetHotItem());
+    EXPECT_EQ(nullptr, alert.GetPressedItem());
+    // It can be shown again afterwards.
+    ASSERT_TRUE(alert.Show(&owner));
+    EXPECT_EQ(CTkDesktopAlertWnd::StateShown, alert.GetState());
+    alert.Close();
+    owner.alert = nullptr;
+    owner.DestroyWindow();
+}
+
+TEST_F(TkDesktopAlert, StateChangesAreReportedWithCodeTwoAndTheRegisteredMessage) {
+    EXPECT_EQ(0x8A1Fu, TK_WM_DESKTOPALERT);
+    alert.SetAnimation(CTkDesktopAlertWnd::AnimationSlide);
+    ASSERT_TRUE(alert.Show(&owner));
+    Tick(CTkDesktopAlertWnd::TimerShowing, 16);
+    Tick(CTkDesktopAlertWnd::TimerShown);
+    Tick(CTkDesktopAlertWnd::TimerHiding, 16);
+    ASSERT_EQ(4u, owner.notes.size());
+    const int expected[] = {1, 2, 3, 0};
+    for (size_t i = 0; i < owner.notes.size(); ++i) {
+        EXPECT_EQ((WPARAM)TK_ALERT_STATECHANGED, owner.notes[i].code) << i;
+        EXPECT_EQ((LPARAM)&alert, owner.notes[i].argument) << i;
+        EXPECT_EQ(expected[i], owner.notes[i].state) << i;
+    }
+}
+
 }  // namespace

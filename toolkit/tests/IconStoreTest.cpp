@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -482,6 +485,123 @@ TEST(TkIconStoreArchive, ClipboardCopyAndPasteGiveANewId) {
     EXPECT_EQ(1, store.FindIconSet(31)->GetCount());
     EXPECT_EQ(RGB(0, 0, 200), DrawnCentre(store.GetImage(31, 16), store.GetImage(31, 16)->GetNormal()));
     EXPECT_EQ(0u, store.PasteIconSetFromClipboard(nullptr));
+    owner.DestroyWindow();
+    ::OleUninitialize();
+}
+
+TEST(TkIconStore, BitmapResourceShorterThanItsHeaderIsRefused) {
+    CTkIconStore store;
+    const UINT ids[] = {3001, 3002, 3003, 3004};
+    EXPECT_FALSE(store.AddIconsFromBitmapResource(203, ids, 4, 16, 16, 0));
+    EXPECT_EQ(nullptr, store.FindIconSet(3001));
+    EXPECT_FALSE(store.AddIconsFromBitmapResource(203, ids, 4, 0, 0, 0));
+    // The whole picture of the same kind loads.
+    const UINT full[] = {3101, 3102};
+    EXPECT_TRUE(store.AddIconsFromBitmapResource(202, full, 2, 16, 16, 0));
+}
+
+// An archive of one set with one entry whose first bitmap record is given as bytes.
+std::vector<BYTE> SetWithBitmapRecord(const std::vector<BYTE>& record) {
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        ar << CString("CTkImageManagerIcons");
+        ar.WriteCount(1);
+        ar << (DWORD)16 << (LONG)16 << (DWORD)0;
+        ar.Write(record.data(), (UINT)record.size());
+        for (int i = 0; i < 5; ++i) ar.WriteCount(0);  // the other five records empty
+    }
+    return file.GetData();
+}
+
+std::vector<BYTE> BitmapRecord(BITMAPINFOHEADER header, WORD headerCount, size_t storedHeader, WORD bitsCount,
+                               size_t storedBits) {
+    std::vector<BYTE> bytes;
+    auto put = [&](const void* data, size_t size) {
+        const BYTE* p = static_cast<const BYTE*>(data);
+        bytes.insert(bytes.end(), p, p + size);
+    };
+    put(&headerCount, 2);
+    std::vector<BYTE> headerBytes(storedHeader, 0);
+    std::memcpy(headerBytes.data(), &header, std::min(storedHeader, sizeof header));
+    put(headerBytes.data(), headerBytes.size());
+    put(&bitsCount, 2);
+    std::vector<BYTE> bits(storedBits, 0x7F);
+    put(bits.data(), bits.size());
+    return bytes;
+}
+
+int LoadCause(const std::vector<BYTE>& bytes) {
+    CTkIconStore store;
+    CMemFile file(bytes.data(), (UINT)bytes.size());
+    CArchive ar(&file, CArchive::load);
+    try {
+        store.SerializeIconSet(40, ar);
+    } catch (CArchiveException* e) {
+        int cause = e->m_cause;
+        e->Delete();
+        return cause;
+    }
+    return CArchiveException::none;
+}
+
+BITMAPINFOHEADER Header(LONG width, LONG height, WORD bits) {
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bits;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+TEST(TkIconStoreArchive, BitmapRecordsAreReadWithinTheirBounds) {
+    // A well-formed 4 x 4 record loads.
+    EXPECT_EQ(CArchiveException::none, LoadCause(SetWithBitmapRecord(BitmapRecord(Header(4, 4, 32), 52, 52, 64, 64))));
+    // Fewer pixel bytes than the bitmap holds are accepted (the rest stays empty).
+    EXPECT_EQ(CArchiveException::none, LoadCause(SetWithBitmapRecord(BitmapRecord(Header(4, 4, 32), 52, 52, 16, 16))));
+    // More pixel bytes than the bitmap holds.
+    EXPECT_EQ(CArchiveException::badSchema,
+              LoadCause(SetWithBitmapRecord(BitmapRecord(Header(4, 4, 32), 52, 52, 4000, 4000))));
+    // A header count shorter than a header.
+    EXPECT_EQ(CArchiveException::badSchema, LoadCause(SetWithBitmapRecord(BitmapRecord(Header(4, 4, 32), 8, 8, 0, 0))));
+    // A header that claims to be larger than what was stored.
+    BITMAPINFOHEADER large = Header(4, 4, 32);
+    large.biSize = 124;
+    EXPECT_EQ(CArchiveException::badSchema, LoadCause(SetWithBitmapRecord(BitmapRecord(large, 52, 52, 64, 64))));
+    // A palette picture without its colour table.
+    EXPECT_EQ(CArchiveException::badSchema, LoadCause(SetWithBitmapRecord(BitmapRecord(Header(4, 4, 8), 40, 40, 16, 16))));
+    // Sizes out of range.
+    EXPECT_EQ(CArchiveException::badSchema,
+              LoadCause(SetWithBitmapRecord(BitmapRecord(Header(100000, 4, 32), 52, 52, 0, 0))));
+    EXPECT_EQ(CArchiveException::badSchema, LoadCause(SetWithBitmapRecord(BitmapRecord(Header(-4, 4, 32), 52, 52, 0, 0))));
+    EXPECT_EQ(CArchiveException::badSchema, LoadCause(SetWithBitmapRecord(BitmapRecord(Header(4, 4, 7), 52, 52, 0, 0))));
+    // A record cut short: the archive ends before the promised bytes.
+    std::vector<BYTE> cut = SetWithBitmapRecord(BitmapRecord(Header(4, 4, 32), 52, 52, 64, 64));
+    cut.resize(1 + 20 + 2 + 12 + 2 + 52 + 2 + 10);
+    EXPECT_EQ(CArchiveException::endOfFile, LoadCause(cut));
+}
+
+TEST(TkIconStoreArchive, DamagedClipboardDataIsRefused) {
+    ASSERT_TRUE(TkDesktopReady());
+    ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+    const std::vector<BYTE> bytes = SetWithBitmapRecord(BitmapRecord(Header(4, 4, 32), 52, 52, 4000, 4000));
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "clipboard", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(::OpenClipboard(owner.GetSafeHwnd()));
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    ASSERT_NE(nullptr, block);
+    std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
+    ::GlobalUnlock(block);
+    EXPECT_NE(nullptr, ::SetClipboardData(::RegisterClipboardFormatW(L"ToolBar Button Image"), block));
+    ::CloseClipboard();
+    IDataObject* data = nullptr;
+    ASSERT_EQ(S_OK, ::OleGetClipboard(&data));
+    CTkIconStore store;
+    EXPECT_EQ(0u, store.PasteIconSetFromClipboard(data));
+    data->Release();
     owner.DestroyWindow();
     ::OleUninitialize();
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -284,6 +285,231 @@ TEST_F(TkNotifyIcon, AttachesWindowsToAHiddenParent) {
     ASSERT_NE(nullptr, icon.GetHiddenParent());
     EXPECT_EQ(icon.GetHiddenParent()->GetSafeHwnd(), ::GetWindow(other.GetSafeHwnd(), GW_OWNER));
     other.DestroyWindow();
+}
+
+// A shell that keeps its icons: an add fails for an icon it already holds, a delete or a change
+// for one it does not; a state change can hide an icon.
+struct CFakeShellIcon {
+    HWND window;
+    UINT id;
+    bool hidden;
+    HICON icon;
+    std::string tip;
+};
+std::vector<CFakeShellIcon> g_shellIcons;
+
+std::vector<CFakeShellIcon>::iterator FindShellIcon(const NOTIFYICONDATAA& record) {
+    for (auto it = g_shellIcons.begin(); it != g_shellIcons.end(); ++it)
+        if (it->window == record.hWnd && it->id == record.uID) return it;
+    return g_shellIcons.end();
+}
+
+BOOL WINAPI FakeShell(DWORD message, PNOTIFYICONDATAA record) {
+    g_calls.push_back({message, *record});
+    auto it = FindShellIcon(*record);
+    switch (message) {
+    case NIM_ADD:
+        if (it != g_shellIcons.end()) return FALSE;
+        g_shellIcons.push_back({record->hWnd, record->uID,
+                                (record->uFlags & NIF_STATE) && (record->dwStateMask & record->dwState & NIS_HIDDEN),
+                                record->hIcon, record->szTip});
+        return TRUE;
+    case NIM_DELETE:
+        if (it == g_shellIcons.end()) return FALSE;
+        g_shellIcons.erase(it);
+        return TRUE;
+    case NIM_MODIFY:
+        if (it == g_shellIcons.end()) return FALSE;
+        if (record->uFlags & NIF_STATE && record->dwStateMask & NIS_HIDDEN)
+            it->hidden = (record->dwState & NIS_HIDDEN) != 0;
+        if (record->uFlags & NIF_ICON) it->icon = record->hIcon;
+        if (record->uFlags & NIF_TIP) it->tip = record->szTip;
+        return TRUE;
+    default:
+        return it != g_shellIcons.end();
+    }
+}
+
+class CFakeShellScope {
+public:
+    CFakeShellScope() : m_saved(CTkNotifyIconWnd::s_pfnShellNotifyIcon) {
+        g_calls.clear();
+        g_shellIcons.clear();
+        CTkNotifyIconWnd::s_pfnShellNotifyIcon = FakeShell;
+    }
+    ~CFakeShellScope() {
+        CTkNotifyIconWnd::s_pfnShellNotifyIcon = m_saved;
+        g_shellIcons.clear();
+    }
+    // The taskbar goes away with every icon in it.
+    void RestartTaskbar() { g_shellIcons.clear(); }
+
+private:
+    CTkNotifyIconWnd::PFNSHELLNOTIFYICON m_saved;
+};
+
+UINT TaskbarCreated() {
+    return ::RegisterWindowMessageW(L"TaskbarCreated");
+}
+
+TEST_F(TkNotifyIcon, RecordSizeIsTheVersionFiveLayoutOfThisBuild) {
+    CTkNotifyIconWnd icon;
+    // Everything of the structure before the item's GUID: 488 bytes only in a 32-bit build.
+    EXPECT_EQ((DWORD)offsetof(NOTIFYICONDATAA, guidItem), icon.GetRecord().cbSize);
+#ifdef _WIN64
+    EXPECT_EQ(504u, icon.GetRecord().cbSize);
+#endif
+}
+
+TEST_F(TkNotifyIcon, ModifyTipAndIconReachTheShell) {
+    CFakeShellScope shell;
+    CTkNotifyIconWnd icon;
+    ASSERT_TRUE(icon.Create("Velko", &owner, 301, 7, 0, true));
+    ASSERT_EQ(1u, g_shellIcons.size());
+    HICON first = g_shellIcons[0].icon;
+    EXPECT_EQ("Velko", g_shellIcons[0].tip);
+    g_calls.clear();
+    ASSERT_TRUE(icon.SetTipText("3 new messages"));
+    ASSERT_EQ(1u, g_calls.size());
+    EXPECT_EQ((DWORD)NIM_MODIFY, g_calls[0].message);
+    EXPECT_EQ((UINT)NIF_TIP, g_calls[0].record.uFlags);
+    EXPECT_EQ("3 new messages", g_shellIcons[0].tip);
+    ASSERT_TRUE(icon.SetIconFromResource(302));
+    ASSERT_EQ(2u, g_calls.size());
+    EXPECT_EQ((DWORD)NIM_MODIFY, g_calls[1].message);
+    EXPECT_EQ((UINT)NIF_ICON, g_calls[1].record.uFlags);
+    EXPECT_NE(first, g_shellIcons[0].icon);
+    EXPECT_EQ(icon.GetRecord().hIcon, g_shellIcons[0].icon);
+    // The same handle again changes nothing.
+    EXPECT_TRUE(icon.SetIconHandle(icon.GetRecord().hIcon));
+    EXPECT_EQ(2u, g_calls.size());
+    EXPECT_TRUE(icon.RemoveTrayIcon());
+    EXPECT_TRUE(g_shellIcons.empty());
+}
+
+TEST_F(TkNotifyIcon, ComesBackWhenTheTaskbarIsCreatedAgain) {
+    CFakeShellScope shell;
+    CTkNotifyIconWnd icon;
+    ASSERT_TRUE(icon.Create("Velko", &owner, 301, 7, 0, true));
+    ASSERT_EQ(1u, g_shellIcons.size());
+    EXPECT_TRUE(icon.IsReAddPending());
+    shell.RestartTaskbar();
+    g_calls.clear();
+    ASSERT_NE(0u, TaskbarCreated());
+    icon.SendMessage(TaskbarCreated(), 0, 0);
+    ASSERT_EQ(1u, g_shellIcons.size());
+    EXPECT_FALSE(g_shellIcons[0].hidden);
+    EXPECT_EQ(7u, g_shellIcons[0].id);
+    EXPECT_EQ(icon.GetSafeHwnd(), g_shellIcons[0].window);
+    EXPECT_EQ("Velko", g_shellIcons[0].tip);
+    EXPECT_EQ(icon.GetRecord().hIcon, g_shellIcons[0].icon);
+    ASSERT_FALSE(g_calls.empty());
+    EXPECT_EQ((DWORD)NIM_ADD, g_calls.back().message);
+    EXPECT_EQ((UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP), g_calls.back().record.uFlags);
+    EXPECT_EQ(TK_WM_TRAYNOTIFY, g_calls.back().record.uCallbackMessage);
+    EXPECT_FALSE(icon.IsHidden());
+    EXPECT_FALSE(icon.IsRemoved());
+    EXPECT_TRUE(icon.IsReAddPending());
+    // And again after a second restart; the callbacks still reach the owner.
+    shell.RestartTaskbar();
+    icon.SendMessage(TaskbarCreated(), 0, 0);
+    EXPECT_EQ(1u, g_shellIcons.size());
+    EXPECT_EQ(1, icon.SendMessage(TK_WM_TRAYNOTIFY, 7, WM_MOUSEMOVE));
+    EXPECT_EQ(1u, owner.offered.size());
+}
+
+TEST_F(TkNotifyIcon, WorkAreaChangeKeepsExactlyOneIcon) {
+    CFakeShellScope shell;
+    CTkNotifyIconWnd icon;
+    ASSERT_TRUE(icon.Create("Velko", &owner, 301, 7, 0, true));
+    // The taskbar stays: the icon is still there when the message comes.
+    icon.SendMessage(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    ASSERT_EQ(1u, g_shellIcons.size());
+    EXPECT_FALSE(g_shellIcons[0].hidden);
+    EXPECT_FALSE(icon.IsHidden());
+    EXPECT_FALSE(icon.IsRemoved());
+    // A TaskbarCreated without a restart (a shell that announces itself twice) as well.
+    icon.SendMessage(TaskbarCreated(), 0, 0);
+    EXPECT_EQ(1u, g_shellIcons.size());
+    EXPECT_FALSE(icon.IsHidden());
+}
+
+TEST_F(TkNotifyIcon, AddFailedAtStartIsRetriedWhenTheTaskbarComes) {
+    CFakeShellScope shell;
+    CTkNotifyIconWnd icon;
+    CTkNotifyIconWnd::s_pfnShellNotifyIcon = RecordShellCall;
+    g_shellAnswer = FALSE;  // no taskbar yet
+    EXPECT_FALSE(icon.Create("Velko", &owner, 301, 7, 0, true));
+    EXPECT_TRUE(icon.IsReAddPending());
+    g_shellAnswer = TRUE;
+    CTkNotifyIconWnd::s_pfnShellNotifyIcon = FakeShell;
+    icon.SendMessage(TaskbarCreated(), 0, 0);
+    ASSERT_EQ(1u, g_shellIcons.size());
+    EXPECT_FALSE(icon.IsHidden());
+    EXPECT_FALSE(icon.IsRemoved());
+}
+
+TEST_F(TkNotifyIcon, HiddenOrRemovedIconStaysAwayWhenTheTaskbarComesBack) {
+    CFakeShellScope shell;
+    CTkNotifyIconWnd icon;
+    ASSERT_TRUE(icon.Create("Velko", &owner, 301, 7, 0, true));
+    ASSERT_TRUE(icon.HideTrayIcon());
+    ASSERT_EQ(1u, g_shellIcons.size());
+    EXPECT_TRUE(g_shellIcons[0].hidden);
+    shell.RestartTaskbar();
+    g_calls.clear();
+    icon.SendMessage(TaskbarCreated(), 0, 0);
+    EXPECT_TRUE(g_calls.empty());
+    EXPECT_TRUE(g_shellIcons.empty());
+    EXPECT_TRUE(icon.IsHidden());
+    CTkNotifyIconWnd removed;
+    ASSERT_TRUE(removed.Create("Velko", &owner, 301, 8, 0, true));
+    ASSERT_TRUE(removed.RemoveTrayIcon());
+    EXPECT_FALSE(removed.IsReAddPending());
+    g_calls.clear();
+    removed.SendMessage(TaskbarCreated(), 0, 0);
+    EXPECT_TRUE(g_calls.empty());
+}
+
+TEST_F(TkNotifyIcon, AddingAgainLeavesNoStaleHiddenIcon) {
+    CFakeShellScope shell;
+    CTkNotifyIconWnd icon;
+    ASSERT_TRUE(icon.Create("Velko", &owner, 301, 7, 0, true));
+    ASSERT_TRUE(icon.HideTrayIcon());
+    ASSERT_EQ(1u, g_shellIcons.size());
+    ASSERT_TRUE(g_shellIcons[0].hidden);
+    // Showing it again through a new add: the hidden one goes first, one visible icon remains.
+    ASSERT_TRUE(icon.AddTrayIcon());
+    ASSERT_EQ(1u, g_shellIcons.size());
+    EXPECT_FALSE(g_shellIcons[0].hidden);
+    EXPECT_FALSE(icon.IsHidden());
+    // Creating the same object again (a new tip and icon) replaces the icon as well.
+    ASSERT_TRUE(icon.HideTrayIcon());
+    ASSERT_TRUE(icon.Create("Velko 2", &owner, 302, 7, 0, true));
+    ASSERT_EQ(1u, g_shellIcons.size());
+    EXPECT_FALSE(g_shellIcons[0].hidden);
+    EXPECT_EQ("Velko 2", g_shellIcons[0].tip);
+    // A work-area change after that still keeps one visible icon.
+    icon.SendMessage(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    ASSERT_EQ(1u, g_shellIcons.size());
+    EXPECT_FALSE(g_shellIcons[0].hidden);
+}
+
+// The real shell of the prefix under the run's X display: add, modify and delete answer, and the
+// callback message sent to the icon's window reaches the owner first.
+TEST_F(TkNotifyIcon, RealShellAddModifyDelete) {
+    auto icon = std::make_unique<CTkNotifyIconWnd>();
+    if (!icon->Create("Velko", &owner, 301, 7, 0, true)) {
+        GTEST_SKIP() << "the prefix's shell has no notification area on this desktop";
+    }
+    EXPECT_FALSE(icon->IsHidden());
+    EXPECT_TRUE(icon->SetTipText("3 new messages"));
+    EXPECT_TRUE(icon->SetIconFromResource(302));
+    EXPECT_EQ(1, icon->SendMessage(TK_WM_TRAYNOTIFY, 7, WM_MOUSEMOVE));
+    ASSERT_EQ(1u, owner.offered.size());
+    EXPECT_EQ(WM_MOUSEMOVE, owner.offered[0]);
+    EXPECT_TRUE(icon->RemoveTrayIcon());
+    EXPECT_TRUE(icon->IsRemoved());
 }
 
 }  // namespace
