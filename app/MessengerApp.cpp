@@ -1,6 +1,7 @@
 #include "MessengerApp.h"
 
 #include "AboutDlg.h"
+#include "Application.h"
 #include "Helpers.h"
 #include "LoginState.h"
 #include "MessengerDlg.h"
@@ -131,6 +132,7 @@ bool CMessengerApp::RegisterAutomation(const CCommandLineInfo& info) {
         AfxOleUnregisterTypeLib(kLibId);
         return false;
     }
+    CApplication::Factory();  // the Application class's factory joins the factory list
     COleObjectFactory::UpdateRegistryAll();
     if (!AfxOleRegisterTypeLib(AfxGetInstanceHandle(), kLibId)) m_log.warn("The type library was not registered.");
     return info.m_nShellCommand != CCommandLineInfo::AppRegister;

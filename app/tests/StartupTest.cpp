@@ -116,7 +116,7 @@ TEST(Startup, WithoutASatelliteLibraryTheProgramSaysSoAndEnds) {
     ::RemoveDirectoryW(dir.c_str());
 }
 
-TEST(Startup, TheFirstCopyRunsASecondFindsItThroughTheMutexAndEnds) {
+TEST(Startup, TheFirstCopyRunsASecondFindsItThroughTheMutexAsksItToShowItselfAndEnds) {
     CSatelliteScope satellite;
     std::wstring exe = ProgramDirectory() + L"\\TarvockVelko.exe";
     ASSERT_FALSE(MutexExists());
@@ -132,10 +132,16 @@ TEST(Startup, TheFirstCopyRunsASecondFindsItThroughTheMutexAndEnds) {
     EXPECT_FALSE(::IsWindowVisible(main));
     EXPECT_TRUE(MutexExists());
 
-    // The running copy's automation object comes with its own issue, so the second copy cannot
-    // activate it: it says so (string 102) and ends; the first copy keeps running.
+    // The second copy reaches the first through COM and calls Show. The first copy is signed
+    // out, so Show asks the user to sign in there first, inside the call.
     CProgram second(exe, L"");
     ASSERT_TRUE(second.started);
+    HWND again = first.FindWindowOf(L"#32770", 30000);
+    ASSERT_NE(nullptr, again) << "the second copy did not reach the first one's Show";
+    EXPECT_EQ(nullptr, second.FindWindowOf(L"#32770", 0)) << "the second copy did not wait for Show";
+    // Cancelled, Show answers false: the second copy says so (string 102) and ends; the first
+    // copy keeps running.
+    ::PostMessageW(again, WM_COMMAND, IDCANCEL, 0);
     EXPECT_STREQ(LoadText(IDS_ALREADY_RUNNING), TakeMessageBox(second));
     EXPECT_TRUE(second.Exited(20000));
     EXPECT_FALSE(first.Exited(0));
