@@ -1,4 +1,5 @@
 #include "TestMessengerApp.h"
+#include "BrowserRecorder.h"
 
 #include "LoginState.h"
 #include "MessengerDlg.h"
@@ -33,55 +34,6 @@ bool QuitPosted() {
     MSG msg;
     return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
-
-// Registers the recorder as the http and https "open" command while it lives.
-class CBrowserRecorder {
-public:
-    CBrowserRecorder() {
-        wchar_t dir[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, dir, MAX_PATH);
-        std::wstring program(dir);
-        program = program.substr(0, program.find_last_of(L'\\'));
-        m_log = CString((program + L"\\url_recorder.log").c_str());
-        ::DeleteFileA(m_log);
-        ::SetEnvironmentVariableA("TARVOCK_URL_LOG", m_log);
-        std::wstring command = L"\"" + program + L"\\url_recorder.exe\" \"%1\"";
-        for (const wchar_t* scheme : {L"http", L"https"}) {
-            std::wstring key = std::wstring(scheme) + L"\\shell\\open\\command";
-            wchar_t old[1024] = {};
-            LONG size = sizeof old;
-            m_saved.push_back({key, ::RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), old, &size) == ERROR_SUCCESS
-                                        ? std::wstring(old) : std::wstring(L"\x1")});
-            ::RegSetValueW(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, command.c_str(), 0);
-        }
-    }
-    ~CBrowserRecorder() {
-        for (auto& saved : m_saved) {
-            if (saved.second == L"\x1") {
-                ::RegDeleteTreeW(HKEY_CLASSES_ROOT, saved.first.c_str());
-            } else {
-                ::RegSetValueW(HKEY_CLASSES_ROOT, saved.first.c_str(), REG_SZ, saved.second.c_str(), 0);
-            }
-        }
-        ::DeleteFileA(m_log);
-    }
-    // The addresses recorded, once count have arrived (or after ten seconds).
-    std::vector<std::string> WaitFor(size_t count) {
-        std::vector<std::string> lines;
-        for (int i = 0; i < 200; ++i) {
-            lines.clear();
-            std::ifstream file(m_log.str());
-            for (std::string line; std::getline(file, line);) lines.push_back(line);
-            if (lines.size() >= count) break;
-            ::Sleep(50);
-        }
-        return lines;
-    }
-
-private:
-    CString m_log;
-    std::vector<std::pair<std::wstring, std::wstring>> m_saved;
-};
 
 std::string Page(const char* path) {
     std::string base = TARVOCK_WEB_BASE;

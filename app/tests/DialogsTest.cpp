@@ -2,6 +2,7 @@
 // box and the sign-in dialog (against this program's stand-in service), each driven by messages
 // in-process. This program poses as version 1.9.0.0.
 #include "AboutDlg.h"
+#include "BrowserRecorder.h"
 #include "AppSettings.h"
 #include "LoginDlg.h"
 #include "LoginState.h"
@@ -47,54 +48,6 @@ SYSTEMTIME Date(int year, int month, int day, int hour = 12) {
     date.wHour = (WORD)hour;
     return date;
 }
-
-// Registers the URL recorder as the http and https "open" command while it lives.
-class CBrowserRecorder {
-public:
-    CBrowserRecorder() {
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring dir(path);
-        dir = dir.substr(0, dir.find_last_of(L'\\'));
-        m_log = CString((dir + L"\\dialogs_url_recorder.log").c_str());
-        ::DeleteFileA(m_log);
-        ::SetEnvironmentVariableA("TARVOCK_URL_LOG", m_log);
-        std::wstring command = L"\"" + dir + L"\\url_recorder.exe\" \"%1\"";
-        for (const wchar_t* scheme : {L"http", L"https"}) {
-            std::wstring key = std::wstring(scheme) + L"\\shell\\open\\command";
-            wchar_t old[1024] = {};
-            LONG size = sizeof old;
-            bool had = ::RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), old, &size) == ERROR_SUCCESS;
-            m_saved.push_back({key, had ? std::wstring(old) : std::wstring(L"\x1")});
-            ::RegSetValueW(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, command.c_str(), 0);
-        }
-    }
-    ~CBrowserRecorder() {
-        for (auto& saved : m_saved) {
-            if (saved.second == L"\x1") {
-                ::RegDeleteTreeW(HKEY_CLASSES_ROOT, saved.first.c_str());
-            } else {
-                ::RegSetValueW(HKEY_CLASSES_ROOT, saved.first.c_str(), REG_SZ, saved.second.c_str(), 0);
-            }
-        }
-        ::DeleteFileA(m_log);
-    }
-    std::vector<std::string> WaitFor(size_t count) {
-        std::vector<std::string> lines;
-        for (int i = 0; i < 200; ++i) {
-            lines.clear();
-            std::ifstream file(m_log.str());
-            for (std::string line; std::getline(file, line);) lines.push_back(line);
-            if (lines.size() >= count) break;
-            ::Sleep(50);
-        }
-        return lines;
-    }
-
-private:
-    CString m_log;
-    std::vector<std::pair<std::wstring, std::wstring>> m_saved;
-};
 
 void Click(HWND control) {
     ASSERT_NE(nullptr, control);
@@ -550,7 +503,7 @@ TEST_F(SignInDialog, TheBoxesShowTheLastCredentialsAndCancelCloses) {
 }
 
 TEST_F(SignInDialog, SignUpOpensTheRegistrationPage) {
-    CBrowserRecorder browser;
+    CBrowserRecorder browser(L"dialogs_url_recorder.log");
     CDrivenLoginDlg dialog;
     dialog.steps = {[](CDrivenLoginDlg& d) {
         Click(d.GetElementHwnd("signUpLink"));
