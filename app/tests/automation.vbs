@@ -8,11 +8,8 @@ bin = Replace(WScript.Arguments(0), "/", "\")
 helper = """" & bin & "\automation_helper.exe"" "
 
 ' No stored credentials: the program that COM starts does not sign in by itself.
+AssertEqual "no stored credentials", 0, shell.Run(helper & "clear-credentials", 0, True)
 On Error Resume Next
-shell.RegDelete "HKCU\Software\Tarvock\Tarvock Velko\Login\Username"
-shell.RegDelete "HKCU\Software\Tarvock\Tarvock Velko\Login\ProtectedPassword"
-shell.RegDelete "HKCU\Software\Tarvock\Tarvock Velko\Login\Password"
-Err.Clear
 
 Set app = CreateObject("TarvockBrindlepost.Application")
 AssertNoError "CreateObject starts the program through COM"

@@ -10,6 +10,7 @@
 //   automation_helper second-start             (a second copy reaches the running one and ends
 //                                              without a message box)
 //   automation_helper wait-lines LOG N MS      (LOG holds N lines within MS)
+//   automation_helper clear-credentials        (removes the profile's "Login" values)
 //   automation_helper store-credentials USER PASSWORD ACCOUNT
 //                                              (the profile's "Login" values, password protected
 //                                              as the program stores it)
@@ -276,6 +277,22 @@ int StoreCredentials(const wchar_t* user, const wchar_t* password, const wchar_t
     return ok ? 0 : 1;
 }
 
+// Wine's script host has no RegDelete: scripts remove the stored credentials through this.
+int ClearCredentials() {
+    HKEY key = nullptr;
+    const LONG opened = ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tarvock\\Tarvock Velko\\Login", 0,
+                                        KEY_SET_VALUE, &key);
+    if (opened == ERROR_FILE_NOT_FOUND) return 0;
+    if (opened != ERROR_SUCCESS) return 1;
+    int failures = 0;
+    for (const wchar_t* name : {L"Username", L"Account", L"ProtectedPassword", L"Password"}) {
+        const LONG deleted = ::RegDeleteValueW(key, name);
+        if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) ++failures;
+    }
+    ::RegCloseKey(key);
+    return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -287,6 +304,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 5 && wcscmp(argv[1], L"wait-lines") == 0) return WaitLines(argv[2], _wtoi(argv[3]), (DWORD)_wtoi(argv[4]));
     if (argc >= 4 && wcscmp(argv[1], L"record-url") == 0) return RecordUrl(argv[2], argv[3]);
     if (argc >= 5 && wcscmp(argv[1], L"store-credentials") == 0) return StoreCredentials(argv[2], argv[3], argv[4]);
+    if (argc >= 2 && wcscmp(argv[1], L"clear-credentials") == 0) return ClearCredentials();
     std::printf("usage: automation_helper register|cancel-sign-in|exit-refused|wait-exit ...\n");
     return 2;
 }

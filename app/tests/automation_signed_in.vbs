@@ -73,10 +73,14 @@ End If
 AssertEqual "the program ends when the script lets go", 0, shell.Run(helper & "wait-exit 30000", 0, True)
 
 ' Leave no stored password and no recorder behind.
-shell.RegDelete "HKCU\Software\Tarvock\Tarvock Velko\Login\ProtectedPassword"
+AssertEqual "the stored credentials are removed", 0, shell.Run(helper & "clear-credentials", 0, True)
 For i = 0 To 1
     key = "HKCR\" & schemes(i) & "\shell\open\command\"
-    If saved(i) = Chr(1) Then shell.RegDelete key Else shell.RegWrite key, saved(i), "REG_SZ"
+    If saved(i) = Chr(1) Then
+        shell.Run "reg delete ""HKCR\" & schemes(i) & "\shell\open\command"" /f", 0, True
+    Else
+        shell.RegWrite key, saved(i), "REG_SZ"
+    End If
 Next
 If fso.FileExists(logPath) Then fso.DeleteFile logPath
 Err.Clear

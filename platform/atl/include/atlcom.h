@@ -247,3 +247,5 @@ public:
 };
 
 }  // namespace ATL
+
+#include "atlevent.h"
