@@ -10,7 +10,8 @@ ATL::_ATL_FUNC_INFO ClickInfo = {CC_STDCALL, VT_EMPTY, 2, {VT_DISPATCH, VT_BOOL}
 
 namespace {
 
-// The program behind the reference has ended or dropped the object.
+// The program behind the reference has ended or dropped the object, and the call did not run.
+// (A call that failed on the way back may have run: it is not repeated.)
 bool IsDisconnected(HRESULT hr) {
     switch (hr) {
     case RPC_E_DISCONNECTED:
@@ -18,7 +19,6 @@ bool IsDisconnected(HRESULT hr) {
     case RPC_E_SERVER_DIED_DNE:
     case CO_E_OBJNOTCONNECTED:
     case HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE):
-    case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED):
     case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE):
         return true;
     default:

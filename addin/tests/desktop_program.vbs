@@ -3,7 +3,8 @@
 ' web page (recorded by automation_helper's record-url, the http and https "open" command
 ' meanwhile); signed out, the cancelled sign-in makes the add-in show its warning box.
 ' Argument: the folder of the programs.
-Dim shell, fso, bin, helper, host, logPath, urlLog, saved, schemes, key, i, lines, urls, base, warning
+'#include "../../app/tests/browser_recorder.vbs"
+Dim shell, fso, bin, helper, host, logPath, urlLog, lines, urls, base, warning, expected, got, i
 
 Set shell = CreateObject("WScript.Shell")
 Set fso = CreateObject("Scripting.FileSystemObject")
@@ -24,9 +25,11 @@ Function ReadText(path)
 End Function
 
 Function LineCount(text)
-    Dim trimmed
-    trimmed = Trim(Replace(Replace(text, vbCr, ""), vbLf, " "))
-    If trimmed = "" Then LineCount = 0 Else LineCount = UBound(Split(Trim(Replace(text, vbCr, "")), vbLf)) + 1
+    If Trim(Replace(Replace(text, vbCr, ""), vbLf, "")) = "" Then
+        LineCount = 0
+    Else
+        LineCount = UBound(Split(Trim(Replace(text, vbCr, "")), vbLf)) + 1
+    End If
 End Function
 
 ' Wine's script host has no RegDelete: the helper removes the stored credentials.
@@ -34,18 +37,8 @@ Sub ClearStoredCredentials
     AssertEqual "the stored credentials are removed", 0, shell.Run(helper & "clear-credentials", 0, True)
 End Sub
 
-If fso.FileExists(urlLog) Then fso.DeleteFile urlLog
-schemes = Array("http", "https")
-ReDim saved(1)
+StartRecordingPages shell, helper, urlLog
 On Error Resume Next
-For i = 0 To 1
-    key = "HKCR\" & schemes(i) & "\shell\open\command\"
-    saved(i) = Chr(1)
-    saved(i) = shell.RegRead(key)
-    Err.Clear
-    shell.RegWrite key, helper & "record-url """ & urlLog & """ ""%1""", "REG_SZ"
-Next
-AssertNoError "the recorder is the browser"
 
 ' Signed in: inbox, account options, purchase and sent items, in that order.
 AssertEqual "the test account's credentials are stored", 0, _
@@ -58,11 +51,9 @@ AssertTrue "six buttons", InStr(lines, "-> Button6") > 0
 AssertTrue "no message box", InStr(lines, "MessageBox") = 0
 AssertTrue "the holders unadvised", InStr(lines, "Button6.Unadvise") > 0
 
-shell.Run helper & "wait-lines """ & urlLog & """ 5 10000", 0, True
-urls = ReadText(urlLog)
+urls = RecordedPages(shell, helper, urlLog, 5)
 base = "http://127.0.0.1:8642/secure/"
 AssertEqual "five pages: " & urls, 5, LineCount(urls)
-Dim expected, got
 expected = Array(base & "messenger/inbox.aspx?accountID=", base & "messenger/options.aspx?accountID=", _
                  base & "purchase/product.select.aspx?accountID=", base & "messenger/sentMessages.aspx?accountID=", _
                  base & "messenger/inbox.aspx?accountID=")
@@ -88,14 +79,5 @@ AssertEqual "the program ends once the host lets go again", 0, shell.Run(helper 
 
 ' Leave no stored password and no recorder behind.
 ClearStoredCredentials
-For i = 0 To 1
-    key = "HKCR\" & schemes(i) & "\shell\open\command\"
-    If saved(i) = Chr(1) Then
-        shell.Run "reg delete ""HKCR\" & schemes(i) & "\shell\open\command"" /f", 0, True
-    Else
-        shell.RegWrite key, saved(i), "REG_SZ"
-    End If
-Next
-If fso.FileExists(urlLog) Then fso.DeleteFile urlLog
+StopRecordingPages shell, urlLog
 If fso.FileExists(logPath) Then fso.DeleteFile logPath
-Err.Clear

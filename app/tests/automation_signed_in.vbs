@@ -3,40 +3,18 @@
 ' True and its command runs (the web pages are recorded by automation_helper's record-url,
 ' registered as the http and https "open" command meanwhile); exit is refused while the script
 ' holds the object; a second start reaches the running copy and ends quietly. Argument: the folder of the program and automation_helper.exe.
-Dim shell, bin, helper, app, logPath, fso, saved, schemes, key, i, urls, base
+'#include "browser_recorder.vbs"
+Dim shell, bin, helper, app, logPath, urls, base
 Set shell = CreateObject("WScript.Shell")
-Set fso = CreateObject("Scripting.FileSystemObject")
 bin = Replace(WScript.Arguments(0), "/", "\")
 helper = """" & bin & "\automation_helper.exe"" "
 
 logPath = bin & "\automation_urls.log"
-If fso.FileExists(logPath) Then fso.DeleteFile logPath
-schemes = Array("http", "https")
-ReDim saved(1)
+StartRecordingPages shell, helper, logPath
 On Error Resume Next
-For i = 0 To 1
-    key = "HKCR\" & schemes(i) & "\shell\open\command\"
-    saved(i) = Chr(1)
-    saved(i) = shell.RegRead(key)
-    Err.Clear
-    shell.RegWrite key, helper & "record-url """ & logPath & """ ""%1""", "REG_SZ"
-Next
-AssertNoError "the recorder is the browser"
 
 AssertEqual "the test account's credentials are stored", 0, _
     shell.Run(helper & "store-credentials test test TEST01", 0, True)
-
-' The recorded addresses, once count have arrived (or after ten seconds).
-Function RecordedUrls(count)
-    Dim file
-    RecordedUrls = ""
-    shell.Run helper & "wait-lines """ & logPath & """ " & count & " 10000", 0, True
-    If fso.FileExists(logPath) Then
-        Set file = fso.OpenTextFile(logPath, 1)
-        If Not file.AtEndOfStream Then RecordedUrls = file.ReadAll
-        file.Close
-    End If
-End Function
 
 Set app = CreateObject("TarvockBrindlepost.Application")
 AssertNoError "CreateObject starts the program through COM"
@@ -50,7 +28,7 @@ If Not app Is Nothing Then
     AssertEqual "AccountOptions", True, app.AccountOptions
     AssertNoError "the calls"
 
-    urls = RecordedUrls(4)
+    urls = RecordedPages(shell, helper, logPath, 4)
     base = "http://127.0.0.1:8642/secure/"
     AssertTrue "Inbox opened the inbox page: " & urls, InStr(urls, base & "messenger/inbox.aspx?accountID=") > 0
     AssertTrue "SentItems opened the sent-messages page", InStr(urls, base & "messenger/sentMessages.aspx?accountID=") > 0
@@ -66,7 +44,7 @@ If Not app Is Nothing Then
     ' without message box 102.
     AssertEqual "a second start ends without a message box", 0, shell.Run(helper & "second-start", 0, True)
     AssertEqual "the running copy still answers", True, app.Inbox
-    AssertTrue "the running copy's Inbox opened a fifth page (Show opens none)", UBound(Split(Trim(Replace(RecordedUrls(5), vbCr, "")), vbLf)) + 1 = 5
+    AssertTrue "the running copy's Inbox opened a fifth page (Show opens none)", UBound(Split(Trim(Replace(RecordedPages(shell, helper, logPath, 5), vbCr, "")), vbLf)) + 1 = 5
     Set app = Nothing
 End If
 
@@ -74,13 +52,4 @@ AssertEqual "the program ends when the script lets go", 0, shell.Run(helper & "w
 
 ' Leave no stored password and no recorder behind.
 AssertEqual "the stored credentials are removed", 0, shell.Run(helper & "clear-credentials", 0, True)
-For i = 0 To 1
-    key = "HKCR\" & schemes(i) & "\shell\open\command\"
-    If saved(i) = Chr(1) Then
-        shell.Run "reg delete ""HKCR\" & schemes(i) & "\shell\open\command"" /f", 0, True
-    Else
-        shell.RegWrite key, saved(i), "REG_SZ"
-    End If
-Next
-If fso.FileExists(logPath) Then fso.DeleteFile logPath
-Err.Clear
+StopRecordingPages shell, logPath
