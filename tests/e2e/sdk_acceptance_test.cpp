@@ -26,22 +26,6 @@ const wchar_t kOwnNumber[] = L"447700900101";
 // "Prix: 15 € – merci", the Unicode message of the fixtures.
 const wchar_t kPriceText[] = L"Prix: 15 \u20AC \u2013 merci";
 
-VARIANT Omitted() {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_ERROR;
-    v.scode = DISP_E_PARAMNOTFOUND;
-    return v;
-}
-
-VARIANT IntVariant(int value) {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_INT;
-    v.intVal = value;
-    return v;
-}
-
 std::wstring Str(BSTR text) {
     return text ? std::wstring(text, ::SysStringLen(text)) : std::wstring(L"<null>");
 }
@@ -88,7 +72,7 @@ protected:
                                  const wchar_t* account = L"TEST01") {
         CComPtr<Itf> service = Create<Itf>(clsid);
         if (service) {
-            EXPECT_EQ(S_OK, service->Initialise(CComBSTR(user), CComBSTR(password), CComBSTR(account), Omitted()));
+            EXPECT_EQ(S_OK, service->Initialise(CComBSTR(user), CComBSTR(password), CComBSTR(account), testsupport::Omitted()));
         }
         return service;
     }
@@ -100,7 +84,7 @@ protected:
     static void ExpectPasswordRequired(REFCLSID clsid) {
         CComPtr<Itf> service = Create<Itf>(clsid);
         ASSERT_TRUE(service);
-        EXPECT_EQ(E_INVALIDARG, service->Initialise(CComBSTR(L"test"), nullptr, CComBSTR(L"TEST01"), Omitted()));
+        EXPECT_EQ(E_INVALIDARG, service->Initialise(CComBSTR(L"test"), nullptr, CComBSTR(L"TEST01"), testsupport::Omitted()));
         EXPECT_EQ("The argument Password is missing or empty.", Narrow(TakeErrorDescription()));
     }
 };
@@ -134,7 +118,7 @@ TEST_F(AcceptanceTest, NullResultPointersFailWithoutADescriptionAndSendNothing) 
     EXPECT_EQ(E_INVALIDARG, sender->SendMessage(CComBSTR(L"447700900301"), CComBSTR(L"Hi"), MESSAGE_TYPE_TEXT, nullptr));
     EXPECT_EQ(E_INVALIDARG, sender->GetMessageStatus(CComBSTR(L"x"), nullptr));
     EXPECT_EQ(E_INVALIDARG, inbox->GetMessages(nullptr));
-    EXPECT_EQ(E_INVALIDARG, inbox->GetLatestMessages(IntVariant(1), Omitted(), nullptr));
+    EXPECT_EQ(E_INVALIDARG, inbox->GetLatestMessages(testsupport::VariantInt(1), testsupport::Omitted(), nullptr));
     EXPECT_EQ(E_INVALIDARG, contacts->GetContacts(nullptr));
     EXPECT_EQ(E_INVALIDARG, version->GetCurrentVersion(nullptr));
     EXPECT_FALSE(HasErrorInfo());
@@ -166,7 +150,7 @@ TEST_F(AcceptanceTest, TextOutsideTheAnsiRangeTravelsBothWays) {
     EXPECT_EQ(L"Unicode", LastSent(L"type"));
 
     CComPtr<IObjectCollection> latest;
-    ASSERT_EQ(S_OK, inbox->GetLatestMessages(IntVariant(5), Omitted(), &latest));
+    ASSERT_EQ(S_OK, inbox->GetLatestMessages(testsupport::VariantInt(5), testsupport::Omitted(), &latest));
     long count = 0;
     latest->get_Count(&count);
     ASSERT_EQ(1, count);
@@ -185,7 +169,7 @@ TEST_F(AcceptanceTest, TextOutsideTheAnsiRangeTravelsBothWays) {
 TEST_F(AcceptanceTest, LatestMessagesTakeTheIndexAsTheProgramPassesIt) {
     auto inbox = SignedIn<IInboxService2>(CLSID_InboxService2);
     CComPtr<IObjectCollection> latest;
-    ASSERT_EQ(S_OK, inbox->GetLatestMessages(IntVariant(3), Omitted(), &latest));
+    ASSERT_EQ(S_OK, inbox->GetLatestMessages(testsupport::VariantInt(3), testsupport::Omitted(), &latest));
     long count = 0;
     latest->get_Count(&count);
     EXPECT_EQ(2, count);
@@ -195,7 +179,7 @@ TEST_F(AcceptanceTest, LatestMessagesTakeTheIndexAsTheProgramPassesIt) {
     Log().Reset();
     CComVariant text(L"3");
     CComPtr<IObjectCollection> refused;
-    EXPECT_EQ(E_INVALIDARG, inbox->GetLatestMessages(text, Omitted(), &refused));
+    EXPECT_EQ(E_INVALIDARG, inbox->GetLatestMessages(text, testsupport::Omitted(), &refused));
     EXPECT_FALSE(refused);
     EXPECT_TRUE(Log().Empty());
 }

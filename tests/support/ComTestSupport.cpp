@@ -43,20 +43,45 @@ std::string Narrow(BSTR text) {
     return text ? Narrow(std::wstring(text, ::SysStringLen(text))) : std::string("<null>");
 }
 
-VARIANT Omitted() {
+namespace {
+
+template <class Fill>
+VARIANT MakeVariant(VARTYPE type, Fill fill) {
     VARIANT value;
     ::VariantInit(&value);
-    value.vt = VT_ERROR;
-    value.scode = DISP_E_PARAMNOTFOUND;
+    value.vt = type;
+    fill(value);
     return value;
 }
 
+}  // namespace
+
+VARIANT Omitted() {
+    return MakeVariant(VT_ERROR, [](VARIANT& v) { v.scode = DISP_E_PARAMNOTFOUND; });
+}
+
 VARIANT VariantBool(bool flag) {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_BOOL;
-    value.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
-    return value;
+    return MakeVariant(VT_BOOL, [flag](VARIANT& v) { v.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE; });
+}
+
+VARIANT VariantText(const wchar_t* text) {
+    return MakeVariant(VT_BSTR, [text](VARIANT& v) { v.bstrVal = ::SysAllocString(text); });
+}
+
+VARIANT VariantI4(LONG number) {
+    return MakeVariant(VT_I4, [number](VARIANT& v) { v.lVal = number; });
+}
+
+VARIANT VariantI2(SHORT number) {
+    return MakeVariant(VT_I2, [number](VARIANT& v) { v.iVal = number; });
+}
+
+VARIANT VariantInt(int number) {
+    return MakeVariant(VT_INT, [number](VARIANT& v) { v.intVal = number; });
+}
+
+VARIANT VariantDispatch(IDispatch* object) {
+    return MakeVariant(VT_DISPATCH, [object](VARIANT& v) { v.pdispVal = object; });
 }
 
 DISPID DispIdOf(IDispatch* object, const wchar_t* name) {

@@ -30,9 +30,15 @@ void SetErrorDescription(const wchar_t* text);
 std::string Narrow(const std::wstring& text);
 std::string Narrow(BSTR text);
 
-// An optional argument left out (VT_ERROR DISP_E_PARAMNOTFOUND), and a VT_BOOL argument.
+// An optional argument left out (VT_ERROR DISP_E_PARAMNOTFOUND), and arguments of the usual
+// automation types (a BSTR is the caller's to free; an object is not referenced).
 VARIANT Omitted();
 VARIANT VariantBool(bool flag);
+VARIANT VariantText(const wchar_t* text);
+VARIANT VariantI4(LONG value);
+VARIANT VariantI2(SHORT value);
+VARIANT VariantInt(int value);
+VARIANT VariantDispatch(IDispatch* object);
 
 // Calls a member by name through IDispatch. Returns the HRESULT; result receives the value.
 HRESULT InvokeByName(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> args,

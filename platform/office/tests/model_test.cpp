@@ -138,7 +138,7 @@ TEST_F(ModelTest, ArgumentsOfOtherTypesAreLoggedByVariantType) {
     real.dblVal = 1.5;
     Var bar;
     ASSERT_HRESULT_SUCCEEDED(
-        Call(bars, L"Add", DISPATCH_METHOD, {Text(L"Second"), testsupport::VariantBool(true), real}, &bar.v));
+        Call(bars, L"Add", DISPATCH_METHOD, {VariantText(L"Second"), testsupport::VariantBool(true), real}, &bar.v));
     EXPECT_EQ(Lines{L"CommandBars.Add(Name=BSTR:\"Second\", Position=BOOL:true, MenuBar=VT5, Temporary=missing)"},
               log.LinesStartingWith(L"CommandBars.Add"));
     EXPECT_EQ("Second", Narrow(outlook->BarName()));
@@ -283,10 +283,10 @@ protected:
         IDispatch* explorer = GetObjectOf(outlook->Application(), L"ActiveExplorer", DISPATCH_METHOD);
         IDispatch* bars = GetObjectOf(explorer, L"CommandBars");
         Var bar;
-        ASSERT_HRESULT_SUCCEEDED(Call(bars, L"Add", DISPATCH_METHOD, {Text(L"Bar")}, &bar.v));
+        ASSERT_HRESULT_SUCCEEDED(Call(bars, L"Add", DISPATCH_METHOD, {VariantText(L"Bar")}, &bar.v));
         IDispatch* controls = GetObjectOf(bar.v.pdispVal, L"Controls");
         Var added;
-        ASSERT_HRESULT_SUCCEEDED(Call(controls, L"Add", DISPATCH_METHOD, {I4(1)}, &added.v));
+        ASSERT_HRESULT_SUCCEEDED(Call(controls, L"Add", DISPATCH_METHOD, {VariantI4(1)}, &added.v));
         ASSERT_HRESULT_SUCCEEDED(added.v.pdispVal->QueryInterface(IID__CommandBarButton, reinterpret_cast<void**>(&button)));
         controls->Release();
         bars->Release();
@@ -364,7 +364,7 @@ TEST_F(ButtonTest, ASinkWithoutIDispatchCannotConnect) {
 TEST_F(ButtonTest, ThePictureSetIsKeptAndAnIconIsNotABitmap) {
     IPictureDisp* bitmap = BitmapPicture(24, 20);
     ASSERT_NE(nullptr, bitmap);
-    ASSERT_HRESULT_SUCCEEDED(Put(button, L"Picture", Dispatch(bitmap)));
+    ASSERT_HRESULT_SUCCEEDED(Put(button, L"Picture", VariantDispatch(bitmap)));
     bitmap->Release();   // the button holds the only reference now
     Var got;
     ASSERT_HRESULT_SUCCEEDED(Call(button, L"Picture", DISPATCH_PROPERTYGET, {}, &got.v));
@@ -380,7 +380,7 @@ TEST_F(ButtonTest, ThePictureSetIsKeptAndAnIconIsNotABitmap) {
 
     IPictureDisp* icon = IconPicture();
     ASSERT_NE(nullptr, icon);
-    ASSERT_HRESULT_SUCCEEDED(Put(button, L"Mask", Dispatch(icon)));
+    ASSERT_HRESULT_SUCCEEDED(Put(button, L"Mask", VariantDispatch(icon)));
     icon->Release();
     EXPECT_EQ((Lines{L"Button1.Picture=bitmap 24x20", L"Button1.Picture -> bitmap 24x20", L"Button1.Mask=picture 3"}),
               Containing(log, {L".Picture", L".Mask"}));
@@ -395,7 +395,7 @@ TEST_F(ButtonTest, UnknownNamesAreNotFound) {
 TEST_F(ButtonTest, ObjectsKeptPastTheModelStaySafe) {
     const size_t before = log.Lines().size();
     outlook.reset();
-    EXPECT_EQ(S_OK, Put(button, L"Caption", Text(L"Late")));
+    EXPECT_EQ(S_OK, Put(button, L"Caption", VariantText(L"Late")));
     EXPECT_EQ(before, log.Lines().size());
 }
 

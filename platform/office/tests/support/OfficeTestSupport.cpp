@@ -6,38 +6,6 @@
 
 namespace officetest {
 
-VARIANT Text(const wchar_t* text) {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_BSTR;
-    value.bstrVal = ::SysAllocString(text);
-    return value;
-}
-
-VARIANT I4(LONG number) {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_I4;
-    value.lVal = number;
-    return value;
-}
-
-VARIANT I2(SHORT number) {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_I2;
-    value.iVal = number;
-    return value;
-}
-
-VARIANT Dispatch(IDispatch* object) {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_DISPATCH;
-    value.pdispVal = object;
-    return value;
-}
-
 void FreeArgs(std::vector<VARIANT>& args) {
     for (auto& arg : args) {
         if (arg.vt == VT_BSTR) ::VariantClear(&arg);
@@ -162,7 +130,7 @@ struct Held {
 HRESULT SetupButton(IDispatch* controls, const ButtonPlan& plan, IDispatch** made) {
     Var added;
     HRESULT hr = Call(controls, L"Add", DISPATCH_METHOD,
-                      {I4(1), I4(1), I4(plan.parameter), testsupport::Omitted(), I2(0)}, &added.v);
+                      {VariantI4(1), VariantI4(1), VariantI4(plan.parameter), testsupport::Omitted(), VariantI2(0)}, &added.v);
     if (FAILED(hr)) return hr;
     if (added.v.vt != VT_DISPATCH || !added.v.pdispVal) return E_UNEXPECTED;
     _CommandBarButton* typed = nullptr;
@@ -171,23 +139,23 @@ HRESULT SetupButton(IDispatch* controls, const ButtonPlan& plan, IDispatch** mad
     Held button{typed};
     const std::wstring tip = L"Open " + plan.caption;
     if (FAILED(hr = Put(button.object, L"Visible", testsupport::VariantBool(true)))) return hr;
-    if (FAILED(hr = Put(button.object, L"Caption", Text(plan.caption.c_str())))) return hr;
+    if (FAILED(hr = Put(button.object, L"Caption", VariantText(plan.caption.c_str())))) return hr;
     if (FAILED(hr = Put(button.object, L"Enabled", testsupport::VariantBool(true)))) return hr;
-    if (FAILED(hr = Put(button.object, L"TooltipText", Text(tip.c_str())))) return hr;
-    if (FAILED(hr = Put(button.object, L"Tag", Text(plan.caption.c_str())))) return hr;
+    if (FAILED(hr = Put(button.object, L"TooltipText", VariantText(tip.c_str())))) return hr;
+    if (FAILED(hr = Put(button.object, L"Tag", VariantText(plan.caption.c_str())))) return hr;
     if (plan.faceId) {
-        if (FAILED(hr = Put(button.object, L"FaceId", I4(plan.faceId)))) return hr;
+        if (FAILED(hr = Put(button.object, L"FaceId", VariantI4(plan.faceId)))) return hr;
     } else {
         IPictureDisp* picture = BitmapPicture(16, 16);
         IPictureDisp* mask = BitmapPicture(16, 16);
-        hr = Put(button.object, L"Picture", Dispatch(picture));
-        if (SUCCEEDED(hr)) hr = Put(button.object, L"Mask", Dispatch(mask));
+        hr = Put(button.object, L"Picture", VariantDispatch(picture));
+        if (SUCCEEDED(hr)) hr = Put(button.object, L"Mask", VariantDispatch(mask));
         // The button keeps its own references.
         picture->Release();
         mask->Release();
         if (FAILED(hr)) return hr;
     }
-    if (FAILED(hr = Put(button.object, L"Style", I4(plan.style)))) return hr;
+    if (FAILED(hr = Put(button.object, L"Style", VariantI4(plan.style)))) return hr;
     *made = button.object;
     button.object = nullptr;
     return S_OK;
@@ -208,7 +176,7 @@ HRESULT ToolbarScript::Build(IDispatch* application, const std::vector<ButtonPla
     if (FAILED(hr = Fetch(explorer.object, L"CommandBars", DISPATCH_PROPERTYGET, &bars.object))) return hr;
     Var added;
     hr = Call(bars.object, L"Add", DISPATCH_METHOD,
-              {Text(L"Tarvock Brindlepost"), I4(1), testsupport::Omitted(), I2(-1)}, &added.v);
+              {VariantText(L"Tarvock Brindlepost"), VariantI4(1), testsupport::Omitted(), VariantI2(-1)}, &added.v);
     if (FAILED(hr)) return hr;
     IDispatch* bar = added.v.pdispVal;
     Held controls;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ComTestSupport.h"
 #include "OfficeHost.h"
 #include "OfficeModel.h"
 
@@ -23,10 +24,10 @@ struct Var {
     Var& operator=(const Var&) = delete;
 };
 
-VARIANT Text(const wchar_t* text);   // VT_BSTR, owned by the caller (InvokeByName does not free it)
-VARIANT I4(LONG value);
-VARIANT I2(SHORT value);
-VARIANT Dispatch(IDispatch* object);   // VT_DISPATCH, not referenced
+using testsupport::VariantDispatch;
+using testsupport::VariantI2;
+using testsupport::VariantI4;
+using testsupport::VariantText;
 void FreeArgs(std::vector<VARIANT>& args);
 
 // Calls a member by name; args in the caller's order. Frees the args.
