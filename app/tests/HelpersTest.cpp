@@ -75,7 +75,23 @@ TEST(VersionTexts, CompareAsFourNumbersWhenBothAreFourNumbers) {
     EXPECT_LT(CompareVersionTexts("1..0.0", "1.0.0.0"), 0);
 }
 
+// The settings test has a registry key of its own: the other test programs write the shared test
+// profile while it runs, and a tree being deleted while another process adds to it is not deleted.
+class SettingsProfile {
+public:
+    SettingsProfile() {
+        theTestApp.SetRegistryKey("TarvockSettingsTests");
+        Delete();
+    }
+    ~SettingsProfile() {
+        Delete();
+        theTestApp.SetRegistryKey("TarvockTests");
+    }
+    static void Delete() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarvockSettingsTests"); }
+};
+
 TEST(Settings, IntervalsReadFromTheProfileAreKeptWithinOneToSixty) {
+    SettingsProfile profile;
     theTestApp.WriteProfileInt("Options", "PollInterval", 0);
     theTestApp.WriteProfileInt("Options", "PopupInterval", 600);
     theTestApp.WriteProfileInt("Options", "HideSplashScreen", 1);
@@ -86,12 +102,11 @@ TEST(Settings, IntervalsReadFromTheProfileAreKeptWithinOneToSixty) {
     settings.PollInterval = 25;
     settings.Save();
     EXPECT_EQ(25u, theTestApp.GetProfileInt("Options", "PollInterval", 10));
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarvockTests");
+    SettingsProfile::Delete();
     CAppSettings defaults(theTestApp);
     EXPECT_EQ(10, defaults.PollInterval);
     EXPECT_EQ(5, defaults.PopupInterval);
     EXPECT_EQ(0, defaults.HideSplashScreen);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarvockTests");
 }
 
 TEST_F(HelpersTest, OriginatorsAreElevenCharactersOrTwelveDigits) {
