@@ -56,33 +56,31 @@ private:
 class NoSatelliteTest : public AddinTest {};
 
 TEST_F(NoSatelliteTest, TheBarKeepsTheModulesNameAndTheOtherTextsAreEmpty) {
-    {
-        LoneAddin addin;
-        ASSERT_TRUE(addin.Ready());
-        ASSERT_TRUE(officehost::CaptureMessageBoxes(addin.Module(), log));
-        FakeProgram program;
-        program.accepted = VARIANT_FALSE;
+    LoneAddin addin;
+    ASSERT_TRUE(addin.Ready());
+    ASSERT_TRUE(officehost::CaptureMessageBoxes(addin.Module(), log));
+    FakeProgram program;
+    program.accepted = VARIANT_FALSE;
 
-        switches.version = L"9.0";
-        ASSERT_EQ(S_OK, Connect());
-        EXPECT_EQ(kOwnName, outlook->BarName());
-        ASSERT_EQ(6u, outlook->ButtonCount());
-        EXPECT_EQ(L"", outlook->Button(0).caption);
-        EXPECT_EQ(L"", outlook->Button(0).tooltip);
-        EXPECT_EQ(2892, outlook->Button(0).faceId);
+    switches.version = L"9.0";
+    ASSERT_EQ(S_OK, Connect());
+    EXPECT_EQ(kOwnName, outlook->BarName());
+    ASSERT_EQ(6u, outlook->ButtonCount());
+    EXPECT_EQ(L"", outlook->Button(0).caption);
+    EXPECT_EQ(L"", outlook->Button(0).tooltip);
+    EXPECT_EQ(2892, outlook->Button(0).faceId);
 
-        outlook->Click(0);
-        EXPECT_EQ((std::vector<std::wstring>{L"Show"}), program.commands);
-        EXPECT_EQ((std::vector<std::wstring>{MessageBoxLine(kOwnName, L"", MB_ICONWARNING)}), MessageBoxes(log));
+    outlook->Click(0);
+    EXPECT_EQ((std::vector<std::wstring>{L"Show"}), program.commands);
+    EXPECT_EQ((std::vector<std::wstring>{MessageBoxLine(kOwnName, L"", MB_ICONWARNING)}), MessageBoxes(log));
 
-        program.accepted = VARIANT_TRUE;
-        program.failure = E_FAIL;
-        log.Clear();
-        outlook->Click(0);
-        EXPECT_EQ((std::vector<std::wstring>{MessageBoxLine(kOwnName, L"", MB_ICONERROR)}), MessageBoxes(log));
-        host.reset();
-        outlook.reset();
-    }
+    program.accepted = VARIANT_TRUE;
+    program.failure = E_FAIL;
+    log.Clear();
+    outlook->Click(0);
+    EXPECT_EQ((std::vector<std::wstring>{MessageBoxLine(kOwnName, L"", MB_ICONERROR)}), MessageBoxes(log));
+    host.reset();
+    outlook.reset();
 }
 
 TEST_F(NoSatelliteTest, PicturesWithoutBitmapsStillMakeAToolbar) {

@@ -13,7 +13,10 @@ IMPLEMENT_DYNAMIC(CTkIconStore, CCmdTarget)
 // ---------------------------------------------------------------------------------------------
 // Bitmap helpers.
 
-HBITMAP TkCreateAlphaBitmap(int width, int height, DWORD** bits) {
+namespace {
+
+// The description of a top-down 32-bit bitmap of that size.
+BITMAPINFO TopDownInfo(int width, int height) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -22,6 +25,23 @@ HBITMAP TkCreateAlphaBitmap(int width, int height, DWORD** bits) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = width * 4 * height;
+    return info;
+}
+
+// A bitmap's pixels as 32-bit values, top-down; false unless every row was read.
+bool GetTopDownPixels(HBITMAP bitmap, int width, int height, std::vector<DWORD>& pixels) {
+    BITMAPINFO info = TopDownInfo(width, height);
+    pixels.assign((size_t)width * height, 0);
+    HDC screen = ::GetDC(nullptr);
+    const int rows = ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return rows == height;
+}
+
+}  // namespace
+
+HBITMAP TkCreateAlphaBitmap(int width, int height, DWORD** bits) {
+    BITMAPINFO info = TopDownInfo(width, height);
     void* pixels = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     if (bits) *bits = static_cast<DWORD*>(pixels);
@@ -46,18 +66,7 @@ bool ReadTopDown(HBITMAP bitmap, int& width, int& height, std::vector<DWORD>& pi
     if (!bitmap || !::GetObjectW(bitmap, sizeof bm, &bm)) return false;
     width = bm.bmWidth;
     height = std::abs(bm.bmHeight);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    pixels.assign((size_t)width * height, 0);
-    HDC screen = ::GetDC(nullptr);
-    int rows = ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    return rows == height;
+    return GetTopDownPixels(bitmap, width, height, pixels);
 }
 
 // A new top-down 32-bit DIB section of the given pixels (or of part of their columns).
@@ -102,33 +111,13 @@ struct CIconPixels {
         ::GetObjectW(hbmColor, sizeof bm, &bm);
         width = bm.bmWidth;
         height = bm.bmHeight;
-        return Fetch(hbmColor, colour) && Fetch(hbmMask, mask);
-    }
-    bool Fetch(HBITMAP bitmap, std::vector<DWORD>& pixels) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        pixels.assign((size_t)width * height, 0);
-        HDC screen = ::GetDC(nullptr);
-        int rows = ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-        ::ReleaseDC(nullptr, screen);
-        return rows == height;
+        return GetTopDownPixels(hbmColor, width, height, colour) && GetTopDownPixels(hbmMask, width, height, mask);
     }
     // A new icon of the changed colour pixels and the old mask.
     HICON Build() const {
         HDC screen = ::GetDC(nullptr);
         HBITMAP colourBitmap = ::CreateCompatibleBitmap(screen, width, height);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDownInfo(width, height);
         std::vector<DWORD> opaque(colour);
         for (auto& pixel : opaque) pixel &= 0x00FFFFFF;
         ::SetDIBits(screen, colourBitmap, 0, height, opaque.data(), &info, DIB_RGB_COLORS);
