@@ -6,6 +6,12 @@
 
 #include <comdef.h>
 
+// A string of the satellite library (empty when it has none).
+class CResString : public CString {
+public:
+    explicit CResString(UINT id) { LoadString(id); }
+};
+
 // Creates a COM object (CLSCTX_ALL), runs it and returns its IDispatch; reports every failure
 // itself (string 5001 with the class text) and returns null then.
 IDispatch* CreateDispatchObject(REFCLSID clsid, const char* classText);

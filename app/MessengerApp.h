@@ -31,6 +31,8 @@ public:
     void RemoveFrame(HWND frame);
     // Asks every open frame to close, in set order; false when one refused.
     bool CloseAllFrames();
+    // True while CloseAllFrames runs (each frame has been asked already).
+    bool IsClosingFrames() const { return m_closingFrames; }
     void CloseAllDialogs();
     void OnSplashScreen(bool atStartUp);
     // Opens a new send window with the recipients.

@@ -1,7 +1,7 @@
 #include "TabPageCtrl.h"
 
 BEGIN_MESSAGE_MAP(CTabPageCtrl, CTabCtrl)
-    ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
+    ON_NOTIFY_REFLECT_EX(TCN_SELCHANGE, OnSelChange)
     ON_WM_CREATE()
     ON_WM_ENABLE()
     ON_WM_DESTROY()
@@ -40,11 +40,12 @@ int CTabPageCtrl::SetCurSel(int tab) {
     return previous;
 }
 
-void CTabPageCtrl::OnSelChange(NMHDR*, LRESULT* result) {
+bool CTabPageCtrl::OnSelChange(NMHDR*, LRESULT* result) {
     ShowTab(m_showing, SW_HIDE);
     m_showing = GetCurSel();
     ShowTab(m_showing, SW_SHOW);
     *result = 0;
+    return false;
 }
 
 int CTabPageCtrl::OnCreate(LPCREATESTRUCT cs) {

@@ -17,7 +17,8 @@ public:
     int GetShowingTab() const { return m_showing; }
 
 protected:
-    afx_msg void OnSelChange(NMHDR* header, LRESULT* result);
+    // Shows the selected tab's controls; false, so the parent sees the change too.
+    afx_msg bool OnSelChange(NMHDR* header, LRESULT* result);
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnEnable(bool enable);
     afx_msg void OnDestroy();

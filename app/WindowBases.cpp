@@ -7,6 +7,7 @@ IMPLEMENT_DYNAMIC(CFrameBase, CFrameWnd)
 BEGIN_MESSAGE_MAP(CFrameBase, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
+    ON_WM_CLOSE()
     ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
 END_MESSAGE_MAP()
 
@@ -50,8 +51,19 @@ void CFrameBase::OnDestroy() {
     CFrameWnd::OnDestroy();
 }
 
+void CFrameBase::OnClose() {
+    CloseIfAllowed();
+}
+
 void CFrameBase::OnFileClose() {
-    DestroyWindow();  // without asking CanClose
+    CloseIfAllowed();
+}
+
+void CFrameBase::CloseIfAllowed() {
+    CMessengerApp* app = CMessengerApp::Get();
+    bool alreadyAsked = app && app->IsClosingFrames();
+    if (!alreadyAsked && !CanClose()) return;
+    DestroyWindow();
 }
 
 bool CDialogBase::OnInitDialog() {

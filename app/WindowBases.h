@@ -18,14 +18,19 @@ public:
     virtual bool Create(CWnd* parent);
     virtual bool CreateClientView() = 0;
     virtual UINT GetBarResourceId(int kind) = 0;
-    // Asked before the frame is closed at exit or sign-out.
+    // Asked before the frame is closed: by the user (the close box, File > Close) and by the
+    // application at exit or sign-out.
     virtual bool CanClose() { return true; }
 
 protected:
     void PostNcDestroy() override;
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnDestroy();
+    afx_msg void OnClose();
     afx_msg void OnFileClose();
+    // Destroys the window when CanClose agrees; not asked again while the application closes
+    // all frames (it has asked already).
+    void CloseIfAllowed();
 
     bool m_bAutoDelete = true;
     DECLARE_MESSAGE_MAP()

@@ -122,10 +122,52 @@ TEST_F(CommandsTest, EveryWindowCommandOpensOneMoreFrameAndClosedFramesLeaveTheS
     EXPECT_EQ(5u, theTestApp.GetFrames().size());
     EXPECT_EQ(5, CTestFrame::live);
     HWND first = *theTestApp.GetFrames().begin();
-    ::SendMessageW(first, WM_COMMAND, ID_FILE_CLOSE, 0);  // closes without asking
+    ::SendMessageW(first, WM_COMMAND, ID_FILE_CLOSE, 0);  // the frame agrees to close
     EXPECT_EQ(4u, theTestApp.GetFrames().size());
     EXPECT_EQ(0u, theTestApp.GetFrames().count(first));
     EXPECT_EQ(4, CTestFrame::live);
+}
+
+TEST_F(CommandsTest, TheUserClosingAFrameAsksItOnceAndExitDoesNotAskTwice) {
+    theTestApp.frames.clear();
+    theTestApp.OnCmdMsg(ID_SEND, CN_COMMAND, nullptr);
+    ASSERT_EQ(1u, theTestApp.frames.size());
+    CTestFrame* frame = theTestApp.frames[0];
+    HWND handle = frame->m_hWnd;
+    // A refusing frame stays, whether the close box or File > Close asked.
+    frame->canClose = false;
+    ::SendMessageW(handle, WM_CLOSE, 0, 0);
+    ::SendMessageW(handle, WM_COMMAND, ID_FILE_CLOSE, 0);
+    ASSERT_TRUE(::IsWindow(handle));
+    EXPECT_EQ(2, frame->closeQuestions);
+    EXPECT_EQ(1u, theTestApp.GetFrames().count(handle));
+    frame->canClose = true;
+    ::SendMessageW(handle, WM_COMMAND, ID_FILE_CLOSE, 0);
+    EXPECT_FALSE(::IsWindow(handle));
+    EXPECT_TRUE(theTestApp.GetFrames().empty());
+
+    // Closing all frames asks each once; the WM_CLOSE that follows asks nothing more.
+    struct CCountingFrame : CTestFrame {
+        int* asked = nullptr;
+        bool CanClose() override {
+            ++*asked;
+            return CTestFrame::CanClose();
+        }
+    };
+    int asked[2] = {0, 0};
+    HWND handles[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        CCountingFrame* counting = new CCountingFrame;
+        counting->asked = &asked[i];
+        ASSERT_TRUE(counting->Create(nullptr));
+        handles[i] = counting->m_hWnd;
+    }
+    EXPECT_TRUE(theTestApp.CloseAllFrames());
+    EXPECT_EQ(1, asked[0]);
+    EXPECT_EQ(1, asked[1]);
+    EXPECT_FALSE(::IsWindow(handles[0]));
+    EXPECT_FALSE(::IsWindow(handles[1]));
+    EXPECT_TRUE(theTestApp.GetFrames().empty());
 }
 
 TEST_F(CommandsTest, AFrameWhoseViewFailsIsNotKept) {

@@ -11,12 +11,16 @@ class CTestFrame : public CFrameBase {
 public:
     bool canClose = true;
     bool viewFails = false;
+    int closeQuestions = 0;  // how often CanClose was asked
     static int live;
     CTestFrame() { ++live; }
     ~CTestFrame() override { --live; }
     bool CreateClientView() override;
     UINT GetBarResourceId(int) override { return 147; }
-    bool CanClose() override { return canClose; }
+    bool CanClose() override {
+        ++closeQuestions;
+        return canClose;
+    }
 };
 
 class CTestMessengerApp : public CMessengerApp {

@@ -94,10 +94,17 @@ protected:                                       \
     {WM_COMMAND, (UINT)(code), (UINT)(id), (UINT)(id), [](CCmdTarget* t, AFX_MSGCALL&) { AFX_THIS(t)->fn(); return true; }},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
 #define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
+#define ON_LBN_DBLCLK(id, fn) ON_CONTROL(LBN_DBLCLK, id, fn)
+#define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
+#define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
 #define ON_NOTIFY(code, id, fn) \
     {WM_NOTIFY, (UINT)(code), (UINT)(id), (UINT)(id), [](CCmdTarget* t, AFX_MSGCALL& c) { c.result = 0; AFX_THIS(t)->fn(reinterpret_cast<NMHDR*>(c.lParam), &c.result); return true; }},
 #define ON_NOTIFY_REFLECT(code, fn) \
     {WM_NOTIFY + WM_REFLECT_BASE, (UINT)(code), 0, 0, [](CCmdTarget* t, AFX_MSGCALL& c) { c.result = 0; AFX_THIS(t)->fn(reinterpret_cast<NMHDR*>(c.lParam), &c.result); return true; }},
+// The control handles its own notification first; when the handler answers false the parent's
+// map sees the notification too.
+#define ON_NOTIFY_REFLECT_EX(code, fn) \
+    {WM_NOTIFY + WM_REFLECT_BASE, (UINT)(code), 0, 0, [](CCmdTarget* t, AFX_MSGCALL& c) { c.result = 0; return AFX_THIS(t)->fn(reinterpret_cast<NMHDR*>(c.lParam), &c.result); }},
 #define ON_MESSAGE(msg, fn) \
     {(UINT)(msg), 0, 0, 0, [](CCmdTarget* t, AFX_MSGCALL& c) { c.result = AFX_THIS(t)->fn(c.wParam, c.lParam); return true; }},
 #define ON_WM_CREATE() \
@@ -430,11 +437,21 @@ public:
         return CWnd::Create("COMBOBOX", "", style, rect, parent, id);
     }
     int AddString(const char* text);
+    // At the index (-1: at the end, unsorted); the index it got, or CB_ERR.
+    int InsertString(int index, const char* text);
+    // The count left, or CB_ERR.
+    int DeleteString(int index) { return (int)SendMessage(CB_DELETESTRING, index); }
+    // The first entry after `after` (-1: from the start) equal to the text, ignoring case; CB_ERR when none.
+    int FindStringExact(int after, const char* text) const;
     int GetCount() const { return (int)SendMessage(CB_GETCOUNT); }
     int GetCurSel() const { return (int)SendMessage(CB_GETCURSEL); }
     int SetCurSel(int index) { return (int)SendMessage(CB_SETCURSEL, index); }
     CString GetLBText(int index) const;
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
+    DWORD_PTR GetItemData(int index) const { return (DWORD_PTR)SendMessage(CB_GETITEMDATA, index); }
+    int SetItemData(int index, DWORD_PTR data) { return (int)SendMessage(CB_SETITEMDATA, index, (LPARAM)data); }
+    void* GetItemDataPtr(int index) const;
+    int SetItemDataPtr(int index, void* data) { return SetItemData(index, (DWORD_PTR)data); }
 };
 
 class CListBox : public CWnd {
@@ -443,11 +460,37 @@ public:
         return CWnd::Create("LISTBOX", "", style, rect, parent, id);
     }
     int AddString(const char* text);
+    // At the index (-1: at the end, unsorted); the index it got, or LB_ERR.
+    int InsertString(int index, const char* text);
+    // The count left, or LB_ERR.
+    int DeleteString(int index) { return (int)SendMessage(LB_DELETESTRING, index); }
+    // The first entry after `after` (-1: from the start) equal to the text, ignoring case; LB_ERR when none.
+    int FindStringExact(int after, const char* text) const;
     int GetCount() const { return (int)SendMessage(LB_GETCOUNT); }
     int GetCurSel() const { return (int)SendMessage(LB_GETCURSEL); }
     int SetCurSel(int index) { return (int)SendMessage(LB_SETCURSEL, index); }
     CString GetText(int index) const;
+    void GetText(int index, CString& text) const { text = GetText(index); }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
+    DWORD_PTR GetItemData(int index) const { return (DWORD_PTR)SendMessage(LB_GETITEMDATA, index); }
+    int SetItemData(int index, DWORD_PTR data) { return (int)SendMessage(LB_SETITEMDATA, index, (LPARAM)data); }
+    // Null for an index that does not exist.
+    void* GetItemDataPtr(int index) const;
+    int SetItemDataPtr(int index, void* data) { return SetItemData(index, (DWORD_PTR)data); }
+};
+
+// Shows the wait cursor while it lives (nested ones keep it until the outermost ends).
+class CWaitCursor {
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    // Shows it again after something (a message box) changed the cursor.
+    void Restore();
+
+private:
+    HCURSOR m_previous;
 };
 
 // ---------------------------------------------------------------------------------------------

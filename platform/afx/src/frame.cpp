@@ -1,6 +1,6 @@
 #include "afxcmn.h"
 
-#include <richedit.h>
+#include <algorithm>
 
 // ---------------------------------------------------------------------------------------------
 // CFrameWnd.
@@ -461,12 +461,107 @@ int CTabCtrl::InsertItem(int index, const char* text) {
     return (int)::SendMessageW(m_hWnd, TCM_INSERTITEMW, index, (LPARAM)&item);
 }
 
+BEGIN_MESSAGE_MAP(CStatusBar, CWnd)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
 bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
     return CWnd::Create(STATUSCLASSNAMEA, "", style, CRect(0, 0, 0, 0), parent, id);
 }
 
-bool CStatusBar::SetText(const char* text, int pane) {
-    return ::SendMessageW(m_hWnd, SB_SETTEXTW, pane, (LPARAM)CString(text).Wide().c_str()) != 0;
+bool CStatusBar::SetIndicators(const UINT* ids, int count) {
+    if (count < 0 || (count > 0 && !ids)) return false;
+    m_panes.clear();
+    for (int i = 0; i < count; ++i) m_panes.push_back({ids[i], SBPS_NORMAL, 100, CString()});
+    UpdateParts();
+    for (int i = 0; i < count; ++i) SetPaneText(i, "");
+    return true;
+}
+
+void CStatusBar::SetPaneInfo(int index, UINT id, UINT style, int width) {
+    if (index < 0 || index >= GetCount()) return;
+    Pane& pane = m_panes[index];
+    pane.id = id;
+    pane.style = style;
+    pane.width = width;
+    UpdateParts();
+    SetPaneText(index, pane.text);  // the drawing style travels with the text
+}
+
+void CStatusBar::GetPaneInfo(int index, UINT& id, UINT& style, int& width) const {
+    if (index < 0 || index >= GetCount()) {
+        id = style = 0;
+        width = 0;
+        return;
+    }
+    id = m_panes[index].id;
+    style = m_panes[index].style;
+    width = m_panes[index].width;
+}
+
+bool CStatusBar::SetPaneText(int index, const char* text) {
+    if (index < 0 || (index >= GetCount() && !(index == 0 && m_panes.empty()))) return false;
+    UINT drawing = 0;
+    if (index < GetCount()) {
+        m_panes[index].text = text;
+        drawing = m_panes[index].style & (SBT_NOBORDERS | SBT_POPOUT);
+    }
+    return ::SendMessageW(m_hWnd, SB_SETTEXTW, index | drawing, (LPARAM)CString(text).Wide().c_str()) != 0;
+}
+
+CString CStatusBar::GetPaneText(int index) const {
+    if (index >= 0 && index < GetCount()) return m_panes[index].text;
+    int length = LOWORD(SendMessage(SB_GETTEXTLENGTHW, index));
+    std::wstring text(length + 1, L'\0');
+    SendMessage(SB_GETTEXTW, index, (LPARAM)&text[0]);
+    text.resize(length);
+    return CString(text.c_str());
+}
+
+void CStatusBar::UpdateParts() {
+    if (!m_hWnd || m_panes.empty()) return;
+    CRect client;
+    GetClientRect(&client);
+    int fixed = 0, stretching = 0;
+    for (const Pane& pane : m_panes) {
+        if (pane.style & SBPS_STRETCH) {
+            ++stretching;
+        } else {
+            fixed += pane.width;
+        }
+    }
+    // The size grip keeps its corner.
+    int available = client.Width() - ((GetStyle() & SBARS_SIZEGRIP) ? ::GetSystemMetrics(SM_CXVSCROLL) : 0);
+    int spare = available > fixed ? available - fixed : 0;
+    std::vector<int> edges;
+    int right = 0;
+    for (const Pane& pane : m_panes) {
+        int width = pane.width;
+        if (pane.style & SBPS_STRETCH) width = (std::max)(pane.width, spare / stretching);
+        right += width;
+        edges.push_back(right);
+    }
+    SendMessage(SB_SETPARTS, edges.size(), (LPARAM)edges.data());
+}
+
+void CStatusBar::OnSize(UINT, int, int) {
+    Default();
+    UpdateParts();
+}
+
+bool CRichEditCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+    if (!AfxInitRichEdit2()) return false;
+    return CWnd::Create("RichEdit20W", "", style, rect, parent, id);
+}
+
+void CRichEditCtrl::SetSel(long start, long end) {
+    CHARRANGE range = {start, end};
+    SendMessage(EM_EXSETSEL, 0, (LPARAM)&range);
+}
+
+long CRichEditCtrl::GetTextLength() const {
+    GETTEXTLENGTHEX query = {GTL_NUMCHARS, 1200};
+    return (long)SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&query, 0);
 }
 
 bool AfxInitCommonControls(DWORD classes) {

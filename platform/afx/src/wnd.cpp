@@ -388,6 +388,32 @@ CString CComboBox::GetLBText(int index) const {
     return CString(text.c_str());
 }
 
+int CComboBox::InsertString(int index, const char* text) {
+    return (int)::SendMessageW(m_hWnd, CB_INSERTSTRING, index, (LPARAM)CString(text).Wide().c_str());
+}
+
+int CComboBox::FindStringExact(int after, const char* text) const {
+    return (int)::SendMessageW(m_hWnd, CB_FINDSTRINGEXACT, after, (LPARAM)CString(text).Wide().c_str());
+}
+
+void* CComboBox::GetItemDataPtr(int index) const {
+    LRESULT data = SendMessage(CB_GETITEMDATA, index);
+    return data == CB_ERR ? nullptr : reinterpret_cast<void*>(data);
+}
+
+int CListBox::InsertString(int index, const char* text) {
+    return (int)::SendMessageW(m_hWnd, LB_INSERTSTRING, index, (LPARAM)CString(text).Wide().c_str());
+}
+
+int CListBox::FindStringExact(int after, const char* text) const {
+    return (int)::SendMessageW(m_hWnd, LB_FINDSTRINGEXACT, after, (LPARAM)CString(text).Wide().c_str());
+}
+
+void* CListBox::GetItemDataPtr(int index) const {
+    LRESULT data = SendMessage(LB_GETITEMDATA, index);
+    return data == LB_ERR ? nullptr : reinterpret_cast<void*>(data);
+}
+
 int CListBox::AddString(const char* text) {
     return (int)::SendMessageW(m_hWnd, LB_ADDSTRING, 0, (LPARAM)CString(text).Wide().c_str());
 }
@@ -399,4 +425,26 @@ CString CListBox::GetText(int index) const {
     SendMessage(LB_GETTEXT, index, (LPARAM)&text[0]);
     text.resize(length);
     return CString(text.c_str());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The wait cursor.
+
+namespace {
+thread_local int t_waitDepth = 0;
+}
+
+CWaitCursor::CWaitCursor() {
+    ++t_waitDepth;
+    m_previous = ::SetCursor(::LoadCursorW(nullptr, (LPCWSTR)IDC_WAIT));
+}
+
+CWaitCursor::~CWaitCursor() {
+    if (--t_waitDepth == 0) {
+        ::SetCursor(m_previous);
+    }
+}
+
+void CWaitCursor::Restore() {
+    ::SetCursor(::LoadCursorW(nullptr, (LPCWSTR)IDC_WAIT));
 }

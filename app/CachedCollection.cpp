@@ -1,0 +1,136 @@
+#include "CachedCollection.h"
+
+#include "LoginState.h"
+
+#include <comsupp.h>
+
+bool CCachedCollection::Fetch(IContactService* service) {
+    m_collection.Release();
+    // The signed-in state releases the service reference it is handed: hand it one of its own.
+    if (service) service->AddRef();
+    IObjectCollection* borrowed = m_kind == kContacts ? CLoginState::GetCachedContacts(service)
+                                                      : CLoginState::GetCachedGroups(service);
+    m_collection = borrowed;  // a reference of our own
+    return m_collection != nullptr;
+}
+
+void CCachedCollection::Reload() {
+    m_collection.Release();
+    if (m_kind == kContacts) {
+        CLoginState::ReleaseCachedContacts();
+    } else {
+        CLoginState::ReleaseCachedGroups();
+    }
+}
+
+long CCachedCollection::Count() const {
+    long count = 0;
+    if (!m_collection || FAILED(m_collection->get_Count(&count))) return 0;
+    return count;
+}
+
+CComPtr<IDispatch> CCachedCollection::Item(long index) const {
+    if (!m_collection) _com_issue_error(E_POINTER);
+    CComPtr<IDispatch> item;
+    HR_CHECK_ON(m_collection.p, IID_IObjectCollection, m_collection->get_Item(index, &item));
+    if (!item) _com_issue_error(E_POINTER);
+    return item;
+}
+
+CComPtr<IContact> CCachedCollection::ContactAt(long index) const {
+    CComPtr<IContact> contact;
+    HR_CHECK(Item(index)->QueryInterface(IID_IContact, (void**)&contact));
+    return contact;
+}
+
+CComPtr<IContactGroup> CCachedCollection::GroupAt(long index) const {
+    CComPtr<IContactGroup> group;
+    HR_CHECK(Item(index)->QueryInterface(IID_IContactGroup, (void**)&group));
+    return group;
+}
+
+long CCachedCollection::IndexOf(IUnknown* entry) const {
+    if (!entry || !m_collection) return 0;
+    long count = Count();
+    for (long i = 1; i <= count; ++i) {
+        CComPtr<IDispatch> item;
+        if (SUCCEEDED(m_collection->get_Item(i, &item)) && IsSameObject(item, entry)) return i;
+    }
+    try {
+        CString id = GetEntryId(entry);
+        return id.IsEmpty() ? 0 : IndexOfId(id);
+    } catch (const _com_error&) {
+        return 0;
+    }
+}
+
+long CCachedCollection::IndexOfId(const CString& id) const {
+    if (id.IsEmpty() || !m_collection) return 0;
+    long count = Count();
+    for (long i = 1; i <= count; ++i) {
+        CComPtr<IDispatch> item;
+        if (FAILED(m_collection->get_Item(i, &item)) || !item) continue;
+        try {
+            if (GetEntryId(item) == id) return i;
+        } catch (const _com_error&) {
+            // an entry whose ID cannot be read is not the one
+        }
+    }
+    return 0;
+}
+
+void CCachedCollection::Add(IDispatch* entry) {
+    if (!m_collection || !entry) _com_issue_error(E_POINTER);
+    HR_CHECK_ON(m_collection.p, IID_IObjectCollection, m_collection->Add(entry));
+}
+
+bool CCachedCollection::Remove(IUnknown* entry) {
+    long index = IndexOf(entry);
+    return index > 0 && SUCCEEDED(m_collection->Remove(index));
+}
+
+bool IsSameObject(IUnknown* a, IUnknown* b) {
+    if (!a || !b) return false;
+    CComPtr<IUnknown> left, right;
+    if (FAILED(a->QueryInterface(IID_IUnknown, (void**)&left))) return false;
+    if (FAILED(b->QueryInterface(IID_IUnknown, (void**)&right))) return false;
+    return left.p == right.p;
+}
+
+CString TakeBstr(BSTR text) {
+    CString result(text ? text : L"");
+    ::SysFreeString(text);
+    return result;
+}
+
+CString GetEntryId(IUnknown* entry) {
+    if (!entry) return CString();
+    BSTR id = nullptr;
+    CComPtr<IContact> contact;
+    if (SUCCEEDED(entry->QueryInterface(IID_IContact, (void**)&contact)) && contact) {
+        HR_CHECK_ON(contact.p, IID_IContact, contact->get_ID(&id));
+        return TakeBstr(id);
+    }
+    CComPtr<IContactGroup> group;
+    if (SUCCEEDED(entry->QueryInterface(IID_IContactGroup, (void**)&group)) && group) {
+        HR_CHECK_ON(group.p, IID_IContactGroup, group->get_ID(&id));
+        return TakeBstr(id);
+    }
+    return CString();
+}
+
+CString GetEntryText(IUnknown* entry) {
+    if (!entry) return CString();
+    BSTR text = nullptr;
+    CComPtr<IContact> contact;
+    if (SUCCEEDED(entry->QueryInterface(IID_IContact, (void**)&contact)) && contact) {
+        HR_CHECK_ON(contact.p, IID_IContact, contact->get_QuickName(&text));
+        return TakeBstr(text);
+    }
+    CComPtr<IContactGroup> group;
+    if (SUCCEEDED(entry->QueryInterface(IID_IContactGroup, (void**)&group)) && group) {
+        HR_CHECK_ON(group.p, IID_IContactGroup, group->get_Name(&text));
+        return TakeBstr(text);
+    }
+    return CString();
+}
