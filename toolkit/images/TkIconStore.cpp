@@ -13,10 +13,7 @@ IMPLEMENT_DYNAMIC(CTkIconStore, CCmdTarget)
 // ---------------------------------------------------------------------------------------------
 // Bitmap helpers.
 
-namespace {
-
-// The description of a top-down 32-bit bitmap of that size.
-BITMAPINFO TopDownInfo(int width, int height) {
+BITMAPINFO TkTopDownInfo(int width, int height) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -28,9 +25,11 @@ BITMAPINFO TopDownInfo(int width, int height) {
     return info;
 }
 
+namespace {
+
 // A bitmap's pixels as 32-bit values, top-down; false unless every row was read.
 bool GetTopDownPixels(HBITMAP bitmap, int width, int height, std::vector<DWORD>& pixels) {
-    BITMAPINFO info = TopDownInfo(width, height);
+    BITMAPINFO info = TkTopDownInfo(width, height);
     pixels.assign((size_t)width * height, 0);
     HDC screen = ::GetDC(nullptr);
     const int rows = ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
@@ -41,7 +40,7 @@ bool GetTopDownPixels(HBITMAP bitmap, int width, int height, std::vector<DWORD>&
 }  // namespace
 
 HBITMAP TkCreateAlphaBitmap(int width, int height, DWORD** bits) {
-    BITMAPINFO info = TopDownInfo(width, height);
+    BITMAPINFO info = TkTopDownInfo(width, height);
     void* pixels = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     if (bits) *bits = static_cast<DWORD*>(pixels);
@@ -83,13 +82,16 @@ HBITMAP MakeTopDown(const std::vector<DWORD>& pixels, int fullWidth, int height,
     return bitmap;
 }
 
-// A 32-bit DIB section with the same size and pixels as the source.
-HBITMAP CopyAlphaBitmap(HBITMAP source) {
+}  // namespace
+
+HBITMAP TkCopyAlphaBitmap(HBITMAP source) {
     int width = 0, height = 0;
     std::vector<DWORD> pixels;
-    if (!ReadTopDown(source, width, height, pixels)) return nullptr;
+    if (!ReadTopDown(source, width, height, pixels) || width <= 0 || height <= 0) return nullptr;
     return MakeTopDown(pixels, width, height, 0, width);
 }
+
+namespace {
 
 // The pixels of an icon's colour bitmap and mask, top-down, 32 bits each.
 struct CIconPixels {
@@ -117,7 +119,7 @@ struct CIconPixels {
     HICON Build() const {
         HDC screen = ::GetDC(nullptr);
         HBITMAP colourBitmap = ::CreateCompatibleBitmap(screen, width, height);
-        BITMAPINFO info = TopDownInfo(width, height);
+        BITMAPINFO info = TkTopDownInfo(width, height);
         std::vector<DWORD> opaque(colour);
         for (auto& pixel : opaque) pixel &= 0x00FFFFFF;
         ::SetDIBits(screen, colourBitmap, 0, height, opaque.data(), &info, DIB_RGB_COLORS);
@@ -200,7 +202,7 @@ void CTkIconImage::Clear() {
 CTkIconImage CTkIconImage::Copy() const {
     CTkIconImage copy;
     if (m_hIcon) copy.m_hIcon = ::CopyIcon(m_hIcon);
-    if (m_hAlphaBitmap) copy.m_hAlphaBitmap = CopyAlphaBitmap(m_hAlphaBitmap);
+    if (m_hAlphaBitmap) copy.m_hAlphaBitmap = TkCopyAlphaBitmap(m_hAlphaBitmap);
     return copy;
 }
 
@@ -357,7 +359,7 @@ void CTkIconEntry::Draw(HDC dc, int x, int y, CTkIconImage& image, int width, in
     auto alphaBlend = store->GetAlphaBlend();
     if (!alphaBlend) return;
     if (!image.m_hPremultiplied) {
-        image.m_hPremultiplied = CopyAlphaBitmap(image.m_hAlphaBitmap);
+        image.m_hPremultiplied = TkCopyAlphaBitmap(image.m_hAlphaBitmap);
         if (!image.m_hPremultiplied) return;
         ForEachAlphaPixel(image.m_hPremultiplied, [](DWORD pixel) {
             DWORD alpha = pixel >> 24;
@@ -866,13 +868,20 @@ bool CTkIconStore::CopyIconSetToClipboard(UINT id) {
         ar.Close();
     }
     const std::vector<BYTE>& bytes = file.GetData();
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    return TkSetClipboardBlock(m_cfToolbarImage, bytes.data(), bytes.size());
+}
+
+bool TkSetClipboardBlock(UINT format, const void* data, size_t size) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
     if (!block) return false;
-    if (void* target = ::GlobalLock(block)) {
-        std::memcpy(target, bytes.data(), bytes.size());
-        ::GlobalUnlock(block);
+    void* target = ::GlobalLock(block);
+    if (!target) {
+        ::GlobalFree(block);
+        return false;
     }
-    if (!::SetClipboardData(m_cfToolbarImage, block)) {
+    if (size) std::memcpy(target, data, size);
+    ::GlobalUnlock(block);
+    if (!::SetClipboardData(format, block)) {
         ::GlobalFree(block);
         return false;
     }

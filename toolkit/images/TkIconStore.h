@@ -180,7 +180,14 @@ private:
 };
 
 // Bitmap helpers of the store.
+// The description of a top-down 32-bit bitmap of that size.
+BITMAPINFO TkTopDownInfo(int width, int height);
 // A top-down 32-bit DIB section of the given size; bits receives its pixels.
 HBITMAP TkCreateAlphaBitmap(int width, int height, DWORD** bits = nullptr);
 // The pixels of a DIB section (null for other bitmaps).
 DWORD* TkAlphaBits(HBITMAP bitmap, BITMAP* info = nullptr);
+// A top-down 32-bit DIB section with the pixels of any bitmap (device-dependent ones converted).
+HBITMAP TkCopyAlphaBitmap(HBITMAP source);
+// Puts a copy of the bytes on the (opened) clipboard in a movable block; the block is freed when
+// the clipboard does not take it.
+bool TkSetClipboardBlock(UINT format, const void* data, size_t size);

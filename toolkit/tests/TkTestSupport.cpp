@@ -1,5 +1,7 @@
 #include "TkTestSupport.h"
 
+#include "images/TkIconStore.h"
+
 namespace {
 class CTkTestApp : public CWinApp {
 public:
@@ -53,13 +55,7 @@ bool TkPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 }
 
 CTkTestCanvas::CTkTestCanvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TkTopDownInfo(width, height);
     void* bits = nullptr;
     m_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     m_bits = static_cast<DWORD*>(bits);

@@ -246,6 +246,8 @@ public:
     COLORREF SetBkColor(COLORREF colour) { return ::SetBkColor(m_hDC, colour); }
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
     void FillSolidRect(const RECT& rect, COLORREF colour);
+    // A one-pixel frame: top and left in the first colour, right and bottom in the second.
+    void Draw3dRect(const RECT& rect, COLORREF topLeft, COLORREF bottomRight);
     void FillRect(const RECT& rect, CBrush* brush) { ::FillRect(m_hDC, &rect, *brush); }
     bool TextOut(int x, int y, const CString& text);
     int DrawText(const CString& text, RECT* rect, UINT format);

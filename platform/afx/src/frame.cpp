@@ -411,6 +411,14 @@ void CDC::FillSolidRect(const RECT& rect, COLORREF colour) {
     ::SetBkColor(m_hDC, old);
 }
 
+void CDC::Draw3dRect(const RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    FillSolidRect(CRect(rect.left, rect.top, rect.left + width - 1, rect.top + 1), topLeft);
+    FillSolidRect(CRect(rect.left, rect.top, rect.left + 1, rect.top + height - 1), topLeft);
+    FillSolidRect(CRect(rect.right - 1, rect.top, rect.right, rect.bottom), bottomRight);
+    FillSolidRect(CRect(rect.left, rect.bottom - 1, rect.right, rect.bottom), bottomRight);
+}
+
 bool CDC::TextOut(int x, int y, const CString& text) {
     std::wstring wide = text.Wide();
     return ::TextOutW(m_hDC, x, y, wide.c_str(), (int)wide.size()) != FALSE;

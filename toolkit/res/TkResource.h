@@ -1,0 +1,38 @@
+// Resource identifiers of the toolkit. Dialog templates, strings and bitmaps live in the
+// program's satellite library; cursors in the program's own module.
+#pragma once
+
+// Button image editor.
+#define IDD_TK_BUTTON_IMAGE        9351
+#define IDB_TK_EDITOR_TOOLS        9352
+#define IDB_TK_EDITOR_TOOLS32      9353
+#define ID_TK_EDITOR_MOVE_LEFT     9354
+#define ID_TK_EDITOR_MOVE_DOWN     9355
+#define ID_TK_EDITOR_MOVE_UP       9356
+#define ID_TK_EDITOR_MOVE_RIGHT    9357
+#define IDC_TK_EDITOR_TOOLS_PLACE  9358
+#define IDC_TK_EDITOR_MOVE_PLACE   9354
+#define IDC_TK_EDITOR_PALETTE_PLACE 9357
+#define IDC_TK_EDITOR_TRANSPARENT  9359
+#define IDC_TK_EDITOR_CUSTOM       9360
+#define IDC_TK_EDITOR_AREA         9361
+#define IDC_TK_EDITOR_PREVIEW      9362
+#define ID_TK_EDITOR_PENCIL        9363
+#define ID_TK_EDITOR_FILL          9364
+#define ID_TK_EDITOR_PICK          9365
+#define ID_TK_EDITOR_LINE          9366
+#define ID_TK_EDITOR_RECTANGLE     9367
+#define ID_TK_EDITOR_ELLIPSE       9368
+#define ID_TK_EDITOR_COPY          9369
+#define ID_TK_EDITOR_PASTE         9370
+#define ID_TK_EDITOR_CLEAR         9371
+#define ID_TK_EDITOR_UNDO          9372
+#define ID_TK_EDITOR_REDO          9373
+#define ID_TK_EDITOR_IMPORT        9374
+#define IDC_TK_CURSOR_SHAPE        9375
+#define IDC_TK_CURSOR_PICK         9376
+#define IDC_TK_CURSOR_FILL         9377
+#define IDC_TK_CURSOR_PENCIL       9378
+#define IDS_TK_EDITOR_FILTER       9396
+#define IDC_TK_PALETTE_FIRST       9450
+#define IDC_TK_PALETTE_LAST        9496
