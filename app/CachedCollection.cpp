@@ -1,6 +1,8 @@
 #include "CachedCollection.h"
 
+#include "Helpers.h"
 #include "LoginState.h"
+#include "resource.h"
 
 #include <comsupp.h>
 
@@ -133,4 +135,52 @@ CString GetEntryText(IUnknown* entry) {
         return TakeBstr(text);
     }
     return CString();
+}
+
+void* CreateSdkObject(REFCLSID clsid, const char* classText, REFIID iid) {
+    IDispatch* dispatch = CreateDispatchObject(clsid, classText);
+    if (!dispatch) return nullptr;
+    void* object = nullptr;
+    HRESULT hr = dispatch->QueryInterface(iid, &object);
+    dispatch->Release();
+    if (FAILED(hr) || !object) {
+        CString text;
+        text.Format(CResString(IDS_OBJECT_NOT_CREATED), classText);
+        ReportHResult(text, FAILED(hr) ? hr : E_NOINTERFACE);
+        return nullptr;
+    }
+    return object;
+}
+
+CComPtr<IContactService> OpenContactService() {
+    CComPtr<IContactService> service = CreateSdkObject<IContactService>(CLSID_ContactService, "ContactService");
+    if (!service) return service;
+    HRESULT hr = service->Initialise(_bstr_t((const char*)CLoginState::Username()), _bstr_t((const char*)CLoginState::Password()),
+                                     _bstr_t((const char*)CLoginState::Account()), MissingArgument());
+    if (FAILED(hr)) {
+        CString text;
+        text.Format(CResString(IDS_OBJECT_NOT_CREATED), "ContactService");
+        ReportHResult(text, hr);
+        service.Release();
+    }
+    return service;
+}
+
+VARIANT MissingArgument() {
+    VARIANT missing;
+    ::VariantInit(&missing);
+    missing.vt = VT_ERROR;
+    missing.scode = DISP_E_PARAMNOTFOUND;
+    return missing;
+}
+
+void ForEachEntry(IObjectCollection* collection, const std::function<void(IDispatch*)>& function) {
+    if (!collection) return;
+    long count = 0;
+    HR_CHECK_ON(collection, IID_IObjectCollection, collection->get_Count(&count));
+    for (long i = 1; i <= count; ++i) {
+        CComPtr<IDispatch> item;
+        HR_CHECK_ON(collection, IID_IObjectCollection, collection->get_Item(i, &item));
+        function(item);
+    }
 }

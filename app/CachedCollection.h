@@ -26,6 +26,8 @@
 #include <atlbase.h>
 #include <comdef.h>
 
+#include <functional>
+
 #include "TarvockLib.h"
 
 class CCachedCollection {
@@ -68,6 +70,25 @@ private:
     Kind m_kind;
     CComPtr<IObjectCollection> m_collection;
 };
+
+// Creates an SDK object (CreateDispatchObject, class text as "ContactService") and asks it for
+// the interface; null when either fails, which has been reported (string 5001).
+void* CreateSdkObject(REFCLSID clsid, const char* classText, REFIID iid);
+template <class T>
+CComPtr<T> CreateSdkObject(REFCLSID clsid, const char* classText) {
+    CComPtr<T> object;
+    object.Attach(static_cast<T*>(CreateSdkObject(clsid, classText, __uuidof(T))));
+    return object;
+}
+// A ContactService given the signed-in credentials (IsServerSide left out); null when it
+// cannot be made, which has been reported.
+CComPtr<IContactService> OpenContactService();
+// An optional argument left out.
+VARIANT MissingArgument();
+
+// Calls the function with each item of the collection (none: nothing), in order; throws
+// _com_error when an item cannot be read.
+void ForEachEntry(IObjectCollection* collection, const std::function<void(IDispatch*)>& function);
 
 // The same COM object (IUnknown identity).
 bool IsSameObject(IUnknown* a, IUnknown* b);

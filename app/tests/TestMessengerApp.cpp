@@ -70,7 +70,10 @@ bool CTestMessengerApp::OfferUpgrade() {
 CMessageBoxRecorder::CMessageBoxRecorder() {
     m_previous = AfxSetMessageBoxHook([this](const CString& text, UINT type) {
         boxes.push_back({text, type});
-        return IDOK;
+        if (answers.empty()) return IDOK;
+        int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
     });
 }
 

@@ -62,6 +62,8 @@ public:
     CMessageBoxRecorder();
     ~CMessageBoxRecorder();
     std::vector<Box> boxes;
+    // The buttons the next boxes answer with, in order; IDOK once they run out.
+    std::vector<int> answers;
 
 private:
     AFX_MSGBOX_HOOK m_previous;
