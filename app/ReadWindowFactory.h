@@ -13,8 +13,7 @@ public:
     // SetMessage). Null when no window was made.
     static CWnd* Open(ISMSMessage2* message) { return s_pfnOpen ? s_pfnOpen(message) : nullptr; }
 
-    // The program's own factory (ReadWindowFactory.cpp); no read window is available yet, so it
-    // makes none.
+    // The program's own factory: a new read window (null when it could not be made).
     static CWnd* NewReadWindow(ISMSMessage2* message);
 
     // The factory Open goes through; tests put a recorder in its place.

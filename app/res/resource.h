@@ -129,3 +129,33 @@
 #define IDC_GROUP_NAME                  1043
 #define IDC_GROUP_MEMBERS               1047
 #define IDC_ADDRESS_BOOKS               1066
+
+// The send window (template 101), its originator dialog (160) and the read window (176).
+#define IDS_SEND_FAILED                 7
+#define IDS_NO_MOBILE_NUMBER            9
+#define IDS_MESSAGE_SENT                138
+#define IDS_CHARACTER_COUNT             139
+#define IDS_MESSAGE_LIMIT               140
+#define IDS_ALIAS_NOT_AVAILABLE         141
+#define IDS_SEND_BEFORE_CLOSING         151
+#define IDS_SERVICE_NOT_CREATED         178
+#define IDS_DELETE_FAILED               5008
+#define IDS_NO_RECIPIENTS               5011
+#define IDS_MESSAGE_TOO_LONG            5012
+#define IDS_MESSAGE_EMPTY               5022
+#define IDS_MESSAGE_NOT_SHOWN           5023
+#define IDD_SEND_MESSAGE                101
+#define IDD_SERVICE_ALIAS               160
+#define IDD_READ_MESSAGE                176
+#define IDC_MESSAGE_ORIGINATOR          1022
+#define IDC_MESSAGE_RECIPIENTS          1023
+#define IDC_MESSAGE_RECEIVED_AT         1023
+#define IDC_SELECT_RECIPIENTS           1024
+#define IDC_MESSAGE_BODY                1025
+#define IDC_EDIT_ORIGINATOR             1026
+#define IDC_SERVICE_ALIAS               1043
+#define ID_SEND_MESSAGE                 32771
+#define ID_SEND_AND_CLOSE               32814
+#define ID_IMPORT_ADDRESS_BOOK          32815
+#define ID_REPLY                        32843
+#define ID_DELETE_MESSAGE               32845

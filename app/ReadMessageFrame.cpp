@@ -1,0 +1,143 @@
+#include "ReadMessageFrame.h"
+
+#include "Helpers.h"
+#include "LoginState.h"
+#include "MessengerApp.h"
+#include "TarvockLib.h"
+#include "afxcmn.h"
+#include "resource.h"
+
+#include <comsupp.h>
+
+namespace {
+
+_bstr_t TakeBstr(BSTR text) {
+    return _bstr_t(text, false);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The view.
+
+IMPLEMENT_DYNAMIC(CReadMessageView, CFormView)
+
+BEGIN_MESSAGE_MAP(CReadMessageView, CFormViewBase)
+    ON_COMMAND(ID_REPLY, OnReply)
+    ON_COMMAND(ID_DELETE_MESSAGE, OnDelete)
+    ON_UPDATE_COMMAND_UI(ID_REPLY, OnUpdateNeedsMessage)
+    ON_UPDATE_COMMAND_UI(ID_DELETE_MESSAGE, OnUpdateNeedsMessage)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+CReadMessageView::CReadMessageView() : CFormViewBase(IDD_READ_MESSAGE) {}
+
+void CReadMessageView::OnInitialUpdate() {
+    CFormViewBase::OnInitialUpdate();
+    LRESULT font = SendMessage(WM_GETFONT);
+    ::SendDlgItemMessageW(m_hWnd, IDC_MESSAGE_BODY, WM_SETFONT, (WPARAM)font, TRUE);
+}
+
+void CReadMessageView::OnSize(UINT type, int cx, int cy) {
+    CWnd::OnSize(type, cx, cy);
+    StretchControl(IDC_MESSAGE_BODY, cx, cy);
+}
+
+void CReadMessageView::ShowFields(const wchar_t* originator, const wchar_t* receivedAt, const wchar_t* body) {
+    // The body goes in as wide text: the rich edit shows every character of it.
+    ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_BODY, body);
+    ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_ORIGINATOR, originator);
+    ::SetDlgItemTextW(m_hWnd, IDC_MESSAGE_RECEIVED_AT, receivedAt);
+}
+
+bool CReadMessageView::SetMessage(ISMSMessage2* message) {
+    try {
+        if (!message) _com_issue_error(E_POINTER);
+        BSTR text = nullptr;
+        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_ID(&text));
+        _bstr_t id = TakeBstr(text);
+        text = nullptr;
+        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_Body(&text));
+        _bstr_t body = TakeBstr(text);
+        text = nullptr;
+        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_Originator(&text));
+        _bstr_t originator = TakeBstr(text);
+        DATE receivedAt = 0;
+        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_ReceivedAt(&receivedAt));
+        std::wstring when = FormatDateTimeText(receivedAt).Wide();
+        m_messageId = id;
+        ShowFields(originator.length() ? (const wchar_t*)originator : L"", when.c_str(),
+                   body.length() ? (const wchar_t*)body : L"");
+        return true;
+    } catch (const _com_error& error) {
+        m_messageId = _bstr_t();
+        ShowFields(L"", L"", L"");
+        ReportComErrorId(IDS_MESSAGE_NOT_SHOWN, error, true);
+        return false;
+    }
+}
+
+void CReadMessageView::OnUpdateNeedsMessage(CCmdUI* cmdUI) {
+    cmdUI->Enable(HasMessage());
+}
+
+void CReadMessageView::OnReply() {
+    if (!HasMessage()) return;
+    CString originator = GetDlgItemText(IDC_MESSAGE_ORIGINATOR);
+    if (CMessengerApp* app = CMessengerApp::Get()) app->SendSMS(originator);
+}
+
+void CReadMessageView::OnDelete() {
+    if (!HasMessage()) return;
+    IDispatch* dispatch = CreateDispatchObject(CLSID_InboxService2, "InboxService");
+    if (!dispatch) return;
+    IInboxService2* inbox = nullptr;
+    dispatch->QueryInterface(IID_IInboxService2, (void**)&inbox);
+    dispatch->Release();
+    if (!inbox) return;
+    bool deleted = false;
+    try {
+        VARIANT serverSide;
+        ::VariantInit(&serverSide);
+        serverSide.vt = VT_ERROR;
+        serverSide.scode = DISP_E_PARAMNOTFOUND;  // left out
+        _bstr_t user(CLoginState::Username()), password(CLoginState::Password()), account(CLoginState::Account());
+        HR_CHECK_ON(inbox, IID_IInboxService2, inbox->Initialise(user, password, account, serverSide));
+        HR_CHECK_ON(inbox, IID_IInboxService2, inbox->DeleteMessage(m_messageId));
+        deleted = true;
+    } catch (const _com_error& error) {
+        ReportComErrorId(IDS_DELETE_FAILED, error, true);
+    }
+    inbox->Release();
+    if (deleted) GetParentFrame()->DestroyWindow();  // the view goes with its frame: nothing after this
+}
+
+// ---------------------------------------------------------------------------------------------
+// The frame.
+
+IMPLEMENT_DYNCREATE(CReadMessageFrame, CFrameBase)
+
+bool CReadMessageFrame::CreateClientView() {
+    AfxInitRichEdit2();
+    CReadMessageView* view = new CReadMessageView;
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, AFX_IDW_PANE_FIRST)) {
+        delete view;
+        return false;
+    }
+    LONG_PTR exStyle = ::GetWindowLongPtrW(view->m_hWnd, GWL_EXSTYLE);
+    ::SetWindowLongPtrW(view->m_hWnd, GWL_EXSTYLE, exStyle & ~WS_EX_CLIENTEDGE);
+    m_pView = view;
+    SetActiveView(view);
+    return true;
+}
+
+UINT CReadMessageFrame::GetBarResourceId(int) {
+    return IDR_READ_WINDOW;
+}
+
+bool CReadMessageFrame::SetMessage(ISMSMessage2* message) {
+    if (message) message->AddRef();
+    bool shown = m_pView && m_pView->SetMessage(message);
+    if (message) message->Release();
+    return shown;
+}
