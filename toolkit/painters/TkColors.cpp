@@ -230,7 +230,16 @@ int CTkSysColors::LunaSchemeOf(const wchar_t* fileName, const wchar_t* colorName
     return 0;
 }
 
+namespace {
+int g_lunaSchemeOverride = -1;
+}
+
+void CTkSysColors::SetLunaSchemeOverride(int scheme) {
+    g_lunaSchemeOverride = scheme;
+}
+
 int CTkSysColors::GetLunaScheme() {
+    if (g_lunaSchemeOverride >= 0) return g_lunaSchemeOverride;
     CTkVisualStyles styles;
     wchar_t file[260] = L"", colour[260] = L"";
     if (FAILED(styles.GetCurrentThemeName(file, 260, colour, 260, nullptr, 0))) return 0;

@@ -47,6 +47,8 @@ public:
 
     // 0 none, 1 blue, 2 olive, 3 silver; asked of the system at every call.
     static int GetLunaScheme();
+    // Tests play a system with an XP colour scheme through this; -1 asks the system again.
+    static void SetLunaSchemeOverride(int scheme);
     // The same rule for given theme file and colour names.
     static int LunaSchemeOf(const wchar_t* fileName, const wchar_t* colorName);
 

@@ -7,6 +7,8 @@ using PFNDRAWTHEMEBACKGROUND = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const REC
 using PFNGETCURRENTTHEMENAME = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
 using PFNISAPPTHEMED = BOOL(WINAPI*)();
 
+bool g_forceUnthemed = false;
+
 template <class F>
 F As(FARPROC proc) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(proc));
@@ -57,8 +59,12 @@ HRESULT CTkVisualStyles::GetCurrentThemeName(LPWSTR fileName, int fileNameLength
     return get(fileName, fileNameLength, colorName, colorNameLength, sizeName, sizeNameLength);
 }
 
+void CTkVisualStyles::SetForceUnthemed(bool on) {
+    g_forceUnthemed = on;
+}
+
 bool CTkVisualStyles::IsThemed() {
-    if (!m_hTheme) return false;
+    if (!m_hTheme || g_forceUnthemed) return false;
     auto themed = As<PFNISAPPTHEMED>(Lookup(m_pfnIsAppThemed, "IsAppThemed"));
     return themed && themed() != FALSE;
 }

@@ -18,6 +18,8 @@ public:
                                 LPWSTR sizeName, int sizeNameLength);
     // False while no theme is open, else whether the application is themed.
     bool IsThemed();
+    // Tests play a system without visual styles: every wrapper then reports "not themed".
+    static void SetForceUnthemed(bool on);
 
     bool IsLoaded() const { return m_hUxTheme != nullptr; }
     HANDLE GetThemeHandle() const { return m_hTheme; }

@@ -1,0 +1,124 @@
+// The window every command bar derives from, with the data its controls and the painters read.
+// Tracking, navigation, command updates and tooltips are added to this class by the bars'
+// behaviour; the painters depend only on the data declared here.
+#pragma once
+
+#include "afxwin.h"
+#include "controls/TkControls.h"
+
+class CTkCommandBars;
+class CTkIconStore;
+class CTkThemePainter;
+
+// Where a bar sits. Left, right and popup bars are vertical.
+enum TkBarPosition : int {
+    TK_BAR_POSITION_TOP = 0,
+    TK_BAR_POSITION_BOTTOM = 1,
+    TK_BAR_POSITION_LEFT = 2,
+    TK_BAR_POSITION_RIGHT = 3,
+    TK_BAR_POSITION_FLOATING = 4,
+    TK_BAR_POSITION_POPUP = 5,
+    TK_BAR_POSITION_LIST = 6,
+    TK_BAR_POSITION_NONE = 7,
+};
+
+enum TkBarType : int {
+    TK_BAR_TYPE_MENUBAR = 0,
+    TK_BAR_TYPE_TOOLBAR = 1,
+    TK_BAR_TYPE_POPUP = 2,
+};
+
+// Bar flags: where the bar may dock, whether it floats, hides what does not fit, stretches.
+enum TkBarFlag : int {
+    TK_BAR_FLAG_DOCK_TOP = 0x1,
+    TK_BAR_FLAG_DOCK_BOTTOM = 0x2,
+    TK_BAR_FLAG_DOCK_LEFT = 0x4,
+    TK_BAR_FLAG_DOCK_RIGHT = 0x8,
+    TK_BAR_FLAG_FLOAT = 0x10,
+    TK_BAR_FLAG_HIDE_WRAP = 0x20,
+    TK_BAR_FLAG_STRETCH = 0x40,
+};
+
+// Bar style bits.
+enum TkBarStyle : int {
+    TK_BAR_STYLE_TOOLTIPS = 0x10,
+    TK_BAR_STYLE_GRIPPER = 0x400000,
+};
+
+inline bool TkIsVerticalPosition(int position) {
+    return position == TK_BAR_POSITION_LEFT || position == TK_BAR_POSITION_RIGHT || position == TK_BAR_POSITION_POPUP;
+}
+inline bool TkIsDockedPosition(int position) {
+    return position >= TK_BAR_POSITION_TOP && position <= TK_BAR_POSITION_RIGHT;
+}
+
+class CTkCommandBar : public CWnd {
+    DECLARE_DYNCREATE(CTkCommandBar)
+public:
+    CTkCommandBar();
+    ~CTkCommandBar() override;
+
+    CTkControls* GetControls() const { return m_pControls; }
+    CTkControl* GetControl(int index) const { return m_pControls->GetControl(index); }
+    bool IsVertical() const { return TkIsVerticalPosition(m_nPosition); }
+    bool IsRightToLeft() const;
+
+    // The bar that opened this one (popup bars); none for a root bar.
+    virtual CTkCommandBar* GetParentBar() const { return nullptr; }
+    CTkCommandBar* GetRootBar() const;
+    // The manager of the first bar up the parent chain that has one, or none.
+    CTkCommandBars* GetManager() const;
+    // Own painter, else the manager's, else the root bar's own, else the current painter.
+    CTkThemePainter* GetPainter() const;
+    // Own store, else the manager's, else the root bar's own, else the process-wide store.
+    CTkIconStore* GetIconStore() const;
+    // Replace the bar's own painter or store (a reference is added; the old one released).
+    void SetPainter(CTkThemePainter* painter);
+    void SetIconStore(CTkIconStore* store);
+
+    // The bar's own sizes when set, else derived: 16 x 16 icons, buttons 7 larger.
+    CSize GetIconSize() const;
+    CSize GetButtonSize() const;
+    // Whether captions go below the icons (mode 2 asks the manager's settings).
+    bool IsTextBelowIcons() const;
+    // Whether a control of this bar went behind the expand button.
+    bool HasWrappedControls() const;
+    // The control that opened this bar, for popup bars.
+    virtual CTkControl* GetOwnerControl() const { return nullptr; }
+    // Whether a control is shown as a rarely used one (popup bars that expanded).
+    virtual bool IsRarelyUsed(const CTkControl*) const { return false; }
+
+    int m_nMRUWidth = 32767;
+    int m_nHotIndex = -1;
+    int m_nPopupIndex = -1;
+    HWND m_hwndSavedFocus = nullptr;
+    UINT m_nBarId = 0;
+    int m_bVisible = 1;
+    int m_nTrackingMode = 0;
+    CWnd* m_pOwnerWnd = nullptr;
+    int m_nPendingUpdate = 0;
+    int m_dwFlags = 0;
+    int m_dwStyle = 0;
+    CString m_strTitle;
+    int m_nBarType = TK_BAR_TYPE_TOOLBAR;
+    CTkControls* m_pControls = nullptr;
+    int m_nPosition = TK_BAR_POSITION_NONE;
+    CTkCommandBars* m_pManager = nullptr;
+    HWND m_hwndCommandTarget = nullptr;
+    CSize m_szIcon;
+    CSize m_szButton;
+    int m_nTextBelowIcons = 2;
+    int m_bRightButtonAsLeft = 0;
+    int m_bNoCommandUpdate = 0;
+    int m_bCloseButton = 0;
+    int m_bCustomizable = 1;
+    CRect m_rcDropMark;
+    int m_bDropMarkVertical = 0;
+    int m_bMouseDownPending = 0;
+    int* m_pReturnCommand = nullptr;
+    int m_bStartedByMouse = 0;
+
+protected:
+    CTkThemePainter* m_pPainter = nullptr;
+    CTkIconStore* m_pIconStore = nullptr;
+};

@@ -1,0 +1,146 @@
+// The items of a command bar: the control base with the data its bar and the painters read.
+// What the controls do when clicked, hovered or executed is added to these classes by their
+// behaviour; the painters depend only on the data declared here.
+#pragma once
+
+#include "afxwin.h"
+
+#include <set>
+
+class CTkCommandBar;
+class CTkControls;
+class CTkThemePainter;
+class CTkIconEntry;
+class CTkIconStore;
+
+// The kinds of control a collection creates by type.
+enum TkControlType : int {
+    TK_CONTROL_TYPE_NONE = 0,
+    TK_CONTROL_TYPE_BUTTON = 1,
+    TK_CONTROL_TYPE_POPUP = 2,
+    TK_CONTROL_TYPE_BUTTON_POPUP = 3,
+    TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP = 4,
+    TK_CONTROL_TYPE_COMBO = 5,
+    TK_CONTROL_TYPE_EDIT = 6,
+    TK_CONTROL_TYPE_CUSTOM = 7,
+    TK_CONTROL_TYPE_LABEL = 8,
+};
+
+// Control flags.
+enum TkControlFlag : int {
+    TK_CONTROL_FLAG_RIGHT_ALIGN = 0x1,    // aligned to the far end of its row
+    TK_CONTROL_FLAG_NO_NAVIGATE = 0x2,    // skipped by keyboard navigation
+    TK_CONTROL_FLAG_EXPAND = 0x4,         // used by the expand button
+    TK_CONTROL_FLAG_NO_UPDATE = 0x8,      // no command-UI update
+    TK_CONTROL_FLAG_NO_MOVE = 0x10,       // cannot be dragged in customise mode
+};
+
+// Hide flags: any bit hides the control from drawing and hit-testing.
+enum TkControlHide : int {
+    TK_CONTROL_HIDE_WRAP = 0x2,       // did not fit and went behind the expand button
+    TK_CONTROL_HIDE_SCROLL = 0x8,     // scrolled out of a popup bar
+    TK_CONTROL_HIDE_CUSTOMIZE = 0x10, // removed by the user
+    TK_CONTROL_HIDE_USAGE = 0x20,     // rarely used, hidden until the popup bar expands
+    TK_CONTROL_HIDE_CONTEXT = 0x40,   // hidden by context
+};
+
+// How a control shows itself.
+enum TkControlStyle : int {
+    TK_CONTROL_STYLE_AUTOMATIC = 0,
+    TK_CONTROL_STYLE_CAPTION = 1,
+    TK_CONTROL_STYLE_ICON = 2,
+    TK_CONTROL_STYLE_ICON_AND_CAPTION = 3,
+};
+
+// Selection states.
+enum TkControlSelection : int {
+    TK_CONTROL_SELECTION_NONE = 0,
+    TK_CONTROL_SELECTION_MOUSE = 1,
+    TK_CONTROL_SELECTION_KEYBOARD = 2,
+};
+
+// One item of a command bar: a reference-counted command target, not a window.
+class CTkControl : public CCmdTarget {
+    DECLARE_DYNCREATE(CTkControl)
+public:
+    CTkControl() = default;
+    ~CTkControl() override;
+
+    // The caption shown: the custom caption when the user typed one, else the caption.
+    const CString& GetDisplayCaption() const { return m_strCustomCaption.IsEmpty() ? m_strCaption : m_strCustomCaption; }
+    // The custom icon id, else the icon id when above 0, else the command id; 0 means no picture.
+    int GetEffectiveIconId() const;
+    bool IsVisible() const { return m_nHideFlags == 0; }
+    bool IsPopupType() const {
+        return m_nType == TK_CONTROL_TYPE_POPUP || m_nType == TK_CONTROL_TYPE_BUTTON_POPUP ||
+               m_nType == TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP;
+    }
+    // Whether the control's popup is open (popup controls answer for themselves).
+    virtual bool IsPopupOpen() const { return false; }
+    // The text in the field of an edit or combo-box control.
+    virtual CString GetFieldText() const { return CString(); }
+    // The window of an edit or combo-box control, none for the others.
+    virtual HWND GetFieldWindow() const { return nullptr; }
+    CTkCommandBar* GetParentBar() const { return m_pParent; }
+    CTkControls* GetCollection() const { return m_pControls; }
+    const CRect& GetRect() const { return m_rcControl; }
+
+    // The store the control's pictures come from: its bar's, else the process-wide one.
+    CTkIconStore* GetIconStore() const;
+    // The picture of the effective icon id at that width, none when the id is 0 or missing.
+    CTkIconEntry* GetIcon(int width) const;
+    // The painter that draws the control: its bar's, else the process-wide current painter.
+    CTkThemePainter* GetPainter() const;
+
+    int m_nUserValue = 0;
+    int m_nIndex = 0;
+    int m_nId = 0;
+    int m_nIconId = 0;
+    int m_nCustomIconId = 0;
+    int m_bWrap = 0;
+    int m_bBeginGroup = 0;
+    int m_bEnabled = 1;
+    int m_bChecked = 0;
+    int m_nSelected = TK_CONTROL_SELECTION_NONE;
+    int m_nExecuted = 0;  // 1 while a press is tracked, 2 after execution
+    int m_bTemporary = 0;
+    CRect m_rcRow;
+    CRect m_rcControl;
+    int m_nHideFlags = 0;
+    int m_nFlags = 0;
+    CString m_strCaption;
+    CString m_strCustomCaption;
+    CString m_strShortcutText;
+    CString m_strCaptionShortcut;
+    CString m_strTooltip;
+    CString m_strDescription;
+    CString m_strParameter;
+    CTkControls* m_pControls = nullptr;
+    int m_nType = TK_CONTROL_TYPE_NONE;
+    CTkCommandBar* m_pParent = nullptr;
+    CString m_strCategory;
+    int m_bDefaultItem = 0;
+    std::set<int> m_shownIn;
+    std::set<int> m_hiddenIn;
+    int m_nStyle = TK_CONTROL_STYLE_AUTOMATIC;
+    int m_bCloseOnExecute = 1;
+};
+
+// The ordinary push button.
+class CTkControlButton : public CTkControl {
+    DECLARE_DYNCREATE(CTkControlButton)
+public:
+    CTkControlButton() { m_nType = TK_CONTROL_TYPE_BUTTON; }
+};
+
+// A control that owns a child popup bar and opens it.
+class CTkControlPopup : public CTkControl {
+    DECLARE_DYNCREATE(CTkControlPopup)
+public:
+    CTkControlPopup() { m_nType = TK_CONTROL_TYPE_POPUP; }
+    ~CTkControlPopup() override;
+    bool IsPopupOpen() const override { return m_bPopupOpen != 0; }
+
+    int m_bPopupOpen = 0;
+    CTkCommandBar* m_pChildBar = nullptr;
+};
