@@ -623,8 +623,7 @@ CSize CTkThemePainter::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* control,
 }
 
 CSize CTkThemePainter::PaintFloatingCaption(CDC* dc, CTkCommandBar* bar, COLORREF fill, COLORREF text, bool draw) {
-    CRect client;
-    TkGetClientRect(bar, client);
+    CRect client = ClientOf(bar);
     HDC hdc = dc->GetSafeHdc();
     CTkSelectFont font(dc, &Fonts().smallCaption);
     SIZE title = {};
@@ -641,6 +640,65 @@ CSize CTkThemePainter::PaintFloatingCaption(CDC* dc, CTkCommandBar* bar, COLORRE
         ::SetTextColor(hdc, old);
     }
     return CSize(caption.Width(), caption.bottom);
+}
+
+CRect CTkThemePainter::ClientOf(CWnd* window) {
+    CRect client;
+    return TkGetClientRect(window, client);
+}
+
+CRect CTkThemePainter::Deflated(const CRect& rect, int dx, int dy) {
+    return CRect(rect.left + dx, rect.top + dy, rect.right - dx, rect.bottom - dy);
+}
+
+SIZE CTkThemePainter::TextExtent(HDC dc, const CString& text) {
+    SIZE size = {};
+    ::GetTextExtentPoint32A(dc, text, text.GetLength(), &size);
+    return size;
+}
+
+const CString& CTkThemePainter::ShortcutOf(const CTkControl* control) {
+    return control->m_strShortcutText.IsEmpty() ? control->m_strCaptionShortcut : control->m_strShortcutText;
+}
+
+void CTkThemePainter::PaintPaneText(CDC* dc, const CRect& rect, UINT style, const CString& text) {
+    if (style & SBPS_DISABLED) return;
+    HDC hdc = dc->GetSafeHdc();
+    int mode = ::SetBkMode(hdc, TRANSPARENT);
+    CRect area = Deflated(rect, 2, 1);
+    ::DrawTextA(hdc, text, text.GetLength(), &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    ::SetBkMode(hdc, mode);
+}
+
+void CTkThemePainter::PaintFieldText(CDC* dc, CTkControl* control, const CRect& field, const CRect& button) {
+    CString text = control->GetFieldText();
+    CRect area(field.left + 4, field.top, button.left - 1, field.bottom);
+    ::DrawTextA(dc->GetSafeHdc(), text, text.GetLength(), &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void CTkThemePainter::PaintListItemText(CDC* dc, CTkControl* control, const CRect& rect, CWnd* list, int captionLeft,
+                                        COLORREF text, COLORREF splitLine, COLORREF fieldBorder, int fieldGap) {
+    HDC hdc = dc->GetSafeHdc();
+    const int mid = (rect.top + rect.bottom) / 2;
+    const bool rtl = list && list->GetSafeHwnd() && (::GetWindowLongW(list->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    CString caption = PrepareMenuText(control->GetDisplayCaption(), rtl);
+    COLORREF oldText = ::SetTextColor(hdc, GetColor(text));
+    int mode = ::SetBkMode(hdc, TRANSPARENT);
+    CRect area(captionLeft, rect.top, rect.right - 14, rect.bottom);
+    ::DrawTextA(hdc, caption, caption.GetLength(), &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    const int type = control->m_nType;
+    if (control->IsPopupType()) {
+        PaintTriangle(dc, {rect.right - 7, mid}, {rect.right - 12, mid - 5}, {rect.right - 12, mid + 5}, GetColor(text));
+        if (type == TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP)
+            PaintLine(dc, rect.right - 20, rect.top + 1, rect.right - 20, rect.bottom - 1, splitLine);
+    } else if (type == TK_CONTROL_TYPE_COMBO || type == TK_CONTROL_TYPE_EDIT) {
+        SIZE captionSize = TextExtent(hdc, caption);
+        const int height = captionSize.cy + 2;
+        CRect field(captionLeft + captionSize.cx + fieldGap, mid - height / 2, rect.right - 2, mid - height / 2 + height);
+        if (field.right > field.left) PaintFramedRect(dc, field, COLOR_WINDOW, fieldBorder);
+    }
+    ::SetBkMode(hdc, mode);
+    ::SetTextColor(hdc, oldText);
 }
 
 CRect CTkThemePainter::GetBarBorders(CTkCommandBar*) {

@@ -165,6 +165,19 @@ protected:
     CTkThemePainter();
     // Draws a control's image of the bar's image width at a point; false without a picture.
     CTkIconEntry* ControlIcon(CTkControl* control, int width);
+    // Small helpers of the themes.
+    static CRect ClientOf(CWnd* window);
+    static CRect Deflated(const CRect& rect, int dx, int dy);
+    static SIZE TextExtent(HDC dc, const CString& text);
+    // The shortcut text shown beside a menu item's caption.
+    static const CString& ShortcutOf(const CTkControl* control);
+    // A status pane's text, unless the pane is disabled.
+    static void PaintPaneText(CDC* dc, const CRect& rect, UINT style, const CString& text);
+    // The part of a customise-list row right of its image cell: caption, popup arrow, field.
+    void PaintListItemText(CDC* dc, CTkControl* control, const CRect& rect, CWnd* list, int captionLeft,
+                           COLORREF text, COLORREF splitLine, COLORREF fieldBorder, int fieldGap);
+    // The text of a combo box's field, left of its drop button.
+    static void PaintFieldText(CDC* dc, CTkControl* control, const CRect& field, const CRect& button);
     // A floating bar's caption: its title on a strip at least 18 pixels high; returns its size.
     CSize PaintFloatingCaption(CDC* dc, CTkCommandBar* bar, COLORREF fill, COLORREF text, bool draw);
 

@@ -26,25 +26,6 @@ enum : int {
     kBlack = 0,
 };
 
-CRect ClientOf(CWnd* window) {
-    CRect client;
-    return TkGetClientRect(window, client);
-}
-
-CRect Deflated(const CRect& rect, int dx, int dy) {
-    return CRect(rect.left + dx, rect.top + dy, rect.right - dx, rect.bottom - dy);
-}
-
-SIZE TextExtent(HDC dc, const CString& text) {
-    SIZE size = {};
-    ::GetTextExtentPoint32A(dc, text, text.GetLength(), &size);
-    return size;
-}
-
-const CString& ShortcutOf(const CTkControl* control) {
-    return control->m_strShortcutText.IsEmpty() ? control->m_strCaptionShortcut : control->m_strShortcutText;
-}
-
 }  // namespace
 
 CTkThemePainterClassic::CTkThemePainterClassic() {
@@ -212,12 +193,7 @@ CSize CTkThemePainterClassic::PaintPopupCaptionStrip(CDC* dc, const CRect& rect,
 
 void CTkThemePainterClassic::PaintStatusPane(CDC* dc, const CRect& rect, UINT style, const CString& text) {
     if (!(style & SBPS_NOBORDERS)) Draw3dRect(dc, rect, kShadow, kLight);
-    if (style & SBPS_DISABLED) return;
-    HDC hdc = dc->GetSafeHdc();
-    int mode = ::SetBkMode(hdc, TRANSPARENT);
-    CRect area = Deflated(rect, 2, 1);
-    ::DrawTextA(hdc, text, text.GetLength(), &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    ::SetBkMode(hdc, mode);
+    PaintPaneText(dc, rect, style, text);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -243,33 +219,41 @@ void CTkThemePainterClassic::PaintMenuCell(CDC* dc, CTkControl* control, const C
     }
 }
 
-CSize CTkThemePainterClassic::PaintMenuItem(CDC* dc, CTkControl* control, bool draw) {
+CSize CTkThemePainterClassic::PaintMenuRow(CDC* dc, CTkControl* control, bool draw, int captionLeft, int shortcutLeft,
+                                           int extraWidth) {
     HDC hdc = dc->GetSafeHdc();
     CTkCommandBar* bar = control->GetParentBar();
     const bool rtl = bar && bar->IsRightToLeft();
     CString caption = PrepareMenuText(control->GetDisplayCaption(), rtl);
     const CString& shortcut = ShortcutOf(control);
     SIZE captionSize = TextExtent(hdc, caption), shortcutSize = TextExtent(hdc, shortcut);
-    const CSize size(captionSize.cx + shortcutSize.cx + 60, std::max(20, GetPopupItemHeight() - 4));
+    const CSize size(captionSize.cx + shortcutSize.cx + extraWidth, std::max(20, GetPopupItemHeight() - 4));
     if (!draw) return size;
 
     const CRect rect = control->m_rcControl;
     const bool selected = control->m_nSelected != TK_CONTROL_SELECTION_NONE;
+    const bool enabled = control->m_bEnabled != 0;
     const int mid = (rect.top + rect.bottom) / 2;
     if (bar && bar->IsRarelyUsed(control)) FillRect(dc, rect, kLightFace);
     const CRect cell(rect.left, mid - 10, rect.left + 20, mid + 10);
     if (selected) FillRect(dc, CRect(cell.right + 1, rect.top, rect.right, rect.bottom), kHighlight);
-    dc->SetTextColor(GetColor(selected ? kHighlightText : control->m_bEnabled ? kButtonText : kGrayText));
+    dc->SetTextColor(GetColor(selected ? kHighlightText : enabled ? kButtonText : kGrayText));
     dc->SetBkMode(TRANSPARENT);
     PaintMenuCell(dc, control, cell, selected);
-
-    PaintControlText(dc, caption, CRect(rect.left + 24, rect.top, rect.right - 19, rect.bottom),
-                     DT_NOPREFIX | DT_END_ELLIPSIS, control->m_bEnabled != 0, selected, true);
+    PaintControlText(dc, caption, CRect(rect.left + captionLeft, rect.top, rect.right - 19, rect.bottom),
+                     DT_NOPREFIX | DT_END_ELLIPSIS, enabled, selected, true);
     if (!shortcut.IsEmpty())
-        PaintControlText(dc, shortcut, CRect(rect.left + 28, rect.top, rect.right - 19, rect.bottom),
-                         DT_RIGHT | DT_NOPREFIX, control->m_bEnabled != 0, selected, true);
-    if (control->IsPopupType()) {
-        COLORREF colour = ::GetTextColor(hdc);
+        PaintControlText(dc, shortcut, CRect(rect.left + shortcutLeft, rect.top, rect.right - 19, rect.bottom),
+                         DT_RIGHT | DT_NOPREFIX, enabled, selected, true);
+    return size;
+}
+
+CSize CTkThemePainterClassic::PaintMenuItem(CDC* dc, CTkControl* control, bool draw) {
+    CSize size = PaintMenuRow(dc, control, draw, 24, 28, 60);
+    if (draw && control->IsPopupType()) {
+        const CRect rect = control->m_rcControl;
+        const int mid = (rect.top + rect.bottom) / 2;
+        COLORREF colour = ::GetTextColor(dc->GetSafeHdc());
         PaintTriangle(dc, {rect.right - 11, mid - 3}, {rect.right - 11, mid + 3}, {rect.right - 8, mid}, colour);
         if (control->m_nType == TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP)
             PaintLine(dc, rect.right - 20, rect.top + 2, rect.right - 20, rect.bottom - 2, colour);
@@ -278,28 +262,7 @@ CSize CTkThemePainterClassic::PaintMenuItem(CDC* dc, CTkControl* control, bool d
 }
 
 CSize CTkThemePainterClassic::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* control, bool draw) {
-    if (kind == TK_GLYPH_TOGGLE_ITEM) {
-        HDC hdc = dc->GetSafeHdc();
-        const CString caption = StripMnemonics(control->GetDisplayCaption());
-        const CString& shortcut = ShortcutOf(control);
-        SIZE captionSize = TextExtent(hdc, caption), shortcutSize = TextExtent(hdc, shortcut);
-        const CSize size(captionSize.cx + shortcutSize.cx + 80, std::max(20, GetPopupItemHeight() - 4));
-        if (!draw) return size;
-        const CRect rect = control->m_rcControl;
-        const bool selected = control->m_nSelected != TK_CONTROL_SELECTION_NONE;
-        const int mid = (rect.top + rect.bottom) / 2;
-        const CRect cell(rect.left, mid - 10, rect.left + 20, mid + 10);
-        if (selected) FillRect(dc, CRect(cell.right + 1, rect.top, rect.right, rect.bottom), kHighlight);
-        dc->SetTextColor(GetColor(selected ? kHighlightText : control->m_bEnabled ? kButtonText : kGrayText));
-        dc->SetBkMode(TRANSPARENT);
-        PaintMenuCell(dc, control, cell, selected);
-        PaintControlText(dc, caption, CRect(cell.left + 44, rect.top, rect.right - 19, rect.bottom),
-                         DT_NOPREFIX | DT_END_ELLIPSIS, control->m_bEnabled != 0, selected, true);
-        if (!shortcut.IsEmpty())
-            PaintControlText(dc, shortcut, CRect(cell.left + 44, rect.top, rect.right - 19, rect.bottom),
-                             DT_RIGHT | DT_NOPREFIX, control->m_bEnabled != 0, selected, true);
-        return size;
-    }
+    if (kind == TK_GLYPH_TOGGLE_ITEM) return PaintMenuRow(dc, control, draw, 44, 44, 80);
     if (draw && control && (kind == TK_GLYPH_CLOSE || kind == TK_GLYPH_ARROW)) {
         const CTkButtonState state = StateOf(control);
         if (state.pressed || state.hot || (kind == TK_GLYPH_ARROW && state.popupOpen)) {
@@ -314,7 +277,6 @@ CSize CTkThemePainterClassic::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* c
 }
 
 void CTkThemePainterClassic::PaintListItem(CDC* dc, CTkControl* control, const CRect& rect, bool selected, CWnd* list) {
-    HDC hdc = dc->GetSafeHdc();
     if (!control) {
         dc->FillSolidRect(rect, ::GetSysColor(COLOR_BTNFACE));
         return;
@@ -337,26 +299,8 @@ void CTkThemePainterClassic::PaintListItem(CDC* dc, CTkControl* control, const C
         FillRect(dc, band, kHighlight);
         PaintFrame(dc, band, kHighlight);
     }
-    const bool rtl = list && list->GetSafeHwnd() && (::GetWindowLongW(list->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    CString caption = PrepareMenuText(control->GetDisplayCaption(), rtl);
-    COLORREF oldText = ::SetTextColor(hdc, GetColor(selected ? kHighlightText : kButtonText));
-    int mode = ::SetBkMode(hdc, TRANSPARENT);
-    CRect text(rect.left + 24, rect.top, rect.right - 14, rect.bottom);
-    ::DrawTextA(hdc, caption, caption.GetLength(), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    COLORREF ink = ::GetTextColor(hdc);
-    if (control->IsPopupType()) {
-        PaintTriangle(dc, {rect.right - 7, mid}, {rect.right - 12, mid - 5}, {rect.right - 12, mid + 5}, ink);
-        if (type == TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP)
-            PaintLine(dc, rect.right - 20, rect.top + 1, rect.right - 20, rect.bottom - 1, ink);
-    } else if (type == TK_CONTROL_TYPE_COMBO || type == TK_CONTROL_TYPE_EDIT) {
-        SIZE captionSize = TextExtent(hdc, caption);
-        const int left = rect.left + captionSize.cx + GetPopupItemHeight() + 17;
-        const int height = captionSize.cy + 2;
-        CRect field(left, mid - height / 2, rect.right - 2, mid - height / 2 + height);
-        if (field.right > field.left) PaintFramedRect(dc, field, kWindow, selected ? kHighlight : kFace);
-    }
-    ::SetBkMode(hdc, mode);
-    ::SetTextColor(hdc, oldText);
+    PaintListItemText(dc, control, rect, list, rect.left + 24, selected ? kHighlightText : kButtonText, kButtonText,
+                      selected ? kHighlight : kFace, GetPopupItemHeight() + 17);
 }
 
 CSize CTkThemePainterClassic::PaintFieldControl(CDC* dc, CTkControl* control, bool draw, bool combo) {
@@ -393,9 +337,7 @@ CSize CTkThemePainterClassic::PaintFieldControl(CDC* dc, CTkControl* control, bo
             const int mx = (button.left + button.right) / 2, my = (button.top + button.bottom) / 2;
             PaintTriangle(dc, {mx - 2, my - 1}, {mx + 2, my - 1}, {mx, my + 1}, enabled ? kButtonText : kGrayText);
             dc->SetTextColor(GetColor(kWindowText));
-            CString text = control->GetFieldText();
-            CRect area(field.left + 4, field.top, button.left - 1, field.bottom);
-            ::DrawTextA(hdc, text, text.GetLength(), &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+            PaintFieldText(dc, control, field, button);
         }
     }
     ::SetBkMode(hdc, mode);

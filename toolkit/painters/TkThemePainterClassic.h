@@ -34,6 +34,8 @@ public:
                           bool embossed);
 
 protected:
+    // A menu-item row: image cell, caption and shortcut text; the size with extraWidth added.
+    CSize PaintMenuRow(CDC* dc, CTkControl* control, bool draw, int captionLeft, int shortcutLeft, int extraWidth);
     // The 20 x 20 image cell of a menu item or toggle item: frame, image or check mark.
     void PaintMenuCell(CDC* dc, CTkControl* control, const CRect& cell, bool selected);
     // The checked-idle dither: a checkerboard of face and highlight.

@@ -35,25 +35,6 @@ enum : int {
     kRarelyBack = 56,
 };
 
-CRect ClientOf(CWnd* window) {
-    CRect client;
-    return TkGetClientRect(window, client);
-}
-
-CRect Deflated(const CRect& rect, int dx, int dy) {
-    return CRect(rect.left + dx, rect.top + dy, rect.right - dx, rect.bottom - dy);
-}
-
-SIZE TextExtent(HDC dc, const CString& text) {
-    SIZE size = {};
-    ::GetTextExtentPoint32A(dc, text, text.GetLength(), &size);
-    return size;
-}
-
-const CString& ShortcutOf(const CTkControl* control) {
-    return control->m_strShortcutText.IsEmpty() ? control->m_strCaptionShortcut : control->m_strShortcutText;
-}
-
 // The state of a menu item's row: selected items are hot, disabled selected ones hot 2.
 CTkButtonState MenuRowState(const CTkControl* control) {
     CTkButtonState state = CTkThemePainter::StateOf(control);
@@ -286,12 +267,7 @@ CSize CTkThemePainterFlat::PaintPopupCaptionStrip(CDC* dc, const CRect& rect, bo
 
 void CTkThemePainterFlat::PaintStatusPane(CDC* dc, const CRect& rect, UINT style, const CString& text) {
     if (!(style & SBPS_NOBORDERS)) PaintFrame(dc, rect, kShadow);
-    if (style & SBPS_DISABLED) return;
-    HDC hdc = dc->GetSafeHdc();
-    int mode = ::SetBkMode(hdc, TRANSPARENT);
-    CRect area = Deflated(rect, 2, 1);
-    ::DrawTextA(hdc, text, text.GetLength(), &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    ::SetBkMode(hdc, mode);
+    PaintPaneText(dc, rect, style, text);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -372,7 +348,6 @@ CSize CTkThemePainterFlat::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* cont
 }
 
 void CTkThemePainterFlat::PaintListItem(CDC* dc, CTkControl* control, const CRect& rect, bool selected, CWnd* list) {
-    HDC hdc = dc->GetSafeHdc();
     FillRect(dc, rect, kMenuBack);
     const int itemHeight = GetPopupItemHeight();
     PaintMenuGutter(dc, CRect(rect.left, rect.top, rect.left + itemHeight + 5, rect.bottom), false);
@@ -389,26 +364,8 @@ void CTkThemePainterFlat::PaintListItem(CDC* dc, CTkControl* control, const CRec
             PaintControlImage(dc, CPoint(x, mid - 8), CSize(16, 16), icon, CTkButtonState());
         }
     }
-    const bool rtl = list && list->GetSafeHwnd() && (::GetWindowLongW(list->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    CString caption = PrepareMenuText(control->GetDisplayCaption(), rtl);
-    COLORREF oldText = ::SetTextColor(hdc, GetColor(selected ? kHotText : kText));
-    int mode = ::SetBkMode(hdc, TRANSPARENT);
-    CRect text(rect.left + itemHeight + 12, rect.top, rect.right - 14, rect.bottom);
-    ::DrawTextA(hdc, caption, caption.GetLength(), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    if (control->IsPopupType()) {
-        PaintTriangle(dc, {rect.right - 7, mid}, {rect.right - 12, mid - 5}, {rect.right - 12, mid + 5},
-                      ::GetTextColor(hdc));
-        if (type == TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP)
-            PaintLine(dc, rect.right - 20, rect.top + 1, rect.right - 20, rect.bottom - 1, selected ? kHotBorder : kShadow);
-    } else if (type == TK_CONTROL_TYPE_COMBO || type == TK_CONTROL_TYPE_EDIT) {
-        SIZE captionSize = TextExtent(hdc, caption);
-        const int left = rect.left + itemHeight + 12 + captionSize.cx + 17;
-        const int height = captionSize.cy + 2;
-        CRect field(left, mid - height / 2, rect.right - 2, mid - height / 2 + height);
-        if (field.right > field.left) PaintFramedRect(dc, field, kWindow, selected ? kHotBorder : kFace);
-    }
-    ::SetBkMode(hdc, mode);
-    ::SetTextColor(hdc, oldText);
+    PaintListItemText(dc, control, rect, list, rect.left + itemHeight + 12, selected ? kHotText : kText,
+                      selected ? kHotBorder : kShadow, selected ? kHotBorder : kFace, 17);
 }
 
 CSize CTkThemePainterFlat::PaintFieldControl(CDC* dc, CTkControl* control, bool draw, bool combo) {
@@ -451,9 +408,7 @@ CSize CTkThemePainterFlat::PaintFieldControl(CDC* dc, CTkControl* control, bool 
             const int mx = (button.left + button.right) / 2, my = (button.top + button.bottom) / 2;
             PaintTriangle(dc, {mx - 2, my - 1}, {mx + 2, my - 1}, {mx, my + 1}, enabled ? kText : kDisabled);
             dc->SetTextColor(GetColor(enabled ? kText : kDisabled));
-            CString text = control->GetFieldText();
-            CRect area(field.left + 4, field.top, button.left - 1, field.bottom);
-            ::DrawTextA(hdc, text, text.GetLength(), &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+            PaintFieldText(dc, control, field, button);
         }
     }
     ::SetBkMode(hdc, mode);

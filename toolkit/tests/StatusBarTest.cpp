@@ -235,12 +235,18 @@ TEST(Screenshot, DISABLED_TestBarDrawnByEachPainter) {
     const char* path = std::getenv("TARVOCK_SCREENSHOT_BMP");
     ASSERT_TRUE(path);
     ASSERT_TRUE(TkDesktopReady());
-    CSeamScope plain(kSeamUnthemed);
-    CTkTestCanvas canvas(560, 4 * 34 + 4, RGB(255, 255, 255));
-    for (int theme = 0; theme < 4; ++theme) {
-        CPainterScope painter(theme);
-        DrawTestBar(painter.get(), canvas, 4 + theme * 34);
+    CTkTestCanvas canvas(560, 5 * 34 + 4, RGB(255, 255, 255));
+    {
+        CSeamScope plain(kSeamUnthemed);
+        for (int theme = 0; theme < 4; ++theme) {
+            CPainterScope painter(theme);
+            DrawTestBar(painter.get(), canvas, 4 + theme * 34);
+        }
     }
+    // The flat XP painter once more under the XP style's olive scheme.
+    CSeamScope olive(kSeamOlive);
+    CPainterScope luna(TK_THEME_FLAT_LUNA);
+    DrawTestBar(luna.get(), canvas, 4 + 4 * 34);
     ASSERT_TRUE(WriteBitmap(canvas, path));
 }
 
