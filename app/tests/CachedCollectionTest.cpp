@@ -92,16 +92,8 @@ TEST_F(CachedCollection, EntriesAreFoundByIdentityThenByIdAndRemovedWhereverThey
 }
 
 TEST_F(CachedCollection, AFailedReadIsReportedAndHoldsNothing) {
-    CComPtr<IContactService> service;
-    IDispatch* dispatch = CreateDispatchObject(CLSID_ContactService, "ContactService");
-    ASSERT_NE(nullptr, dispatch);
-    dispatch->QueryInterface(IID_IContactService, (void**)&service);
-    dispatch->Release();
-    VARIANT serverSide;
-    ::VariantInit(&serverSide);
-    serverSide.vt = VT_ERROR;
-    serverSide.scode = DISP_E_PARAMNOTFOUND;
-    service->Initialise(CComBSTR(L"test"), CComBSTR(L"wrong"), CComBSTR(L"TEST01"), serverSide);
+    CComPtr<IContactService> service = NewService("wrong");
+    ASSERT_TRUE(service);
     ULONG before = RefCount(service);
     CCachedCollection contacts(CCachedCollection::kContacts);
     EXPECT_FALSE(contacts.Fetch(service));

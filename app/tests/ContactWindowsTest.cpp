@@ -41,18 +41,22 @@ void ContactWindowsTest::TearDown() {
     StandinTest::TearDown();
 }
 
-CComPtr<IContactService> ContactWindowsTest::NewService() const {
+void ContactWindowsTest::WarmCaches() {
+    CComPtr<IContactService> service = NewService();
+    CCachedCollection contacts(CCachedCollection::kContacts), groups(CCachedCollection::kGroups);
+    ASSERT_TRUE(contacts.Fetch(service));
+    ASSERT_TRUE(groups.Fetch(service));
+    Log().Reset();
+}
+
+CComPtr<IContactService> ContactWindowsTest::NewService(const char* password) const {
     CComPtr<IContactService> service;
     IDispatch* dispatch = CreateDispatchObject(CLSID_ContactService, "ContactService");
     if (!dispatch) return service;
     dispatch->QueryInterface(IID_IContactService, (void**)&service);
     dispatch->Release();
-    VARIANT serverSide;
-    ::VariantInit(&serverSide);
-    serverSide.vt = VT_ERROR;
-    serverSide.scode = DISP_E_PARAMNOTFOUND;
     if (service) {
-        service->Initialise(CComBSTR(L"test"), CComBSTR(L"test"), CComBSTR(L"TEST01"), serverSide);
+        service->Initialise(CComBSTR(L"test"), CComBSTR(CString(password).Wide().c_str()), CComBSTR(L"TEST01"), MissingArgument());
     }
     return service;
 }

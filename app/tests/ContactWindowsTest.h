@@ -19,8 +19,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A contact service initialised with the signed-in credentials.
-    CComPtr<IContactService> NewService() const;
+    // Fills both caches, then clears the request log.
+    void WarmCaches();
+    // A contact service initialised with the test account's credentials.
+    CComPtr<IContactService> NewService(const char* password = "test") const;
     // How many requests of the operation the stand-in received since SetUp.
     size_t Requests(const wchar_t* operation) const { return Log().ByOperation(operation).size(); }
     size_t AllRequests() const { return Log().Empty() ? 0 : Log().All().size(); }

@@ -11,14 +11,6 @@ namespace {
 
 class Pickers : public ContactWindowsTest {
 protected:
-    // Fills both caches, then clears the request log.
-    void WarmCaches() {
-        CComPtr<IContactService> service = NewService();
-        CCachedCollection contacts(CCachedCollection::kContacts), groups(CCachedCollection::kGroups);
-        ASSERT_TRUE(contacts.Fetch(service));
-        ASSERT_TRUE(groups.Fetch(service));
-        Log().Reset();
-    }
     static CComPtr<IObjectCollection> CachedContacts() {
         CCachedCollection contacts(CCachedCollection::kContacts);
         contacts.Fetch(nullptr);
