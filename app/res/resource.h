@@ -159,3 +159,13 @@
 #define ID_IMPORT_ADDRESS_BOOK          32815
 #define ID_REPLY                        32843
 #define ID_DELETE_MESSAGE               32845
+
+// The toolkit's list family: the header's menu and the profile names of remembered widths.
+#define IDR_TK_LIST_HEADER              9014
+#define IDS_TK_COLUMN_WIDTHS_SECTION    9021
+#define IDS_TK_COLUMN_WIDTHS_ENTRY      9023
+#define ID_TK_SORT_ASCENDING            9158
+#define ID_TK_SORT_DESCENDING           9159
+#define ID_TK_ALIGN_LEFT                9160
+#define ID_TK_ALIGN_CENTER              9161
+#define ID_TK_ALIGN_RIGHT               9162

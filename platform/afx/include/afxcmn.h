@@ -80,3 +80,48 @@ public:
 bool AfxInitCommonControls(DWORD classes);
 // Loads the rich-edit control library.
 bool AfxInitRichEdit2();
+
+// A header control (the column headings of a report list).
+class CHeaderCtrl : public CWnd {
+public:
+    int GetItemCount() const { return (int)SendMessage(HDM_GETITEMCOUNT); }
+    bool GetItem(int index, HDITEMW* item) const { return SendMessage(HDM_GETITEMW, index, (LPARAM)item) != 0; }
+    bool SetItem(int index, const HDITEMW* item) { return SendMessage(HDM_SETITEMW, index, (LPARAM)item) != 0; }
+    bool GetItemRect(int index, RECT* rect) const { return SendMessage(HDM_GETITEMRECT, index, (LPARAM)rect) != 0; }
+    // The item's text (at most maxChars characters).
+    CString GetItemText(int index, int maxChars = 255) const;
+};
+
+// A list view control. Texts cross as narrow strings; the control itself is wide.
+class CListCtrl : public CWnd {
+public:
+    bool Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+        return CWnd::Create(WC_LISTVIEWA, "", style, rect, parent, id);
+    }
+    int GetItemCount() const { return (int)SendMessage(LVM_GETITEMCOUNT); }
+    int InsertItem(int index, const char* text);
+    bool DeleteItem(int index) { return SendMessage(LVM_DELETEITEM, index) != 0; }
+    bool DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
+    bool SetItemText(int index, int subItem, const char* text);
+    // The whole text, however long.
+    CString GetItemText(int index, int subItem) const;
+    bool SetItemData(int index, DWORD_PTR data);
+    DWORD_PTR GetItemData(int index) const;
+    bool SetItemState(int index, UINT state, UINT mask);
+    UINT GetItemState(int index, UINT mask) const { return (UINT)SendMessage(LVM_GETITEMSTATE, index, mask); }
+    int GetNextItem(int start, UINT flags) const { return (int)SendMessage(LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0)); }
+    bool GetItemRect(int index, RECT* rect, UINT code) const;
+    int InsertColumn(int column, const char* heading, int format = LVCFMT_LEFT, int width = -1);
+    bool GetColumn(int column, LVCOLUMNW* info) const { return SendMessage(LVM_GETCOLUMNW, column, (LPARAM)info) != 0; }
+    bool SetColumn(int column, const LVCOLUMNW* info) { return SendMessage(LVM_SETCOLUMNW, column, (LPARAM)info) != 0; }
+    int GetColumnWidth(int column) const { return (int)SendMessage(LVM_GETCOLUMNWIDTH, column); }
+    bool SetColumnWidth(int column, int width) { return SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0; }
+    DWORD GetExtendedStyle() const { return (DWORD)SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE); }
+    DWORD SetExtendedStyle(DWORD style) { return (DWORD)SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style); }
+    HWND GetHeaderHwnd() const { return (HWND)SendMessage(LVM_GETHEADER); }
+    bool SortItems(PFNLVCOMPARE compare, LPARAM data) { return SendMessage(LVM_SORTITEMS, (WPARAM)data, (LPARAM)compare) != 0; }
+    int SubItemHitTest(LVHITTESTINFO* info) { return (int)SendMessage(LVM_SUBITEMHITTEST, 0, (LPARAM)info); }
+    bool SetTextColor(COLORREF colour) { return SendMessage(LVM_SETTEXTCOLOR, 0, colour) != 0; }
+    bool SetBkColor(COLORREF colour) { return SendMessage(LVM_SETBKCOLOR, 0, colour) != 0; }
+    bool SetTextBkColor(COLORREF colour) { return SendMessage(LVM_SETTEXTBKCOLOR, 0, colour) != 0; }
+};

@@ -105,6 +105,9 @@ protected:                                       \
 // map sees the notification too.
 #define ON_NOTIFY_REFLECT_EX(code, fn) \
     {WM_NOTIFY + WM_REFLECT_BASE, (UINT)(code), 0, 0, [](CCmdTarget* t, AFX_MSGCALL& c) { c.result = 0; return AFX_THIS(t)->fn(reinterpret_cast<NMHDR*>(c.lParam), &c.result); }},
+// An owner-drawn control's WM_DRAWITEM, reflected to the control: DrawItem(LPDRAWITEMSTRUCT).
+#define ON_WM_DRAWITEM_REFLECT() \
+    {WM_DRAWITEM + WM_REFLECT_BASE, 0, 0, 0, [](CCmdTarget* t, AFX_MSGCALL& c) { AFX_THIS(t)->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(c.lParam)); c.result = TRUE; return true; }},
 #define ON_MESSAGE(msg, fn) \
     {(UINT)(msg), 0, 0, 0, [](CCmdTarget* t, AFX_MSGCALL& c) { c.result = AFX_THIS(t)->fn(c.wParam, c.lParam); return true; }},
 #define ON_WM_CREATE() \

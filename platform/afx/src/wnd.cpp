@@ -239,6 +239,12 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         *result = notifyResult;
         return true;
     }
+    if (message == WM_DRAWITEM) {
+        // An owner-drawn control draws itself (reflection), unless its parent draws it.
+        auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        CWnd* child = draw && draw->CtlType != ODT_MENU ? FromHandlePermanent(draw->hwndItem) : nullptr;
+        if (child && child->OnChildNotify(message, wParam, lParam, result)) return true;
+    }
     const AFX_MSGMAP_ENTRY* entry = FindEntry(message, 0, 0);
     if (!entry) return false;
     AFX_MSGCALL call = {message, wParam, lParam, nullptr, 0};
@@ -286,7 +292,9 @@ bool CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
 }
 
 bool CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    UINT code = message == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lParam)->code : HIWORD(wParam);
+    UINT code = message == WM_NOTIFY    ? reinterpret_cast<NMHDR*>(lParam)->code
+                : message == WM_COMMAND ? HIWORD(wParam)
+                                        : 0;
     const AFX_MSGMAP_ENTRY* entry = FindEntry(message + WM_REFLECT_BASE, code, 0);
     if (!entry) return false;
     AFX_MSGCALL call = {message, wParam, lParam, nullptr, 0};
