@@ -1,5 +1,7 @@
 #include "SoapService.h"
 
+#include <cwctype>
+
 #include <log4cpp/Category.hh>
 
 #include "AnsiText.h"
@@ -67,14 +69,24 @@ std::wstring CSOAPService::SoapAction(const wchar_t* method) {
     return std::wstring(TARVOCK_SOAP_NAMESPACE) + (method ? method : L"");
 }
 
-CComBSTR CSOAPService::MaskedXmlText(IXMLDOMDocument* document) {
-    CComPtr<IXMLDOMNode> clone;
-    CheckDom(document->cloneNode(VARIANT_TRUE, &clone));
-    CComPtr<IXMLDOMDocument> copy;
-    CheckDom(RequireNode(clone.p)->QueryInterface(__uuidof(IXMLDOMDocument), reinterpret_cast<void**>(&copy)));
-    if (CComPtr<IXMLDOMElement> password = CXmlUtils::FindElementByTagName(copy, L"Password"))
-        CheckDom(password->put_text(CComBSTR(kPasswordMask)));
-    return CXmlUtils::XmlText(copy);
+// Masked in the text: a clone of the request document would do it too, but Wine's MSXML never
+// frees a cloned document (about 2.7 KB a clone, released or not), which made every logged call
+// grow the process.
+std::wstring CSOAPService::MaskedXmlText(const wchar_t* xml) {
+    static const std::wstring open = L"<Password", close = L"</Password>";
+    std::wstring text = xml ? xml : L"";
+    for (size_t at = text.find(open); at != std::wstring::npos; at = text.find(open, at + 1)) {
+        const size_t nameEnd = at + open.size();
+        if (nameEnd >= text.size() || (text[nameEnd] != L'>' && !std::iswspace(text[nameEnd]))) continue;
+        const size_t tagEnd = text.find(L'>', nameEnd);
+        if (tagEnd == std::wstring::npos) break;
+        if (text[tagEnd - 1] == L'/') continue;  // <Password/>: nothing to hide
+        const size_t valueEnd = text.find(close, tagEnd + 1);
+        if (valueEnd == std::wstring::npos) break;
+        text.replace(tagEnd + 1, valueEnd - tagEnd - 1, kPasswordMask);
+        at = tagEnd;
+    }
+    return text;
 }
 
 HRESULT CSOAPService::Execute(CComPtr<IXMLDOMDocument>& document, const wchar_t* method, bool withCredentials) {
@@ -104,7 +116,7 @@ void CSOAPService::Post(CComPtr<IXMLDOMDocument>& document, const wchar_t* metho
 
     const CComBSTR xml = CXmlUtils::XmlText(document);
     // The request goes out with the password; the log never sees it.
-    if (log.isDebugEnabled()) log.debug("XML request: %s", AnsiText(MaskedXmlText(document)).c_str());
+    if (log.isDebugEnabled()) log.debug("XML request: %s", AnsiText(MaskedXmlText(xml).c_str()).c_str());
     request.Send(xml);
 
     const long status = request.Status();

@@ -44,8 +44,9 @@ public:
 
     // The SOAPAction header of an operation: the service's namespace followed by the method name.
     static std::wstring SoapAction(const wchar_t* method);
-    // The document's XML text with the Password element's text masked, as the request is logged.
-    static CComBSTR MaskedXmlText(IXMLDOMDocument* document);
+    // A request's XML text with the value of every Password element masked, as the request is
+    // logged.
+    static std::wstring MaskedXmlText(const wchar_t* xml);
     static const wchar_t* const kPasswordMask;
 
 private:

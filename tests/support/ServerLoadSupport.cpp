@@ -32,6 +32,13 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); !part.empty() && at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
 DebugOutputCapture* DebugOutputCapture::s_active = nullptr;
 
 DebugOutputCapture::DebugOutputCapture() {

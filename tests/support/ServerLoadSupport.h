@@ -25,6 +25,8 @@ void WriteFileLoggingProperties(std::initializer_list<const char*> categories, c
 std::string TempFile(const char* name);
 // The whole content of a file (empty when it cannot be read).
 std::string ReadFile(const std::string& path);
+// How many times part occurs in text, without overlaps.
+size_t Occurrences(const std::string& text, const std::string& part);
 
 // Collects the lines this process writes with OutputDebugString while it lives (seen through the
 // DBG_PRINTEXCEPTION_C exception that OutputDebugString raises). One at a time.
