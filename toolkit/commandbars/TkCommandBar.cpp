@@ -30,6 +30,79 @@ CTkCommandBar::~CTkCommandBar() {
     Replace<CTkIconStore>(m_pIconStore, nullptr);
 }
 
+CWnd* CTkCommandBar::GetSite() const {
+    if (CTkCommandBars* manager = GetManager())
+        if (manager->GetSite()) return manager->GetSite();
+    CTkCommandBar* root = GetRootBar();
+    if (root->m_pOwnerWnd) return root->m_pOwnerWnd;
+    if (root->m_hWnd)
+        if (HWND parent = ::GetParent(root->m_hWnd)) return CWnd::FromHandle(parent);
+    return AfxGetMainWnd();
+}
+
+CWnd* CTkCommandBar::GetCommandTarget() const {
+    CTkCommandBar* root = GetRootBar();
+    if (root->m_hwndCommandTarget && ::IsWindow(root->m_hwndCommandTarget))
+        return CWnd::FromHandle(root->m_hwndCommandTarget);
+    return GetSite();
+}
+
+int CTkCommandBar::ResetTracking() {
+    m_nHotIndex = m_nPopupIndex = -1;
+    DelayLayout();
+    return -1;
+}
+
+void CTkCommandBar::Copy(const CTkCommandBar* from, bool recursive) {
+    m_nBarType = from->m_nBarType;
+    m_nPosition = from->m_nPosition;
+    m_nBarId = from->m_nBarId;
+    m_dwFlags = from->m_dwFlags;
+    m_dwStyle = from->m_dwStyle;
+    m_strTitle = from->m_strTitle;
+    m_bCustomizable = from->m_bCustomizable;
+    m_nMRUWidth = from->m_nMRUWidth;
+    m_szIcon = from->m_szIcon;
+    m_szButton = from->m_szButton;
+    CTkControls* controls = from->m_pControls->Clone(recursive);
+    m_pControls->m_pOwnerBar = nullptr;
+    m_pControls->InternalRelease();
+    m_pControls = controls;
+    m_pControls->SetOwnerBar(this);
+    m_pManager = from->m_pManager;
+}
+
+CTkCommandBar* CTkCommandBar::Clone(bool recursive) const {
+    CObject* object = GetRuntimeClass()->CreateObject();
+    auto* copy = dynamic_cast<CTkCommandBar*>(object);
+    if (!copy) {
+        delete object;
+        return nullptr;
+    }
+    copy->Copy(this, recursive);
+    return copy;
+}
+
+void CTkCommandBar::BuildFromMenu(HMENU menu, bool removeAll) {
+    if (removeAll) m_pControls->RemoveAllControls();
+    bool group = false;
+    const int count = ::GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        if (::GetMenuItemInfoA(menu, (UINT)position, TRUE, &info) && (info.fType & MFT_SEPARATOR)) {
+            group = m_pControls->GetCount() > 0;
+            continue;
+        }
+        if (CTkControl* control = m_pControls->AddMenuItem(menu, position)) {
+            if (group) control->m_bBeginGroup = 1;
+            group = false;
+        }
+    }
+    DelayLayout();
+}
+
 bool CTkCommandBar::IsRightToLeft() const {
     return m_hWnd && (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
 }

@@ -45,6 +45,46 @@ enum TkBarStyle : int {
     TK_BAR_STYLE_GRIPPER = 0x400000,
 };
 
+// Pending updates of a bar.
+enum TkBarPending : int {
+    TK_BAR_PENDING_LAYOUT = 0x1,
+    TK_BAR_PENDING_REDRAW = 0x2,
+};
+
+// Messages the bars and controls send to the site window that owns the bars.
+enum TkSiteMessage : UINT {
+    TK_WM_EXECUTE = 0x052D,        // wParam the command id, lParam a CTkExecuteRecord
+    TK_WM_CONTROL_CREATE = 0x052F, // lParam a CTkControlRequest: a menu item becomes a control
+    TK_WM_POPUPBAR_CREATE = 0x0530,// lParam a CTkPopupBarRequest: the child bar of a popup control
+    TK_WM_CONTROL_SELECTED = 0x0531,
+    TK_WM_MENUBAR_TRACKING = 0x0534,
+};
+
+// What 0x052D carries: the header of a notification and the control that executed.
+struct CTkExecuteRecord {
+    NMHDR header;
+    CTkControl* pControl;
+};
+
+// What 0x052F asks: the site may return a control, or change the id, type and caption.
+struct CTkControlRequest {
+    int nId;
+    CTkCommandBar* pBar;
+    int nType;
+    CString strCaption;
+    CTkControl* pControl;
+    HMENU hMenu;
+    int nPosition;
+};
+
+// What 0x0530 asks: the site may supply the child popup bar of a popup control.
+struct CTkPopupBarRequest {
+    CTkCommandBar* pBar;
+    int nKind;
+    const char* pszCaption;
+    int nId;
+};
+
 inline bool TkIsVerticalPosition(int position) {
     return position == TK_BAR_POSITION_LEFT || position == TK_BAR_POSITION_RIGHT || position == TK_BAR_POSITION_POPUP;
 }
@@ -66,6 +106,22 @@ public:
     // The bar that opened this one (popup bars); none for a root bar.
     virtual CTkCommandBar* GetParentBar() const { return nullptr; }
     CTkCommandBar* GetRootBar() const;
+    // The manager's site window; without a manager the root bar's owner, else its parent,
+    // else the application's main window.
+    CWnd* GetSite() const;
+    // The root bar's command-target window, else the site.
+    CWnd* GetCommandTarget() const;
+    // Marks the bar for a new layout or a redraw.
+    virtual void DelayRedraw() { m_nPendingUpdate |= TK_BAR_PENDING_REDRAW; }
+    void DelayLayout() { m_nPendingUpdate |= TK_BAR_PENDING_LAYOUT; }
+    // No hot and no open control, and a new layout pending; returns -1.
+    virtual int ResetTracking();
+    // Takes the type, position, ids, flags, texts and sizes of another bar and a copy of its controls.
+    virtual void Copy(const CTkCommandBar* from, bool recursive);
+    // A new bar of the same class holding a copy of this one.
+    virtual CTkCommandBar* Clone(bool recursive) const;
+    // Adds a control for every item of a menu; a separator makes the next one begin a group.
+    void BuildFromMenu(HMENU menu, bool removeAll);
     // The manager of the first bar up the parent chain that has one, or none.
     CTkCommandBars* GetManager() const;
     // Own painter, else the manager's, else the root bar's own, else the current painter.

@@ -22,6 +22,9 @@ public:
     void SetIconStore(CTkIconStore* store);
     // The site window the bars report to.
     CWnd* GetSite() const { return m_pSite; }
+    // A new popup bar for a popup control the site supplied none for (one reference).
+    virtual CTkCommandBar* CreateDefaultPopupBar() { return nullptr; }
+    bool IsCustomizeMode() const { return m_bCustomizeMode; }
 
     // Display settings the bars and painters read.
     CSize m_szToolbarIcons;            // 0 x 0: 16 x 16
@@ -31,6 +34,7 @@ public:
     bool m_bTextBelowIcons = false;
 
     CWnd* m_pSite = nullptr;
+    bool m_bCustomizeMode = false;
 
 protected:
     CTkThemePainter* m_pPainter = nullptr;

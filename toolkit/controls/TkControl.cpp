@@ -1,14 +1,23 @@
 #include "controls/TkControl.h"
 
 #include "commandbars/TkCommandBar.h"
+#include "commandbars/TkCommandBars.h"
+#include "commandbars/TkWorkArea.h"
 #include "controls/TkControls.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
 
+#include <set>
+
 IMPLEMENT_DYNCREATE(CTkControl, CCmdTarget)
 IMPLEMENT_DYNCREATE(CTkControlButton, CTkControl)
 IMPLEMENT_DYNCREATE(CTkControlPopup, CTkControl)
-IMPLEMENT_DYNCREATE(CTkControls, CCmdTarget)
+
+bool TkLoadString(UINT id, CString& text) {
+    if (HINSTANCE resources = GetToolkitResourceHandle())
+        if (text.LoadString(resources, id)) return true;
+    return text.LoadString(id);
+}
 
 CTkControl::~CTkControl() = default;
 
@@ -20,6 +29,9 @@ int CTkControl::GetEffectiveIconId() const {
 
 CTkIconStore* CTkControl::GetIconStore() const {
     if (m_pParent) return m_pParent->GetIconStore();
+    if (m_pControls)
+        if (CTkCommandBars* manager = m_pControls->GetManager())
+            if (manager->GetOwnIconStore()) return manager->GetOwnIconStore();
     return &CTkIconStore::Global();
 }
 
@@ -31,41 +43,196 @@ CTkIconEntry* CTkControl::GetIcon(int width) const {
 
 CTkThemePainter* CTkControl::GetPainter() const {
     if (m_pParent) return m_pParent->GetPainter();
-    if (m_pControls && m_pControls->m_pOwnerManager) return CTkThemePainter::PainterFor(m_pControls->m_pOwnerManager);
+    if (m_pControls) return CTkThemePainter::PainterFor(m_pControls->GetManager());
     return CTkThemePainter::GetCurrent();
 }
 
-CTkControlPopup::~CTkControlPopup() {
-    if (m_pChildBar) m_pChildBar->InternalRelease();
+void CTkControl::SetBeginGroup(bool on) {
+    m_bBeginGroup = on ? 1 : 0;
+    RequestParentLayout();
+}
+
+void CTkControl::SetEnabled(bool on) {
+    if ((m_bEnabled != 0) == on) return;
+    m_bEnabled = on ? 1 : 0;
+    RedrawParent();
+}
+
+bool CTkControl::Compare(const CTkControl* other) const {
+    return other && m_nStyle == other->m_nStyle && m_nType == other->m_nType && m_nId == other->m_nId &&
+           m_bBeginGroup == other->m_bBeginGroup && GetEffectiveIconId() == other->GetEffectiveIconId() &&
+           m_strCaption == other->m_strCaption && m_strTooltip == other->m_strTooltip &&
+           m_strDescription == other->m_strDescription && m_strCustomCaption == other->m_strCustomCaption &&
+           ((m_nHideFlags & TK_CONTROL_HIDE_CUSTOMIZE) != 0) == ((other->m_nHideFlags & TK_CONTROL_HIDE_CUSTOMIZE) != 0);
+}
+
+CSize CTkControl::GetSize(CDC* dc) {
+    return GetPainter()->DrawControl(dc, this, false);
+}
+
+void CTkControl::Draw(CDC* dc) {
+    GetPainter()->DrawControl(dc, this, true);
+}
+
+void CTkControl::Copy(const CTkControl* from, bool) {
+    m_nId = from->m_nId;
+    m_nUserValue = from->m_nUserValue;
+    m_nFlags = from->m_nFlags;
+    m_nType = from->m_nType;
+    m_strCaption = from->m_strCaption;
+    m_strShortcutText = from->m_strShortcutText;
+    m_strCaptionShortcut = from->m_strCaptionShortcut;
+    m_strTooltip = from->m_strTooltip;
+    m_strDescription = from->m_strDescription;
+    m_strParameter = from->m_strParameter;
+    m_nCustomIconId = from->m_nCustomIconId;
+    m_nIconId = from->m_nIconId;
+    m_bTemporary = from->m_bTemporary;
+    m_strCustomCaption = from->m_strCustomCaption;
+    m_strCategory = from->m_strCategory;
+    m_nHideFlags = from->m_nHideFlags;
+    m_bDefaultItem = from->m_bDefaultItem;
+    m_bBeginGroup = from->m_bBeginGroup;
+    m_bCloseOnExecute = from->m_bCloseOnExecute;
+    m_shownIn = from->m_shownIn;
+    m_hiddenIn = from->m_hiddenIn;
+    m_nStyle = from->m_nStyle;
+}
+
+CTkControl* CTkControl::Clone(bool recursive) const {
+    CObject* object = GetRuntimeClass()->CreateObject();
+    CTkControl* copy = dynamic_cast<CTkControl*>(object);
+    if (!copy) {
+        delete object;
+        copy = new CTkControlButton;
+    }
+    copy->Copy(this, recursive);
+    return copy;
+}
+
+void CTkControl::SetID(int id) {
+    if (id == m_nId) return;
+    CString text;
+    if (id > 0 && TkLoadString((UINT)id, text)) {
+        const int newline = text.Find('\n');
+        if (newline > 0) {
+            m_strDescription = text.Left(newline);
+            m_strTooltip = text.Mid(newline + 1);
+        } else {
+            m_strDescription = m_strTooltip = text;
+        }
+        m_strCaption = m_strTooltip;
+    }
+    m_nId = id;
+}
+
+void CTkControl::SetCaption(const CString& text) {
+    CString caption = text;
+    const int tab = text.Find('\t');
+    if (tab >= 0) {
+        m_strCaptionShortcut = text.Mid(tab + 1);
+        caption = text.Left(tab);
+    }
+    if (caption.Compare(m_strCaption) != 0) {
+        m_strCaption = caption;
+        RequestParentLayout();
+    }
+}
+
+void CTkControl::SetCaptionFromResource(UINT stringId) {
+    CString text;
+    if (TkLoadString(stringId, text)) SetCaption(text);
+}
+
+void CTkControl::RequestParentLayout() {
+    if (m_pParent) m_pParent->DelayLayout();
+}
+
+void CTkControl::RedrawParent() {
+    if (m_pParent && m_pParent->GetSafeHwnd()) m_pParent->DelayRedraw();
+}
+
+void CTkControl::SetDefaultItem(bool on) {
+    if ((m_bDefaultItem != 0) == on) return;
+    m_bDefaultItem = on ? 1 : 0;
+    RequestParentLayout();
+}
+
+bool CTkControl::ModifyHideFlags(int bits, bool set) {
+    const int flags = set ? (m_nHideFlags | bits) : (m_nHideFlags & ~bits);
+    if (flags == m_nHideFlags) return false;
+    SetHideFlags(flags);
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
+// The popup control.
 
-CTkControls::~CTkControls() {
-    RemoveAllControls();
+namespace {
+// The child bars being copied on this thread: a popup met again inside one shares it.
+std::set<const CTkCommandBar*>& BarsBeingCopied() {
+    static thread_local std::set<const CTkCommandBar*> bars;
+    return bars;
+}
+}  // namespace
+
+CTkControlPopup::~CTkControlPopup() {
+    AttachChildBar(nullptr);
 }
 
-CTkControl* CTkControls::Append(CTkControl* control) {
-    if (!control) return nullptr;
-    m_controls.push_back(control);
-    Reindex();
-    return control;
+void CTkControlPopup::AttachChildBar(CTkCommandBar* bar) {
+    if (bar == m_pChildBar) return;
+    if (bar) bar->InternalAddRef();
+    CTkCommandBar* old = m_pChildBar;
+    m_pChildBar = bar;
+    if (old) old->InternalRelease();
 }
 
-void CTkControls::Reindex() {
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-        m_controls[i]->m_nIndex = (int)i;
-        m_controls[i]->m_pControls = this;
-        m_controls[i]->m_pParent = m_pOwnerBar;
+bool CTkControlPopup::Compare(const CTkControl* other) const {
+    if (!CTkControl::Compare(other)) return false;
+    auto* popup = dynamic_cast<const CTkControlPopup*>(other);
+    if (!popup) return false;
+    if (m_pChildBar && popup->m_pChildBar)
+        return m_pChildBar->GetControls()->SameAs(popup->m_pChildBar->GetControls());
+    return true;
+}
+
+void CTkControlPopup::Copy(const CTkControl* from, bool recursive) {
+    CTkControl::Copy(from, recursive);
+    auto* popup = dynamic_cast<const CTkControlPopup*>(from);
+    if (!popup || !popup->m_pChildBar) return;
+    CTkCommandBar* source = popup->m_pChildBar;
+    auto& copying = BarsBeingCopied();
+    if (!recursive || copying.count(source)) {
+        AttachChildBar(source);
+        return;
     }
+    copying.insert(source);
+    CTkCommandBar* copy = source->Clone(true);
+    copying.erase(source);
+    AttachChildBar(copy);
+    if (copy) copy->InternalRelease();
 }
 
-void CTkControls::RemoveAllControls() {
-    std::vector<CTkControl*> controls;
-    controls.swap(m_controls);
-    for (CTkControl* control : controls) {
-        control->m_pControls = nullptr;
-        control->m_pParent = nullptr;
-        control->InternalRelease();
+bool CTkControlPopup::ContainsControl(const CTkControl* control) const {
+    std::set<const CTkCommandBar*> seen;
+    std::vector<const CTkCommandBar*> pending;
+    auto* other = dynamic_cast<const CTkControlPopup*>(control);
+    if (other && other->m_pChildBar && other->m_pChildBar == m_pChildBar) return true;
+    if (m_pChildBar) pending.push_back(m_pChildBar);
+    while (!pending.empty()) {
+        const CTkCommandBar* bar = pending.back();
+        pending.pop_back();
+        if (!seen.insert(bar).second) continue;
+        CTkControls* controls = bar->GetControls();
+        for (int i = 0; i < controls->GetCount(); ++i) {
+            CTkControl* item = controls->GetControl(i);
+            if (item == control) return true;
+            if (CTkCommandBar* child = item->GetCommandBar()) {
+                if (other && child == other->m_pChildBar) return true;
+                pending.push_back(child);
+            }
+        }
     }
+    return false;
 }

@@ -66,6 +66,40 @@ public:
     CTkControl() = default;
     ~CTkControl() override;
 
+    // --- Operations, in slot order.
+    virtual CString GetTooltip() const { return m_strTooltip; }
+    // Stores the flag and asks the parent bar for a new layout.
+    virtual void SetBeginGroup(bool on);
+    // When it changes: stores the state and asks the parent bar to redraw.
+    virtual void SetEnabled(bool on);
+    virtual int GetSelected() const { return m_nSelected; }
+    virtual void SetRect(int left, int top, int right, int bottom) { m_rcControl = CRect(left, top, right, bottom); }
+    // Equal when what the user sees of both is the same (the user value does not count).
+    virtual bool Compare(const CTkControl* other) const;
+    // The child bar of a popup control; none for the others.
+    virtual CTkCommandBar* GetCommandBar() const { return nullptr; }
+    virtual void SetHideFlags(int flags) { m_nHideFlags = flags; }
+    // The painter's size of this control, and the painter drawing it.
+    virtual CSize GetSize(CDC* dc);
+    virtual void Draw(CDC* dc);
+    // Called on every control before a layout, with the layout mode.
+    virtual void OnCalcDynamicSize(DWORD) {}
+    virtual void SetParent(CTkCommandBar* bar) { m_pParent = bar; }
+    virtual void Copy(const CTkControl* from, bool recursive);
+    // A new control of the same class holding a copy of this one.
+    virtual CTkControl* Clone(bool recursive) const;
+
+    // The id and, from the string resource of that id, tooltip, description and caption.
+    void SetID(int id);
+    // A TAB divides the caption from its shortcut text; a new caption asks for a new layout.
+    void SetCaption(const CString& text);
+    void SetCaptionFromResource(UINT stringId);
+    void RequestParentLayout();
+    void RedrawParent();
+    void SetDefaultItem(bool on);
+    // Sets or clears hide bits; true when the flags changed.
+    bool ModifyHideFlags(int bits, bool set);
+
     // The caption shown: the custom caption when the user typed one, else the caption.
     const CString& GetDisplayCaption() const { return m_strCustomCaption.IsEmpty() ? m_strCaption : m_strCustomCaption; }
     // The custom icon id, else the icon id when above 0, else the command id; 0 means no picture.
@@ -88,7 +122,7 @@ public:
     // The store the control's pictures come from: its bar's, else the process-wide one.
     CTkIconStore* GetIconStore() const;
     // The picture of the effective icon id at that width, none when the id is 0 or missing.
-    CTkIconEntry* GetIcon(int width) const;
+    virtual CTkIconEntry* GetIcon(int width) const;
     // The painter that draws the control: its bar's, else the process-wide current painter.
     CTkThemePainter* GetPainter() const;
 
@@ -133,6 +167,9 @@ public:
     CTkControlButton() { m_nType = TK_CONTROL_TYPE_BUTTON; }
 };
 
+// Loads a string of the toolkit's resources (the satellite library first, then the program).
+bool TkLoadString(UINT id, CString& text);
+
 // A control that owns a child popup bar and opens it.
 class CTkControlPopup : public CTkControl {
     DECLARE_DYNCREATE(CTkControlPopup)
@@ -140,6 +177,16 @@ public:
     CTkControlPopup() { m_nType = TK_CONTROL_TYPE_POPUP; }
     ~CTkControlPopup() override;
     bool IsPopupOpen() const override { return m_bPopupOpen != 0; }
+    bool Compare(const CTkControl* other) const override;
+    CTkCommandBar* GetCommandBar() const override { return m_pChildBar; }
+    // The base copy, the display style, and the child bar: cloned when recursive, else shared.
+    void Copy(const CTkControl* from, bool recursive) override;
+
+    // Takes a reference on the bar; the old child bar is released.
+    void AttachChildBar(CTkCommandBar* bar);
+    CTkCommandBar* GetChildBar() const { return m_pChildBar; }
+    // Whether this control's child bar, or a popup control in it (recursively), is the control's.
+    bool ContainsControl(const CTkControl* control) const;
 
     int m_bPopupOpen = 0;
     CTkCommandBar* m_pChildBar = nullptr;
