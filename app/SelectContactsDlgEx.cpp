@@ -14,9 +14,9 @@ log4cpp::Category& Log() {
     return log4cpp::Category::getInstance(kClassName);
 }
 
-// The texts of an AddressBookNames result: a one-dimensional array of VARIANTs (or of BSTRs),
-// read within its own bounds; elements that are not text are skipped.
-std::vector<CString> ReadNames(const VARIANT& names) {
+}  // namespace
+
+std::vector<CString> CSelectContactsDlgEx::ReadBookNames(const VARIANT& names) {
     std::vector<CString> result;
     if (!(names.vt & VT_ARRAY) || !names.parray || ::SafeArrayGetDim(names.parray) != 1) return result;
     VARTYPE element = names.vt & ~VT_ARRAY;
@@ -38,8 +38,6 @@ std::vector<CString> ReadNames(const VARIANT& names) {
     }
     return result;
 }
-
-}  // namespace
 
 const char* const CSelectContactsDlgEx::kProfileSection = "Outlook";
 const char* const CSelectContactsDlgEx::kProfileEntry = "AddrBook";
@@ -102,7 +100,7 @@ void CSelectContactsDlgEx::GetAddressBookNames() {
         VARIANT names;
         ::VariantInit(&names);
         HR_CHECK_ON(m_addressBook.p, IID_IAddressBook, m_addressBook->get_AddressBookNames(&names));
-        std::vector<CString> books = ReadNames(names);
+        std::vector<CString> books = ReadBookNames(names);
         ::VariantClear(&names);
         for (const CString& book : books) m_books.AddString(book);
     } catch (const _com_error& error) {

@@ -7,12 +7,19 @@
 
 #include "TarvockMailSDK.h"
 
+#include <vector>
+
 class CSelectContactsDlgEx : public CSelectContactsDlg {
 public:
     CSelectContactsDlgEx(const char* recipients, CWnd* parent);
 
     bool OnInitDialog() override;
     void OnOK() override;
+
+    // The texts of an AddressBookNames result: a one-dimensional array of VARIANTs (as the
+    // server makes it) or of BSTRs, read within its own bounds; elements that are not text are
+    // skipped, and anything else gives none.
+    static std::vector<CString> ReadBookNames(const VARIANT& names);
 
     enum { kAddressBookTab = 2 };
     static const char* const kProfileSection;  // "Outlook"

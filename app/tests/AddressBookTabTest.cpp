@@ -156,3 +156,51 @@ TEST_F(AddressBookTab, AnUnknownStoredBookOpensTheFirstAndAnUnreadableBookIsTrie
     EXPECT_STREQ(work, afterRetry);
     EXPECT_STREQ("Gone", StoredBook()) << "Cancel stores nothing";
 }
+
+TEST(AddressBookNames, AreReadByTheirRealTypeAndBoundsSkippingWhatIsNotText) {
+    // VARIANTs as the server makes them, here from 1 and with a number among them.
+    SAFEARRAYBOUND bound = {3, 1};
+    SAFEARRAY* variants = ::SafeArrayCreate(VT_VARIANT, 1, &bound);
+    const wchar_t* texts[] = {L"Personal", nullptr, L"Caf\u00e9 Work"};
+    for (LONG i = 1; i <= 3; ++i) {
+        CComVariant item;
+        if (texts[i - 1]) {
+            item = texts[i - 1];
+        } else {
+            item = 42L;
+        }
+        ::SafeArrayPutElement(variants, &i, &item);
+    }
+    VARIANT names;
+    ::VariantInit(&names);
+    names.vt = VT_ARRAY | VT_VARIANT;
+    names.parray = variants;
+    EXPECT_EQ((std::vector<CString>{"Personal", CString(L"Caf\u00e9 Work")}), CSelectContactsDlgEx::ReadBookNames(names));
+    ::VariantClear(&names);
+
+    // Plain BSTRs are read too.
+    bound = {2, 0};
+    SAFEARRAY* strings = ::SafeArrayCreate(VT_BSTR, 1, &bound);
+    for (LONG i = 0; i < 2; ++i) {
+        BSTR text = ::SysAllocString(i == 0 ? L"One" : L"Two");
+        ::SafeArrayPutElement(strings, &i, text);
+        ::SysFreeString(text);
+    }
+    names.vt = VT_ARRAY | VT_BSTR;
+    names.parray = strings;
+    EXPECT_EQ((std::vector<CString>{"One", "Two"}), CSelectContactsDlgEx::ReadBookNames(names));
+    ::VariantClear(&names);
+
+    // Anything else gives no names.
+    CComVariant single(L"Personal");
+    EXPECT_TRUE(CSelectContactsDlgEx::ReadBookNames(single).empty());
+    SAFEARRAYBOUND square[2] = {{1, 0}, {1, 0}};
+    names.vt = VT_ARRAY | VT_VARIANT;
+    names.parray = ::SafeArrayCreate(VT_VARIANT, 2, square);
+    EXPECT_TRUE(CSelectContactsDlgEx::ReadBookNames(names).empty());
+    ::VariantClear(&names);
+    names.vt = VT_ARRAY | VT_I4;
+    names.parray = ::SafeArrayCreate(VT_I4, 1, &bound);
+    EXPECT_TRUE(CSelectContactsDlgEx::ReadBookNames(names).empty());
+    ::VariantClear(&names);
+}

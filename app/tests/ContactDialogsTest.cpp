@@ -192,6 +192,29 @@ TEST_F(ContactDialogs, AGroupIsEditedWithItsMembersAndANameIsRequired) {
     EXPECT_EQ(L"2001", LastField(L"UpdateGroup", L"ID"));
     EXPECT_EQ((std::vector<std::wstring>{L"1001", L"1002"}), LastFields(L"UpdateGroup", L"string"));
     EXPECT_STREQ("Pals", GetEntryText(friends)) << "the cached group took the change";
+
+    // A name that is taken: refused, and the cached group keeps what the service has.
+    m_boxes.boxes.clear();
+    CGroupDlg refused(friends, nullptr);
+    S again;
+    again
+        .Then("Group",
+              [](HWND d) {
+                  S::Type(d, IDC_GROUP_NAME, "Subscribers");
+                  S::Type(d, IDC_GROUP_DESCRIPTION, "Changed");
+                  S::Click(d, IDOK);
+              })
+        .Then("Group", [](HWND d) { S::Click(d, IDCANCEL); });
+    EXPECT_EQ(IDCANCEL, refused.DoModal());
+    EXPECT_TRUE(again.Finished());
+    EXPECT_EQ(2u, Requests(L"UpdateGroup"));
+    ASSERT_EQ(1u, m_boxes.boxes.size());
+    EXPECT_EQ(0, m_boxes.boxes[0].text.Find(LoadText(IDS_GROUP_NOT_UPDATED)));
+    EXPECT_STREQ("Pals", GetEntryText(friends));
+    BSTR description = nullptr;
+    friends->get_Description(&description);
+    EXPECT_STREQ("Old friends", TakeBstr(description));
+    EXPECT_FALSE(refused.WasCreated());
 }
 
 TEST_F(ContactDialogs, MembersOfANewGroupAreStoredAtOk) {
