@@ -5,6 +5,7 @@
 #include "Helpers.h"
 #include "LoginState.h"
 #include "MessengerDlg.h"
+#include "SendMessageFrame.h"
 #include "ModuleVersionInfo.h"
 #include "OptionDlg.h"
 #include "ResourceDll.h"
@@ -336,7 +337,8 @@ CMessengerDlg* CMessengerApp::GetMainDlg() const {
                                                                            : nullptr;
 }
 
-CFrameBase* CMessengerApp::NewFrame(FrameKind) {
+CFrameBase* CMessengerApp::NewFrame(FrameKind kind) {
+    if (kind == FrameKind::Send) return static_cast<CFrameBase*>(RUNTIME_CLASS(CSendMessageFrame)->CreateObject());
     m_log.warn("This window is not available in this version.");
     return nullptr;
 }
@@ -372,9 +374,13 @@ HWND CMessengerApp::NewModelessDialog(UINT templateId, bool atStartUp) {
     return nullptr;
 }
 
-void CMessengerApp::OpenFrame(FrameKind kind) {
+CFrameBase* CMessengerApp::OpenFrame(FrameKind kind) {
     CFrameBase* frame = NewFrame(kind);
-    if (frame && !frame->Create(nullptr)) delete frame;
+    if (frame && !frame->Create(nullptr)) {
+        delete frame;
+        return nullptr;
+    }
+    return frame;
 }
 
 void CMessengerApp::ShowModeless(UINT templateId, bool atStartUp) {
@@ -392,8 +398,9 @@ void CMessengerApp::OnSplashScreen(bool atStartUp) {
 
 void CMessengerApp::SendSMS(const char* recipients) {
     m_log.debug("Entering %s::%s", kClassName, "SendSMS");
-    (void)recipients;  // handed to the send window's SetRecipients once that window exists
-    OpenFrame(FrameKind::Send);
+    CFrameBase* frame = OpenFrame(FrameKind::Send);
+    if (frame && frame->IsKindOf(RUNTIME_CLASS(CSendMessageFrame)))
+        static_cast<CSendMessageFrame*>(frame)->SetRecipients(recipients ? recipients : "");
 }
 
 void CMessengerApp::OnHelpAbout() {

@@ -66,7 +66,7 @@ protected:
     void SignInAtStartUp(bool& cancelled);
     bool CreateMainWindow();
 
-    // Where windows of later parts are made; none is available yet, so none is made.
+    // Where the frames are made (not yet created); null for a kind not available.
     virtual CFrameBase* NewFrame(FrameKind kind);
     virtual HWND NewModelessDialog(UINT templateId, bool atStartUp);
     // The upgrade offer; true when the user chose to upgrade now.
@@ -76,7 +76,8 @@ protected:
     virtual const char* SatelliteBaseName() const { return "Velko"; }
     virtual CString WholeCommandLine() const;
     void OpenWebPage(const CString& url);
-    void OpenFrame(FrameKind kind);
+    // A new frame of the kind, created and shown; null when none was made.
+    CFrameBase* OpenFrame(FrameKind kind);
     void ShowModeless(UINT templateId, bool atStartUp);
     CMessengerDlg* GetMainDlg() const;
 

@@ -43,7 +43,13 @@ void CFrameBase::PostNcDestroy() {
 }
 
 int CFrameBase::OnCreate(LPCREATESTRUCT cs) {
-    return CFrameWnd::OnCreate(cs);
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    static const UINT indicators[] = {0, 0};
+    if (m_statusBar.Create(this) && m_statusBar.SetIndicators(indicators, 2)) {
+        m_statusBar.SetPaneInfo(0, 0, SBPS_STRETCH | SBPS_POPOUT, 150);
+        m_statusBar.SetPaneInfo(1, 0, SBPS_POPOUT, 150);
+    }
+    return 0;
 }
 
 void CFrameBase::OnDestroy() {

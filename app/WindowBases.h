@@ -2,7 +2,7 @@
 // view that stretches its controls.
 #pragma once
 
-#include "afxwin.h"
+#include "afxcmn.h"
 
 // The base of every top-level frame. One resource id (asked by kind) names the frame's title
 // string, icon, menu and toolbar. The frame registers with the application when made and
@@ -21,6 +21,8 @@ public:
     // Asked before the frame is closed: by the user (the close box, File > Close) and by the
     // application at exit or sign-out.
     virtual bool CanClose() { return true; }
+    // The status bar along the bottom (none when it could not be made).
+    CStatusBar* GetStatusBar() { return m_statusBar.GetSafeHwnd() ? &m_statusBar : nullptr; }
 
 protected:
     void PostNcDestroy() override;
@@ -33,6 +35,8 @@ protected:
     void CloseIfAllowed();
 
     bool m_bAutoDelete = true;
+    // Two text panes: the first takes the width the second leaves.
+    CStatusBar m_statusBar;
     DECLARE_MESSAGE_MAP()
 };
 

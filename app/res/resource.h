@@ -159,6 +159,7 @@
 #define ID_IMPORT_ADDRESS_BOOK          32815
 #define ID_REPLY                        32843
 #define ID_DELETE_MESSAGE               32845
+#define ID_MESSAGE_LIMIT                32860
 
 // The toolkit's list family: the header's menu and the profile names of remembered widths.
 #define IDR_TK_LIST_HEADER              9014

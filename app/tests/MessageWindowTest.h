@@ -9,7 +9,10 @@
 
 #include "StandinTest.h"
 
+#include <functional>
 #include <string>
+
+class CSendMessageFrame;
 
 // Records whether an update handler enabled its command.
 class CEnableProbe : public CCmdUI {
@@ -28,8 +31,13 @@ protected:
     // Whether a window's command is enabled by its update handler.
     static bool IsCommandEnabled(CCmdTarget* target, UINT command);
     static std::wstring WideText(HWND parent, UINT controlId);
+    // The frames opened since the test began, of the send window's class.
+    std::vector<CSendMessageFrame*> NewSendFrames() const;
+    // Runs `open`, which shows a modal dialog; once the dialog is up, `act` gets its window
+    // (it ends the dialog). False when no dialog came up.
+    static bool WithModalDialog(const std::function<void()>& open, const std::function<void(HWND)>& act);
 
     CSatelliteScope m_satellite;
     CMessageBoxRecorder m_boxes;
-    size_t m_framesBefore = 0;
+    std::set<HWND> m_framesBefore;
 };

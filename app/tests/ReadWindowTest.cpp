@@ -5,6 +5,7 @@
 #include "Helpers.h"
 #include "ReadMessageFrame.h"
 #include "ReadWindowFactory.h"
+#include "SendMessageFrame.h"
 #include "TarvockLib.h"
 #include "resource.h"
 
@@ -54,7 +55,7 @@ protected:
 TEST_F(ReadWindowTest, ShowsTheOriginatorTheDateAndTheBodyWithEveryCharacter) {
     CReadMessageFrame* frame = Open(FetchMessage(kFirstId));
     ASSERT_NE(nullptr, frame);
-    EXPECT_EQ(m_framesBefore + 1, theTestApp.GetFrames().size()) << "the window joins the open frames";
+    EXPECT_EQ(m_framesBefore.size() + 1, theTestApp.GetFrames().size()) << "the window joins the open frames";
     EXPECT_STREQ(LoadText(IDS_READ_WINDOW), frame->GetWindowText());
     HWND view = frame->GetView()->m_hWnd;
     EXPECT_EQ(L"447700900201", WideText(view, IDC_MESSAGE_ORIGINATOR));
@@ -75,10 +76,10 @@ TEST_F(ReadWindowTest, ReplyOpensASendWindowForTheOriginatorAndStaysOpen) {
     CReadMessageFrame* frame = Open(FetchMessage(kFirstId));
     ASSERT_NE(nullptr, frame);
     HWND handle = frame->m_hWnd;
-    theTestApp.framesMade.clear();
     frame->SendMessage(WM_COMMAND, ID_REPLY);
-    ASSERT_EQ(1u, theTestApp.framesMade.size());
-    EXPECT_EQ(CMessengerApp::FrameKind::Send, theTestApp.framesMade[0]);
+    auto sendWindows = NewSendFrames();
+    ASSERT_EQ(1u, sendWindows.size());
+    EXPECT_STREQ("447700900201", sendWindows[0]->GetView()->GetDlgItemText(IDC_MESSAGE_RECIPIENTS));
     EXPECT_TRUE(::IsWindow(handle));
 }
 

@@ -42,6 +42,7 @@ CTestMessengerApp::CTestMessengerApp() {
 
 CFrameBase* CTestMessengerApp::NewFrame(FrameKind kind) {
     framesMade.push_back(kind);
+    if (kind == FrameKind::Send && realSendFrames) return CMessengerApp::NewFrame(kind);
     CTestFrame* frame = new CTestFrame;
     frames.push_back(frame);
     return frame;

@@ -36,6 +36,7 @@ public:
     std::vector<FrameKind> framesMade;
     std::vector<UINT> dialogsMade;
     std::vector<CTestFrame*> frames;
+    bool realSendFrames = false;  // the program's own send windows instead of test frames
     bool activateResult = false;
     int activations = 0;
     bool upgradeNow = false;
