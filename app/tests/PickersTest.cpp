@@ -2,6 +2,7 @@
 // entries renamed and deleted on the service, deletes that act on the entry the user chose
 // whatever happened to the shared cache, and failed deletes.
 #include "ContactWindowsTest.h"
+#include "GroupDlg.h"
 #include "SelectContactsDlgEx.h"
 #include "resource.h"
 
@@ -295,4 +296,53 @@ TEST_F(Pickers, AGroupsLastMemberCanBeRemovedAndAFailedCollectionKeepsTheMembers
     EXPECT_EQ(IDCANCEL, failing.DoModal()) << "OK could not make the collection: the dialog stayed";
     EXPECT_TRUE(keep.Finished());
     EXPECT_EQ(members.p, failing.GetCollection()) << "the members stay";
+}
+
+TEST_F(Pickers, ANewContactJoinsTheListAndTheSharedCacheAndMembersPickedThenCancelledAreNotSent) {
+    WarmCaches();
+    CSelectContactsDlgEx picker("", nullptr);
+    CString selected;
+    S script;
+    script.Then("Select Recipients", [](HWND d) { S::Click(d, IDC_NEW_ENTRY); })
+        .Then("Contact",
+              [](HWND d) {
+                  S::Type(d, IDC_QUICK_NAME, "Eve");
+                  S::Type(d, IDC_MOBILE_NUMBER, "447700900305");
+                  S::Click(d, IDOK);
+              })
+        .Then("Select Recipients",
+              [&](HWND d) {
+                  selected = S::Selected(d, IDC_CONTACTS_LIST);
+                  S::Click(d, IDC_ADD_RECIPIENT);
+              })
+        .Then("Select Recipients", [](HWND d) { S::Click(d, IDOK); });
+    EXPECT_EQ(IDOK, picker.DoModal());
+    EXPECT_TRUE(script.Finished());
+    EXPECT_STREQ("Eve", selected);
+    EXPECT_STREQ("Eve", picker.GetRecipients());
+    EXPECT_EQ((std::vector<CString>{"Alice", "Bob", "Carol", "Dave", "Eve"}), Names(CachedContacts()));
+
+    // An existing group: Members stores the group as it stands, the picked members wait for OK,
+    // and Cancel sends nothing more.
+    CCachedCollection groups(CCachedCollection::kGroups);
+    ASSERT_TRUE(groups.Fetch(nullptr));
+    CGroupDlg dialog(groups.GroupAt(1), nullptr);
+    S members;
+    members.Then("Group", [](HWND d) { S::Click(d, IDC_GROUP_MEMBERS_BUTTON); })
+        .Then("Select Recipients",
+              [](HWND d) {
+                  S::Select(d, IDC_CONTACTS_LIST, "Eve");
+                  S::Click(d, IDC_ADD_RECIPIENT);
+              })
+        .Then("Select Recipients", [](HWND d) { S::Click(d, IDOK); })
+        .Then("Group",
+              [](HWND d) {
+                  EXPECT_EQ((std::vector<CString>{"Alice", "Bob", "Eve"}), S::Entries(d, IDC_GROUP_MEMBERS));
+                  S::Click(d, IDCANCEL);
+              });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_TRUE(members.Finished());
+    ASSERT_EQ(1u, Requests(L"UpdateGroup")) << "only the save before the picker";
+    EXPECT_EQ((std::vector<std::wstring>{L"1001", L"1002"}), LastFields(L"UpdateGroup", L"string"));
+    EXPECT_FALSE(dialog.WasCreated());
 }
