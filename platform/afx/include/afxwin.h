@@ -400,6 +400,9 @@ protected:
 };
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The thread's record of the message being handled (what Default() passes on); window
+// procedures that stand in front of the class library's save and restore it whole.
+MSG* AfxGetCurrentMessage();
 // The next window created on this thread becomes the given object's (the creation hook).
 void AfxHookWindowCreate(CWnd* wnd);
 // Ends the hook; true when the window was attached.

@@ -79,6 +79,10 @@ void AfxHandleNcDestroy(CWnd* wnd) {
     if (wnd != t_wndCreating) wnd->PostNcDestroy();
 }
 
+MSG* AfxGetCurrentMessage() {
+    return &t_lastMsg;
+}
+
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
     if (!wnd) return ::DefWindowProcW(hwnd, message, wParam, lParam);
