@@ -45,8 +45,8 @@ protected:
 // owns the bars; the hook is installed with the tracker and removed with it.
 class CTkMouseTracker {
 public:
-    static const UINT_PTR kMouseLeaveTimer = 113341;
-    static const UINT kMouseLeavePeriod = 50;
+    static constexpr UINT_PTR kMouseLeaveTimer = 113341;
+    static constexpr UINT kMouseLeavePeriod = 50;
 
     // The calling thread's tracker, created on first use.
     static CTkMouseTracker& ForThread();
@@ -118,29 +118,22 @@ private:
     std::vector<HWND> m_extraWindows;
 };
 
-// Holds the tracker's modal-loop count raised for one scope, so every way out lowers it.
-class CTkModalLoopScope {
+// Holds one of the tracker's counts raised for one scope, so every way out lowers it.
+template <void (CTkMouseTracker::*Raise)(), void (CTkMouseTracker::*Lower)()>
+class CTkTrackerCountScope {
 public:
-    CTkModalLoopScope() : m_tracker(CTkMouseTracker::ForThread()) { m_tracker.EnterModalLoop(); }
-    ~CTkModalLoopScope() { m_tracker.LeaveModalLoop(); }
-    CTkModalLoopScope(const CTkModalLoopScope&) = delete;
-    CTkModalLoopScope& operator=(const CTkModalLoopScope&) = delete;
+    CTkTrackerCountScope() : m_tracker(CTkMouseTracker::ForThread()) { (m_tracker.*Raise)(); }
+    ~CTkTrackerCountScope() { (m_tracker.*Lower)(); }
+    CTkTrackerCountScope(const CTkTrackerCountScope&) = delete;
+    CTkTrackerCountScope& operator=(const CTkTrackerCountScope&) = delete;
 
 private:
     CTkMouseTracker& m_tracker;
 };
-
-// Holds the tracker's bar-drag count raised for one scope.
-class CTkBarDragScope {
-public:
-    CTkBarDragScope() : m_tracker(CTkMouseTracker::ForThread()) { m_tracker.BeginBarDrag(); }
-    ~CTkBarDragScope() { m_tracker.EndBarDrag(); }
-    CTkBarDragScope(const CTkBarDragScope&) = delete;
-    CTkBarDragScope& operator=(const CTkBarDragScope&) = delete;
-
-private:
-    CTkMouseTracker& m_tracker;
-};
+// A popup's own capture loop runs.
+using CTkModalLoopScope = CTkTrackerCountScope<&CTkMouseTracker::EnterModalLoop, &CTkMouseTracker::LeaveModalLoop>;
+// A bar is being dragged.
+using CTkBarDragScope = CTkTrackerCountScope<&CTkMouseTracker::BeginBarDrag, &CTkMouseTracker::EndBarDrag>;
 
 // The thread's keyboard hook: while any sink is registered (a tracking menu or popup), key
 // presses go to the sinks first and reach the focused window only when a sink lets them pass.

@@ -307,6 +307,11 @@ TEST_F(TkKeyboardHook, TheHookSwallowsKeysForTheSinksAndAltClosesThePopups) {
     }
     EXPECT_FALSE(tracker.IsModalLoopRunning());
     EXPECT_EQ(1, popup.m_left);
+    {
+        CTkBarDragScope drag;
+        EXPECT_TRUE(tracker.IsBarDragRunning());
+    }
+    EXPECT_FALSE(tracker.IsBarDragRunning());
     tracker.ForgetBar(&popup);
 }
 
