@@ -122,6 +122,8 @@ CTkDropShadows& CTkDropShadows::Instance() {
 }
 
 CTkDropShadows::CTkDropShadows() : m_pfnSystemDropShadow(TkIsSystemDropShadowOn) {
+    // The registry is made first so that it outlives the shadows, which leave it when they go.
+    CTkSubclassRegistry::Instance();
     m_hUser32 = ::LoadLibraryW(L"user32.dll");
     if (m_hUser32)
         m_pfnUpdateLayered = reinterpret_cast<PFNUPDATELAYEREDWINDOW>(
