@@ -4,6 +4,8 @@
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
 
+#include <vector>
+
 IMPLEMENT_DYNCREATE(CTkCommandBar, CWnd)
 IMPLEMENT_DYNCREATE(CTkCommandBars, CCmdTarget)
 
@@ -189,4 +191,376 @@ void CTkCommandBars::SetPainter(CTkThemePainter* painter) {
 
 void CTkCommandBars::SetIconStore(CTkIconStore* store) {
     Replace(m_pIconStore, store);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tracking and selection.
+
+namespace {
+
+// Feeds one control its command state: enabled, checked, caption.
+class CTkControlCmdUI : public CCmdUI {
+public:
+    explicit CTkControlCmdUI(CTkControl* control) : m_pControl(control) { m_nID = (UINT)control->m_nId; }
+    void Enable(bool on) override {
+        m_pControl->SetEnabled(on);
+        m_bEnableChanged = true;
+    }
+    void SetCheck(int check) override {
+        if ((m_pControl->m_bChecked != 0) == (check != 0)) return;
+        m_pControl->m_bChecked = check ? 1 : 0;
+        m_pControl->RedrawParent();
+    }
+    void SetText(const char* text) override { m_pControl->SetCaption(text); }
+
+private:
+    CTkControl* m_pControl;
+};
+
+}  // namespace
+
+bool CTkCommandBar::IsCustomizeMode() const {
+    CTkCommandBars* manager = GetManager();
+    return manager && manager->IsCustomizeMode();
+}
+
+void CTkCommandBar::InvalidateChain() {
+    for (CTkCommandBar* bar = this; bar; bar = bar->GetParentBar())
+        if (bar->GetSafeHwnd()) bar->Invalidate(false);
+}
+
+int CTkCommandBar::Popup(CTkControl*, bool) {
+    return 0;
+}
+
+int CTkCommandBar::SetTrackingMode(int mode, bool selectFirst, bool byKeyboard) {
+    if ((m_nTrackingMode && mode) || mode == m_nTrackingMode) {
+        m_nTrackingMode = mode;
+        return 0;
+    }
+    m_nTrackingMode = mode;
+    if (mode) {
+        if (m_nBarType == TK_BAR_TYPE_MENUBAR)
+            if (CWnd* site = GetSite()) site->SendMessage(TK_WM_MENUBAR_TRACKING, (WPARAM)this);
+        m_bStartedByMouse = !selectFirst && !byKeyboard;
+        if (!m_hwndSavedFocus) {
+            m_hwndSavedFocus = ::GetFocus();
+            if (!m_hwndSavedFocus)
+                if (CWnd* site = GetSite()) m_hwndSavedFocus = site->GetSafeHwnd();
+            if (m_hwndSavedFocus) ::HideCaret(m_hwndSavedFocus);
+        }
+        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+        if (selectFirst) SetSelected(m_pControls->NextNavigable(-1, 1), true);
+    } else {
+        m_bStartedByMouse = 0;
+        SetPopuped(-1, false);
+        if (selectFirst) SetSelected(-1, false);
+        if (m_hwndSavedFocus) {
+            ::ShowCaret(m_hwndSavedFocus);
+            m_hwndSavedFocus = nullptr;
+        }
+        m_nPendingUpdate &= ~TK_BAR_PENDING_REDRAW;
+        if (m_hWnd) {
+            Invalidate(false);
+            HWND parent = ::GetParent(m_hWnd);
+            if (parent && ::GetFocus() == m_hWnd) ::SetFocus(::GetNextDlgTabItem(parent, m_hWnd, FALSE));
+        }
+    }
+    m_bMouseDownPending = 0;
+    return 1;
+}
+
+int CTkCommandBar::SetSelected(int index, bool byKeyboard) {
+    if (index == m_nHotIndex || !IsWindow()) return 0;
+    if (index != -1 && !GetControl(index)) return 0;
+    if (CTkControl* old = GetControl(m_nHotIndex)) old->SetSelected(TK_CONTROL_SELECTION_NONE);
+    m_nHotIndex = index;
+    if (index == -1) {
+        KillTimer(kHoverTimer);
+    } else {
+        GetControl(index)->SetSelected(byKeyboard ? TK_CONTROL_SELECTION_KEYBOARD : TK_CONTROL_SELECTION_MOUSE);
+        if (!byKeyboard) SetTimer(kHoverTimer, 300);
+    }
+    m_nPendingUpdate &= ~TK_BAR_PENDING_REDRAW;
+    Invalidate(false);
+    return 1;
+}
+
+int CTkCommandBar::SetPopuped(int index, bool byKeyboard) {
+    if (index == m_nPopupIndex) return 0;
+    CTkControl* control = index == -1 ? nullptr : GetControl(index);
+    if (index != -1 && (!control || !dynamic_cast<CTkControlPopup*>(control) || !control->m_bEnabled)) return 0;
+    if (CTkControl* open = GetControl(m_nPopupIndex)) {
+        m_nPopupIndex = -1;
+        open->SetPopuped(false);
+    }
+    m_nPopupIndex = -1;
+    if (control) {
+        m_nPopupIndex = index;
+        SetTrackingMode(2, false, byKeyboard);
+        SetSelected(index, byKeyboard);
+        control->SetPopuped(true);
+    }
+    m_nPendingUpdate &= ~TK_BAR_PENDING_REDRAW;
+    if (m_hWnd) Invalidate(false);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard.
+
+int CTkCommandBar::OnHookKeyDown(UINT key) {
+    if (IsCustomizeMode()) return 0;
+    if (key == VK_TAB) return OnNavigate(::GetKeyState(VK_SHIFT) < 0 ? 1 : 0);
+    if (key == VK_RETURN) return OnNavigate(5);
+    const bool horizontal = m_nPosition == TK_BAR_POSITION_TOP || m_nPosition == TK_BAR_POSITION_BOTTOM ||
+                            m_nPosition == TK_BAR_POSITION_FLOATING;
+    const bool rtl = IsRightToLeft();
+    switch (key) {
+    case VK_ESCAPE: return OnNavigate(4);
+    case VK_END: return OnNavigate(7);
+    case VK_HOME: return OnNavigate(6);
+    case VK_LEFT: return OnNavigate(horizontal ? (rtl ? 0 : 1) : (rtl ? 3 : 2));
+    case VK_UP: return OnNavigate(horizontal ? 2 : 1);
+    case VK_RIGHT: return OnNavigate(horizontal ? (rtl ? 1 : 0) : (rtl ? 2 : 3));
+    case VK_DOWN: return OnNavigate(horizontal ? 3 : 0);
+    default: break;
+    }
+    const UINT character = ::MapVirtualKeyA(key, 2) & 0xFFFF;
+    if (!character) return 1;
+    bool ambiguous = false;
+    const int found = FindMnemonic((char)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)character), &ambiguous);
+    if (found >= 0) {
+        SetSelected(found, true);
+        if (!ambiguous)
+            if (CTkControl* control = GetControl(found)) control->OnClick(true, CPoint());
+    } else if (key != VK_SHIFT && key != VK_CONTROL) {
+        ::MessageBeep(0);
+    }
+    return 1;
+}
+
+int CTkCommandBar::OnNavigate(int code) {
+    switch (code) {
+    case 0:
+    case 1: {
+        const int next = m_pControls->NextNavigable(m_nHotIndex, code == 0 ? 1 : -1);
+        if (next >= 0) SetSelected(next, true);
+        return 1;
+    }
+    case 2:
+        if (m_nPopupIndex == -1) return 0;
+        SetPopuped(-1, true);
+        SetTrackingMode(1, false, false);
+        return 1;
+    case 3: {
+        CTkControl* hot = GetControl(m_nHotIndex);
+        if (hot && m_nHotIndex != m_nPopupIndex) {
+            hot->m_nSelected = TK_CONTROL_SELECTION_KEYBOARD;
+            SetPopuped(m_nHotIndex, true);
+        }
+        return 1;
+    }
+    case 4:
+        if (CTkCommandBar* parent = GetParentBar()) parent->SetTrackingMode(1, false, false);
+        SetTrackingMode(0, true, false);
+        return 1;
+    case 5:
+        if (CTkControl* hot = GetControl(m_nHotIndex)) {
+            hot->m_nSelected = TK_CONTROL_SELECTION_KEYBOARD;
+            hot->OnClick(true, CPoint());
+        }
+        return 1;
+    case 6:
+    case 7: {
+        const int found = code == 6 ? m_pControls->NextNavigable(-1, 1) : m_pControls->NextNavigable(-1, -1);
+        if (found >= 0) SetSelected(found, true);
+        return 1;
+    }
+    default:
+        return 0;
+    }
+}
+
+int CTkCommandBar::FindMnemonic(char character, bool* ambiguous) const {
+    if (ambiguous) *ambiguous = false;
+    const int start = m_pControls->NextNavigable(m_nHotIndex, 1, true, false, true);
+    if (start < 0) return -1;
+    auto upper = [](char c) { return (char)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)c); };
+    const char wanted = upper(character);
+    int marked = -1, fallback = -1;
+    int index = start;
+    for (int visited = 0; visited < m_pControls->GetCount(); ++visited) {
+        const CString& caption = m_pControls->GetControl(index)->GetDisplayCaption();
+        const int amp = caption.Find('&');
+        if (amp >= 0 && amp < caption.GetLength() - 1) {
+            if (upper(caption[amp + 1]) == wanted) {
+                if (marked >= 0) {
+                    if (ambiguous) *ambiguous = true;
+                    return marked;
+                }
+                marked = index;
+            }
+        } else if (!caption.IsEmpty() && upper(caption[0]) == wanted) {
+            if (fallback >= 0) {
+                if (ambiguous) *ambiguous = true;
+            } else {
+                fallback = index;
+            }
+        }
+        index = m_pControls->NextNavigable(index, 1, true, false, false);
+        if (index < 0 || index == start) break;
+    }
+    return marked >= 0 ? marked : fallback;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing, command states and the window's messages.
+
+void CTkCommandBar::DrawCommandBar(CDC* dc) {
+    CTkThemePainter* painter = GetPainter();
+    painter->PaintBarBackground(dc, this);
+    if (m_dwStyle & TK_BAR_STYLE_GRIPPER) painter->PaintGripper(dc, this, true);
+    bool first = true;
+    for (int i = 0; i < m_pControls->GetCount(); ++i) {
+        CTkControl* control = m_pControls->GetControl(i);
+        if (!control->IsVisible()) continue;
+        if (control->m_bBeginGroup && !first) painter->PaintSeparator(dc, this, control, true);
+        first = false;
+        CTkSelectFont font(dc, painter->GetControlFont(this, control->m_bDefaultItem != 0));
+        control->Draw(dc);
+    }
+}
+
+void CTkCommandBar::UpdateCommandUI(bool disableIfNoHandler) {
+    if (!IsWindow() || !IsWindowVisible()) return;
+    const bool customizing = IsCustomizeMode();
+    const bool noUpdate = GetRootBar()->m_bNoCommandUpdate != 0;
+    CWnd* target = GetCommandTarget();
+    for (int i = 0; i < m_pControls->GetCount(); ++i) {
+        CTkControl* control = m_pControls->GetControl(i);
+        if (control->m_nExecuted) {
+            control->m_nExecuted = 0;
+            DelayRedraw();
+        }
+        if (noUpdate || (control->m_nFlags & TK_CONTROL_FLAG_NO_UPDATE)) continue;
+        CTkControlCmdUI update(control);
+        update.m_nIndex = (UINT)i;
+        update.m_pOther = this;
+        if (OnCmdMsg(update.m_nID, (int)CN_UPDATE_COMMAND_UI, &update)) continue;
+        if (customizing)
+            control->SetEnabled(true);
+        else if (target)
+            update.DoUpdate(target, disableIfNoHandler);
+    }
+    if (m_nPendingUpdate & TK_BAR_PENDING_REDRAW) {
+        m_nPendingUpdate &= ~TK_BAR_PENDING_REDRAW;
+        Invalidate(false);
+    }
+    if (m_nPendingUpdate & TK_BAR_PENDING_LAYOUT) {
+        m_nPendingUpdate &= ~TK_BAR_PENDING_LAYOUT;
+        OnRecalcLayout();
+    }
+}
+
+void CTkCommandBar::OnPaint() {
+    CPaintDC paint(this);
+    CRect client;
+    GetClientRect(&client);
+    CTkOffscreenDC offscreen(paint.GetSafeHdc(), client);
+    DrawCommandBar(&offscreen);
+}
+
+void CTkCommandBar::OnMouseMove(POINT point) {
+    if (IsCustomizeMode()) return;
+    if (m_nPosition != TK_BAR_POSITION_POPUP) {
+        HWND owner = ::GetAncestor(m_hWnd, GA_ROOTOWNER);
+        if (::GetForegroundWindow() != ::GetLastActivePopup(owner)) return;
+    }
+    int candidate = (m_nTrackingMode && !(m_nBarType == TK_BAR_TYPE_POPUP && m_nPopupIndex == -1)) ? m_nHotIndex : -1;
+    for (int i = 0; i < m_pControls->GetCount(); ++i) {
+        CTkControl* control = m_pControls->GetControl(i);
+        if (!control->IsVisible() || !::PtInRect(&control->m_rcControl, point)) continue;
+        candidate = i;
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, m_hWnd, 0};
+        ::TrackMouseEvent(&track);
+        control->OnMouseMove(point);
+    }
+    SetSelected(candidate, false);
+}
+
+void CTkCommandBar::OnLButtonDown(POINT point) {
+    m_bMouseDownPending = 0;
+    CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y);
+    if (!control) {
+        Default();
+        return;
+    }
+    if (IsCustomizeMode() && (!m_bCustomizable || (control->m_nFlags & TK_CONTROL_FLAG_NO_MOVE))) return;
+    control->OnClick(false, point);
+}
+
+LRESULT CTkCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEMOVE:
+        OnMouseMove(point);
+        return 0;
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSEMOVE:
+        if (!m_nTrackingMode || (m_nBarType == TK_BAR_TYPE_POPUP && m_nPopupIndex == -1)) SetSelected(-1, false);
+        break;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(point);
+        return 0;
+    case WM_LBUTTONUP:
+        if (IsCustomizeMode() || m_bMouseDownPending) return 0;
+        if (CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y)) {
+            control->OnLButtonUp(point);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (IsCustomizeMode()) return 0;
+        if (CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y)) control->OnLButtonDblClk(point);
+        return 0;
+    case WM_RBUTTONUP:
+        if (IsCustomizeMode()) break;
+        if (CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y)) {
+            if (GetRootBar()->m_bRightButtonAsLeft)
+                control->OnLButtonUp(point);
+            else
+                control->OnRButtonUp(point);
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == kHoverTimer) {
+            KillTimer(kHoverTimer);
+            if (CTkControl* hot = GetControl(m_nHotIndex)) hot->OnMouseHover();
+            return 0;
+        }
+        if (wParam == kShowFullTimer) {
+            KillTimer(kShowFullTimer);
+            return 0;
+        }
+        break;
+    case WM_IDLEUPDATECMDUI:
+        UpdateCommandUI(wParam != 0);
+        return 0;
+    case WM_INITIALUPDATE:
+        UpdateCommandUI(true);
+        return 0;
+    case WM_DESTROY:
+        if (m_nTrackingMode) SetTrackingMode(0, false, false);
+        break;
+    default:
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
 }

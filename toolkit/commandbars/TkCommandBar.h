@@ -122,6 +122,33 @@ public:
     virtual CTkCommandBar* Clone(bool recursive) const;
     // Adds a control for every item of a menu; a separator makes the next one begin a group.
     void BuildFromMenu(HMENU menu, bool removeAll);
+
+    // --- Tracking, selection and keyboard navigation.
+    // 0 idle, 1 tracking with no popup open, 2 a popup open; 1 when the mode changed.
+    virtual int SetTrackingMode(int mode, bool selectFirst, bool byKeyboard);
+    // Makes a control hot (-1 none); 1 when it changed. An index that names no control changes nothing.
+    virtual int SetSelected(int index, bool byKeyboard);
+    // Shows the bar as the popup of a control (popup bars); the base shows nothing.
+    virtual int Popup(CTkControl* control, bool byKeyboard);
+    // Opens the popup of the control at an index (-1 closes the open one); 1 when it changed.
+    int SetPopuped(int index, bool byKeyboard);
+    // Keyboard navigation while tracking; non-zero when the key was handled.
+    virtual int OnHookKeyDown(UINT virtualKey);
+    // 0 next, 1 previous, 2 close, 3 open, 4 escape, 5 execute, 6 first, 7 last.
+    virtual int OnNavigate(int code);
+    // The control whose caption has the character as mnemonic (or first letter), -1 for none.
+    int FindMnemonic(char character, bool* ambiguous) const;
+    // Paints the background, the gripper, separators and the visible controls.
+    virtual void DrawCommandBar(CDC* dc);
+    // Feeds the controls their command states from the bar's and the command target's handlers.
+    virtual void UpdateCommandUI(bool disableIfNoHandler);
+    // Lays the controls out again (the toolbar's and popup bar's own layouts).
+    virtual void OnRecalcLayout() {}
+    // Invalidates this bar and every bar up the parent chain.
+    void InvalidateChain();
+
+    static const UINT_PTR kHoverTimer = 112223;
+    static const UINT_PTR kShowFullTimer = 112224;
     // The manager of the first bar up the parent chain that has one, or none.
     CTkCommandBars* GetManager() const;
     // Own painter, else the manager's, else the root bar's own, else the current painter.
@@ -175,6 +202,12 @@ public:
     int m_bStartedByMouse = 0;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnMouseMove(POINT point);
+    void OnLButtonDown(POINT point);
+    void OnPaint();
+    bool IsCustomizeMode() const;
+
     CTkThemePainter* m_pPainter = nullptr;
     CTkIconStore* m_pIconStore = nullptr;
 };

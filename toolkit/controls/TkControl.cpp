@@ -166,6 +166,145 @@ bool CTkControl::ModifyHideFlags(int bits, bool set) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Clicks, selection and execution.
+
+namespace {
+const UINT kSetMessageString = 0x0362;
+const UINT kPopMessageString = 0x0375;
+const UINT kIdleMessage = 0xE001;
+}  // namespace
+
+int CTkControl::SetSelected(int state) {
+    if (state == m_nSelected) return 0;
+    if (state == TK_CONTROL_SELECTION_KEYBOARD && m_pParent) m_pParent->SetPopuped(-1, true);
+    m_nSelected = state;
+    if (m_pParent && m_pParent->GetSafeHwnd()) {
+        if (CWnd* site = m_pParent->GetSite()) {
+            site->SendMessage(TK_WM_CONTROL_SELECTED, state ? (WPARAM)this : 0);
+            if (state && !m_strDescription.IsEmpty())
+                site->SendMessage(kSetMessageString, 0, (LPARAM)(const char*)m_strDescription);
+            else
+                site->SendMessage(kPopMessageString, kIdleMessage);
+        }
+        m_pParent->DelayRedraw();
+        m_pParent->Invalidate(false);
+    }
+    return 1;
+}
+
+void CTkControl::Execute() {
+    CTkCommandBar* bar = m_pParent;
+    CTkCommandBar* root = bar ? bar->GetRootBar() : nullptr;
+    // Where the command goes is found while the popup chain still leads to the root bar.
+    CWnd* target = bar ? bar->GetCommandTarget() : nullptr;
+    HWND targetWindow = target ? target->GetSafeHwnd() : nullptr;
+    InternalAddRef();
+    m_nExecuted = 2;
+    auto endTracking = [&]() {
+        for (CTkCommandBar* walk = bar; walk; walk = walk->GetParentBar()) walk->SetTrackingMode(0, true, false);
+    };
+    if (root && root->m_pReturnCommand) {
+        endTracking();
+        *root->m_pReturnCommand = m_nId;
+        InternalRelease();
+        return;
+    }
+    const bool closed = m_bCloseOnExecute != 0;
+    if (closed) endTracking();
+    if (m_nId != 0 && targetWindow && ::IsWindow(targetWindow)) {
+        CTkExecuteRecord record = {{nullptr, (UINT_PTR)m_nId, 100}, this};
+        if (!::SendMessageW(targetWindow, TK_WM_EXECUTE, (WPARAM)m_nId, (LPARAM)&record))
+            ::SendMessageW(targetWindow, WM_COMMAND, (WPARAM)m_nId, 0);
+    }
+    if (!closed && m_nId != 0 && m_pParent && m_pParent->GetSafeHwnd()) {
+        m_pParent->UpdateCommandUI(false);
+        m_pParent->Invalidate(false);
+    }
+    InternalRelease();
+}
+
+void CTkControl::OnClick(bool byKeyboard, POINT) {
+    if (!m_bEnabled) return;
+    if (byKeyboard) {
+        Execute();
+        return;
+    }
+    if (m_pParent && m_pParent->m_nBarType == TK_BAR_TYPE_POPUP) return;  // runs on button-up
+    TrackPressed(CRect());
+}
+
+void CTkControl::OnLButtonUp(POINT) {
+    if (m_bEnabled && m_pParent && m_pParent->m_nBarType == TK_BAR_TYPE_POPUP) Execute();
+}
+
+void CTkControl::OnMouseHover() {
+    if (!m_pParent) return;
+    if (m_pParent->SetPopuped(-1, false) && m_pParent->m_nTrackingMode == 2 &&
+        m_pParent->m_nBarType != TK_BAR_TYPE_POPUP)
+        m_pParent->SetTrackingMode(0, false, false);
+}
+
+bool CTkControl::IsCursorOver() const {
+    if (!m_pParent || !m_pParent->GetSafeHwnd()) return false;
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(m_pParent->GetSafeHwnd(), &cursor);
+    return ::PtInRect(&m_rcControl, cursor) != FALSE;
+}
+
+bool CTkControl::TrackPressed(const CRect& given) {
+    CTkCommandBar* bar = m_pParent;
+    if (!bar || !bar->GetSafeHwnd()) return false;
+    HWND window = bar->GetSafeHwnd();
+    const CRect rect = given.IsRectEmpty() ? m_rcControl : given;
+    InternalAddRef();
+    bar->SetSelected(m_nIndex, false);
+    m_nExecuted = 1;
+    bar->Invalidate(false);
+    ::SetCapture(window);
+    bool inside = true, execute = false;
+    MSG msg;
+    while (::IsWindow(window) && ::GetCapture() == window) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            ::PostQuitMessage((int)msg.wParam);  // the loop ends; the program's own loop ends next
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE && msg.hwnd == window) {
+            POINT point = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+            inside = ::PtInRect(&rect, point) != FALSE;
+            const int state = ::PtInRect(&m_rcControl, point) ? TK_CONTROL_SELECTION_MOUSE : TK_CONTROL_SELECTION_NONE;
+            if (state != m_nSelected) {
+                m_nSelected = state;
+                bar->Invalidate(false);
+            }
+            continue;
+        }
+        if (msg.message == WM_LBUTTONUP && msg.hwnd == window) {
+            execute = m_nSelected != TK_CONTROL_SELECTION_NONE && inside;
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    if (::GetCapture() == window) ::ReleaseCapture();
+    if (::IsWindow(window) && m_pParent == bar) {
+        if (m_nSelected != TK_CONTROL_SELECTION_NONE || bar->m_nHotIndex == m_nIndex) {
+            m_nSelected = TK_CONTROL_SELECTION_NONE;
+            bar->m_nHotIndex = -1;
+            bar->KillTimer(CTkCommandBar::kHoverTimer);
+        }
+        m_nExecuted = 0;
+        bar->Invalidate(false);
+    } else {
+        execute = false;
+    }
+    if (execute) Execute();
+    InternalRelease();
+    return execute;
+}
+
+// ---------------------------------------------------------------------------------------------
 // The popup control.
 
 namespace {

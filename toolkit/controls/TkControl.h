@@ -88,6 +88,24 @@ public:
     virtual void Copy(const CTkControl* from, bool recursive);
     // A new control of the same class holding a copy of this one.
     virtual CTkControl* Clone(bool recursive) const;
+    // Runs the command: to the command-target window (0x052D, else WM_COMMAND), or into the root
+    // bar's return slot.
+    virtual void Execute();
+    // Opens or closes the control's popup (popup controls); 0 for the others.
+    virtual int SetPopuped(bool) { return 0; }
+    virtual void OnClick(bool byKeyboard, POINT point);
+    virtual void OnLButtonUp(POINT point);
+    virtual void OnRButtonUp(POINT) {}
+    virtual void OnLButtonDblClk(POINT point) { OnClick(false, point); }
+    virtual void OnMouseMove(POINT) {}
+    // The bar's hover delay ran out over the control.
+    virtual void OnMouseHover();
+    // 0 none, 1 by the mouse, 2 by the keyboard; tells the site and redraws. 1 when it changed.
+    virtual int SetSelected(int state);
+
+    // Follows a mouse press in the bar until the button is released; true when it executed.
+    bool TrackPressed(const CRect& rect);
+    bool IsCursorOver() const;
 
     // The id and, from the string resource of that id, tooltip, description and caption.
     void SetID(int id);

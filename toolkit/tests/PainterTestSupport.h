@@ -72,10 +72,11 @@ private:
 // A command bar window of a given size, hidden, holding test controls at fixed rectangles.
 class CTestBar : public CTkCommandBar {
 public:
-    CTestBar(int width, int height, int position, int type = TK_BAR_TYPE_TOOLBAR) {
+    CTestBar(int width, int height, int position, int type = TK_BAR_TYPE_TOOLBAR, CWnd* parent = nullptr) {
         m_nPosition = position;
         m_nBarType = type;
-        CreateEx(0, nullptr, "bar", WS_POPUP, 0, 0, width, height, nullptr, nullptr);
+        CreateEx(0, nullptr, "bar", parent ? WS_CHILD | WS_VISIBLE : WS_POPUP, 0, 0, width, height,
+                 parent ? parent->GetSafeHwnd() : nullptr, nullptr);
     }
     ~CTestBar() override {
         if (GetSafeHwnd()) DestroyWindow();

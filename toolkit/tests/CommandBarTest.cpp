@@ -1,0 +1,248 @@
+// A command bar in a test site window: hot tracking, clicks that send the command, keyboard
+// navigation and mnemonics, and command states from the site's update handlers.
+#include "PainterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+const UINT kDestroyBar = WM_APP + 1;
+
+class CTestSite : public CWnd {
+public:
+    struct CReceived {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::vector<CReceived> received;
+    LRESULT executeAnswer = 0;
+    bool disable200 = false;
+    int check201 = 0;
+    CWnd* barToDestroy = nullptr;
+
+    int Count(UINT message, WPARAM wParam) const {
+        int count = 0;
+        for (const CReceived& r : received) count += r.message == message && r.wParam == wParam;
+        return count;
+    }
+    void OnUpdate200(CCmdUI* ui) { ui->Enable(!disable200); }
+    void OnUpdate201(CCmdUI* ui) { ui->SetCheck(check201); }
+    void OnCommand201() {}
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == TK_WM_EXECUTE || message == WM_COMMAND || message == TK_WM_CONTROL_SELECTED) {
+            CReceived r = {message, wParam, lParam};
+            if (message == TK_WM_EXECUTE) {
+                auto* record = reinterpret_cast<CTkExecuteRecord*>(lParam);
+                r.lParam = record && record->header.code == 100 && record->header.idFrom == wParam
+                               ? (LPARAM)record->pControl
+                               : 0;
+            }
+            received.push_back(r);
+            if (message == TK_WM_EXECUTE) return executeAnswer;
+            if (message == WM_COMMAND) return 0;
+        }
+        if (message == kDestroyBar && barToDestroy) {
+            barToDestroy->DestroyWindow();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestSite, CWnd)
+    ON_UPDATE_COMMAND_UI(200, OnUpdate200)
+    ON_UPDATE_COMMAND_UI(201, OnUpdate201)
+    ON_COMMAND(201, OnCommand201)
+END_MESSAGE_MAP()
+
+class TkCommandBarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(TkDesktopReady());
+        ASSERT_TRUE(m_site.CreateEx(0, nullptr, "site", WS_OVERLAPPEDWINDOW, 10, 10, 400, 100, nullptr, nullptr));
+        m_site.ShowWindow(SW_SHOW);
+        m_site.SetForegroundWindow();
+        TkPumpPending();
+        m_bar.reset(new CTestBar(300, 26, TK_BAR_POSITION_TOP, TK_BAR_TYPE_TOOLBAR, &m_site));
+        const char* captions[] = {"&Alpha", "&Beta", "&Bold", "Gamma"};
+        for (int i = 0; i < 4; ++i) {
+            CTkControl* control = m_bar->AddButton(CRect(4 + 30 * i, 2, 30 + 30 * i, 24), captions[i]);
+            control->m_nId = 200 + i;
+        }
+        m_site.received.clear();
+    }
+    void TearDown() override {
+        m_bar.reset();
+        if (m_site.GetSafeHwnd()) m_site.DestroyWindow();
+        TkPumpPending();
+    }
+    static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+    // A press on the bar at a point, with the messages that follow it already queued.
+    void Press(int x, int y) {
+        POINT screen = {x, y};
+        ::ClientToScreen(m_bar->GetSafeHwnd(), &screen);
+        ::SetCursorPos(screen.x, screen.y);
+        m_bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+    }
+
+    CTestSite m_site;
+    std::unique_ptr<CTestBar> m_bar;
+};
+
+TEST_F(TkCommandBarTest, MouseOverAButtonMakesItHot) {
+    ASSERT_EQ(m_site.GetSafeHwnd(), ::GetForegroundWindow());
+    m_bar->SendMessage(WM_MOUSEMOVE, 0, At(40, 10));
+    EXPECT_EQ(1, m_bar->m_nHotIndex);
+    EXPECT_EQ(TK_CONTROL_SELECTION_MOUSE, m_bar->GetControl(1)->m_nSelected);
+    EXPECT_EQ(1, m_site.Count(TK_WM_CONTROL_SELECTED, (WPARAM)m_bar->GetControl(1)));
+    m_bar->SendMessage(WM_MOUSEMOVE, 0, At(250, 10));
+    EXPECT_EQ(-1, m_bar->m_nHotIndex);
+    EXPECT_EQ(TK_CONTROL_SELECTION_NONE, m_bar->GetControl(1)->m_nSelected);
+    EXPECT_EQ(1, m_site.Count(TK_WM_CONTROL_SELECTED, 0));
+    // Indices that name no control change nothing.
+    EXPECT_EQ(0, m_bar->SetSelected(7, false));
+    EXPECT_EQ(0, m_bar->SetPopuped(7, false));
+    EXPECT_EQ(0, m_bar->SetPopuped(1, false)) << "a button has no popup";
+    EXPECT_EQ(-1, m_bar->m_nHotIndex);
+    EXPECT_EQ(-1, m_bar->m_nPopupIndex);
+    m_bar->Invalidate(false);
+    m_bar->UpdateWindow();
+}
+
+TEST_F(TkCommandBarTest, AClickSendsTheCommandToTheSite) {
+    m_bar->PostMessage(WM_LBUTTONUP, 0, At(40, 10));
+    Press(40, 10);
+    EXPECT_EQ(1, m_site.Count(TK_WM_EXECUTE, 201));
+    for (const auto& r : m_site.received) {
+        if (r.message == TK_WM_EXECUTE) {
+            EXPECT_EQ((LPARAM)m_bar->GetControl(1), r.lParam) << "the record names the control";
+        }
+    }
+    EXPECT_EQ(1, m_site.Count(WM_COMMAND, 201)) << "no answer: WM_COMMAND follows";
+    EXPECT_EQ(2, m_bar->GetControl(1)->m_nExecuted) << "executed until the next command update";
+    m_bar->UpdateCommandUI(false);
+    EXPECT_EQ(0, m_bar->GetControl(1)->m_nExecuted);
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(-1, m_bar->m_nHotIndex);
+
+    m_site.received.clear();
+    m_site.executeAnswer = 1;
+    m_bar->PostMessage(WM_LBUTTONUP, 0, At(70, 10));
+    Press(70, 10);
+    EXPECT_EQ(1, m_site.Count(TK_WM_EXECUTE, 202));
+    EXPECT_EQ(0, m_site.Count(WM_COMMAND, 202));
+
+    // Moving out before the release: nothing runs.
+    m_site.received.clear();
+    m_bar->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, At(250, 10));
+    m_bar->PostMessage(WM_LBUTTONUP, 0, At(250, 10));
+    Press(40, 10);
+    EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 201));
+
+    // A disabled button does nothing.
+    m_bar->GetControl(1)->m_bEnabled = 0;
+    m_bar->PostMessage(WM_LBUTTONUP, 0, At(40, 10));
+    Press(40, 10);
+    TkPumpPending();
+    EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 201));
+
+    // A return-command slot on the root bar takes the id instead of the site.
+    int returned = 0;
+    m_bar->m_pReturnCommand = &returned;
+    m_bar->GetControl(3)->OnClick(true, CPoint());
+    EXPECT_EQ(203, returned);
+    EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 203));
+    m_bar->m_pReturnCommand = nullptr;
+}
+
+TEST_F(TkCommandBarTest, ThePressLoopEndsOnQuitAndWhenTheBarGoes) {
+    ::PostQuitMessage(3);
+    Press(40, 10);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) << "the quit message is posted again";
+    EXPECT_EQ((UINT)WM_QUIT, msg.message);
+    EXPECT_EQ(3u, msg.wParam);
+    EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 201));
+    EXPECT_EQ(nullptr, ::GetCapture());
+
+    m_site.barToDestroy = m_bar.get();
+    m_site.PostMessage(kDestroyBar);
+    Press(40, 10);
+    EXPECT_FALSE(m_bar->IsWindow());
+    EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 201));
+}
+
+TEST_F(TkCommandBarTest, KeysAndMnemonicsMoveTheHotControl) {
+    m_bar->SetTrackingMode(1, true, true);
+    EXPECT_EQ(0, m_bar->m_nHotIndex);
+    EXPECT_EQ(TK_CONTROL_SELECTION_KEYBOARD, m_bar->GetControl(0)->m_nSelected);
+    EXPECT_TRUE(m_bar->OnHookKeyDown(VK_RIGHT));
+    EXPECT_EQ(1, m_bar->m_nHotIndex);
+    m_bar->OnHookKeyDown(VK_END);
+    EXPECT_EQ(3, m_bar->m_nHotIndex);
+    m_bar->OnHookKeyDown(VK_RIGHT);
+    EXPECT_EQ(0, m_bar->m_nHotIndex) << "wraps";
+    m_bar->OnHookKeyDown(VK_LEFT);
+    EXPECT_EQ(3, m_bar->m_nHotIndex);
+    m_bar->OnHookKeyDown(VK_HOME);
+    EXPECT_EQ(0, m_bar->m_nHotIndex);
+    m_bar->GetControl(1)->m_nFlags = TK_CONTROL_FLAG_NO_NAVIGATE;
+    m_bar->OnHookKeyDown(VK_RIGHT);
+    EXPECT_EQ(2, m_bar->m_nHotIndex) << "skips controls that keyboard navigation leaves out";
+    m_bar->GetControl(1)->m_nFlags = 0;
+    EXPECT_EQ(0, m_bar->OnNavigate(2)) << "no popup to close";
+    EXPECT_EQ(1, m_bar->m_nTrackingMode);
+
+    // "B" stands in two captions: the first is selected, nothing is clicked.
+    m_bar->OnHookKeyDown(VK_HOME);
+    EXPECT_TRUE(m_bar->OnHookKeyDown('B'));
+    EXPECT_EQ(1, m_bar->m_nHotIndex);
+    EXPECT_TRUE(m_site.received.empty() || m_site.Count(TK_WM_EXECUTE, 201) == 0);
+    // "G" is only a first letter: selected and clicked, which ends tracking.
+    EXPECT_TRUE(m_bar->OnHookKeyDown('G'));
+    EXPECT_EQ(1, m_site.Count(TK_WM_EXECUTE, 203));
+    EXPECT_EQ(0, m_bar->m_nTrackingMode);
+    EXPECT_EQ(-1, m_bar->m_nHotIndex);
+
+    // End in a bar whose controls are all hidden returns at once.
+    for (int i = 0; i < 4; ++i) m_bar->GetControl(i)->m_nHideFlags = TK_CONTROL_HIDE_CONTEXT;
+    EXPECT_EQ(1, m_bar->OnNavigate(7));
+    EXPECT_EQ(1, m_bar->OnNavigate(6));
+    EXPECT_EQ(-1, m_bar->m_nHotIndex);
+    bool ambiguous = true;
+    EXPECT_EQ(-1, m_bar->FindMnemonic('A', &ambiguous));
+    EXPECT_FALSE(ambiguous);
+}
+
+TEST_F(TkCommandBarTest, TheSitesUpdateAnswerDisablesOrChecksAndTheBarRepaints) {
+    m_site.disable200 = true;
+    m_site.check201 = 1;
+    ::ValidateRect(m_bar->GetSafeHwnd(), nullptr);
+    m_bar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ(0, m_bar->GetControl(0)->m_bEnabled);
+    EXPECT_EQ(1, m_bar->GetControl(1)->m_bChecked);
+    EXPECT_EQ(1, m_bar->GetControl(1)->m_bEnabled) << "201 has a command handler";
+    EXPECT_EQ(0, m_bar->GetControl(2)->m_bEnabled) << "no handler, disabled when asked to";
+    RECT dirty;
+    EXPECT_TRUE(::GetUpdateRect(m_bar->GetSafeHwnd(), &dirty, FALSE)) << "the bar repaints";
+    m_bar->UpdateWindow();
+
+    m_site.disable200 = false;
+    m_site.check201 = 0;
+    m_bar->UpdateCommandUI(false);
+    EXPECT_EQ(1, m_bar->GetControl(0)->m_bEnabled);
+    EXPECT_EQ(0, m_bar->GetControl(1)->m_bChecked);
+    EXPECT_EQ(0, m_bar->GetControl(2)->m_bEnabled) << "without disableIfNoHandler the state stays";
+    m_bar->m_bNoCommandUpdate = 1;
+    m_site.disable200 = true;
+    m_bar->UpdateCommandUI(true);
+    EXPECT_EQ(1, m_bar->GetControl(0)->m_bEnabled) << "the root bar asks for no updates";
+}
+
+}  // namespace
