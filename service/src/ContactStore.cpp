@@ -74,6 +74,11 @@ std::vector<Contact> ContactStore::subscribers(const std::string& accountId) con
     return selectContacts("WHERE c.account_id = ? AND c.contact_type = 1 ORDER BY c.id", accountId);
 }
 
+std::vector<Contact> ContactStore::groupMembers(const ContactGroup& group) const
+{
+    return group.groupType == GroupType::AllSubscribed ? subscribers(group.accountId) : members(group.id);
+}
+
 std::optional<Contact> ContactStore::contact(std::int64_t id) const
 {
     auto found = selectContacts("WHERE c.id = ?", std::to_string(id));

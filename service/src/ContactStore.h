@@ -34,6 +34,8 @@ public:
 
     // Members in the order they were given.
     std::vector<Contact> members(std::int64_t groupId) const;
+    // A group's members: those of an AllSubscribed group are always its account's subscribers.
+    std::vector<Contact> groupMembers(const ContactGroup& group) const;
     void setMembers(std::int64_t groupId, const std::vector<std::int64_t>& contactIds);
 
 private:

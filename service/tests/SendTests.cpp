@@ -1,6 +1,8 @@
 #include "TestServer.h"
 
 #include "Guid.h"
+#include "MessageStore.h"
+#include "Store.h"
 
 namespace {
 
@@ -33,6 +35,18 @@ SoapCall status(const User& user, const std::string& id)
 
 class Send : public StandinTest {
 protected:
+    // The recipient of each sent message, by identifier.
+    std::vector<std::string> recipients(const std::vector<std::string>& ids)
+    {
+        std::lock_guard<std::mutex> lock(server().store().mutex());
+        std::vector<std::string> numbers;
+        for (const std::string& id : ids) {
+            auto message = server().store().messages().find(id, Folder::Sent);
+            numbers.push_back(message ? message->recipient : "(none)");
+        }
+        return numbers;
+    }
+
     int limit(const User& user) { return std::stoi(post(SoapCall("AccountService", "GetMessageLimit").as(user)).resultText()); }
 
     std::vector<std::string> latest(const User& user, int after)
@@ -118,11 +132,66 @@ TEST_F(Send, NoRecipientGivesRecipientMissing)
 
 TEST_F(Send, AnInvalidRecipientSendsNothing)
 {
-    Reply reply = post(sendMany(kTest, {"447700900301", "Alice", "447700900302"}));
+    Reply reply = post(sendMany(kTest, {"447700900301", "Nobody", "447700900302"}));
     expectFault(reply, 9);
-    EXPECT_NE(std::string::npos, reply.errorMessage().find("Alice"));
+    EXPECT_NE(std::string::npos, reply.errorMessage().find("\"Nobody\""));
     expectFault(post(sendMessage(kTest, "12345", "x")), 9);
     EXPECT_EQ(100, limit(kTest));
+}
+
+TEST_F(Send, NamesOfTheAccountsContactsAndGroupsSendToTheirMobileNumbersOnce)
+{
+    // Alice is 447700900301; Friends are Alice and Bob (447700900302).
+    Reply reply = post(SoapCall("SendService", "SendMessageMultipleRecipientsFull").as(kTest)
+                           .arg("originator", "TestAlias").list("recipients", {"Alice", " fRIENDS "})
+                           .arg("body", "Hi").arg("validityperiod", "0").arg("type", "Text"));
+    expectOk(reply);
+    auto ids = reply.resultItems();
+    EXPECT_EQ((std::vector<std::string>{"447700900301", "447700900302"}), recipients(ids));
+    for (const auto& id : ids)
+        EXPECT_EQ("Queued", post(status(kTest, id)).resultText());
+    EXPECT_EQ(98, limit(kTest));
+
+    // Numbers and names mixed: every number once, in the order first met, one charge each.
+    ids = post(sendMany(kTest, {"+447700900302", "alice", "Friends", "447700900399", "447700900301"})).resultItems();
+    EXPECT_EQ((std::vector<std::string>{"447700900302", "447700900301", "447700900399"}), recipients(ids));
+    EXPECT_EQ(95, limit(kTest));
+
+    // A single recipient may be a name too.
+    reply = post(sendMessage(kTest, " BOB ", "x"));
+    expectOk(reply);
+    EXPECT_EQ((std::vector<std::string>{"447700900302"}), recipients({reply.resultText()}));
+}
+
+TEST_F(Send, AGroupLeavesOutMembersWithoutAMobileNumber)
+{
+    // Subscribers: Carol (447700900303) and Dave, who has only a telephone number.
+    auto ids = post(sendMany(kTest, {"Subscribers"})).resultItems();
+    EXPECT_EQ((std::vector<std::string>{"447700900303"}), recipients(ids));
+    // A group that leaves nobody to send to is no recipient.
+    expectFault(post(sendMany(kTest, {"Empty"})), 4);
+    expectFault(post(sendMany(kTest, {"Empty", " "})), 4);
+    EXPECT_EQ(99, limit(kTest));
+}
+
+TEST_F(Send, NamesThatLeadToNoNumberSendNothing)
+{
+    // Another account's contact and group, a contact without a mobile number, a name nobody has.
+    for (const char* name : {"Zed", "OtherFriends", "Dave", "Alice Archer"}) {
+        Reply reply = post(sendMany(kTest, {"Alice", name}));
+        expectFault(reply, 9);
+        EXPECT_NE(std::string::npos, reply.errorMessage().find(std::string("\"") + name + "\"")) << name;
+    }
+    EXPECT_EQ(100, limit(kTest));
+    expectOk(post(sendMany(kOther, {"zed", "OtherFriends"})));
+}
+
+TEST_F(Send, AMessageToANameOfAnAccountsAddressArrivesInItsInbox)
+{
+    expectOk(post(SoapCall("ContactService", "AddContact").as(kTest)
+                      .xml(contactXml("contact", "0", "Other", "447700900102"))));
+    expectOk(post(sendMany(kTest, {"other"}, "Hello by name")));
+    EXPECT_EQ((std::vector<std::string>{"Hello by name|2|TestAlias"}), latest(kOther, 1));
 }
 
 TEST_F(Send, TheMessageLimitIsChargedPerRecipientAndNothingIsSentBeyondIt)

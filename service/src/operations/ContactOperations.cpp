@@ -114,10 +114,7 @@ public:
         store_.removeGroup(group.id);
     }
 
-    std::vector<Contact> members(const ContactGroup& group) const
-    {
-        return group.groupType == GroupType::AllSubscribed ? store_.subscribers(accountId_) : store_.members(group.id);
-    }
+    std::vector<Contact> members(const ContactGroup& group) const { return store_.groupMembers(group); }
 
 private:
     void check(const Contact& c) const

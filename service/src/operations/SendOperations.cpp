@@ -1,5 +1,8 @@
 // SendService: sending messages and asking for a sent message's status.
 
+#include <algorithm>
+
+#include "ContactStore.h"
 #include "Guid.h"
 #include "OperationTable.h"
 #include "ServiceError.h"
@@ -16,8 +19,8 @@ struct Submission {
     int validityPeriod = 0;
 };
 
-// Checks a submission against the account and stores one message per recipient. Nothing is stored when a
-// check fails. A recipient that is the address of an account also gets the message in its inbox.
+// Checks a submission against the account and stores one message per recipient number, names of the
+// account's contacts and groups resolved. Nothing is stored when a check fails. A recipient that is the address of an account also gets the message in its inbox.
 class Outbox {
 public:
     explicit Outbox(OperationContext& context) : context_(context), account_(context.account()) {}
@@ -65,17 +68,38 @@ private:
         return originator;
     }
 
-    static std::vector<std::string> checkedRecipients(const std::vector<std::string>& requested)
+    // The numbers the recipients stand for, each once, in the order first met. An entry that is no mobile
+    // number may name one of the account's contacts (its mobile number) or groups (each member's mobile
+    // number; members without one are left out), ignoring letter case and blanks at the ends.
+    std::vector<std::string> checkedRecipients(const std::vector<std::string>& requested) const
     {
         std::vector<std::string> recipients;
+        auto add = [&recipients](const std::string& number) {
+            if (std::find(recipients.begin(), recipients.end(), number) == recipients.end())
+                recipients.push_back(number);
+        };
+        ContactStore& book = context_.store().contacts();
         for (const std::string& text : requested) {
-            if (validation::trim(text).empty())
+            std::string entry = validation::trim(text);
+            if (entry.empty())
                 continue;
-            auto number = validation::mobileNumber(text);
-            if (!number)
+            if (auto number = validation::mobileNumber(entry)) {
+                add(*number);
+            } else if (auto contact = book.contactByQuickName(account_.id, entry)) {
+                auto mobile = validation::mobileNumber(contact->mobileNumber);
+                if (!mobile)
+                    throw ServiceError(ErrorCode::RecipientInvalid,
+                                       "The contact \"" + contact->quickName + "\" has no mobile number.");
+                add(*mobile);
+            } else if (auto group = book.groupByName(account_.id, entry)) {
+                for (const Contact& member : book.groupMembers(*group))
+                    if (auto mobile = validation::mobileNumber(member.mobileNumber))
+                        add(*mobile);
+            } else {
                 throw ServiceError(ErrorCode::RecipientInvalid,
-                                   "The recipient \"" + validation::trim(text) + "\" is not a valid mobile number.");
-            recipients.push_back(*number);
+                                   "The recipient \"" + entry +
+                                       "\" is neither a valid mobile number nor one of the account's contacts or groups.");
+            }
         }
         if (recipients.empty())
             throw ServiceError(ErrorCode::RecipientMissing);
