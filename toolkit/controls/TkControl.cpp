@@ -319,6 +319,92 @@ CTkControlPopup::~CTkControlPopup() {
     AttachChildBar(nullptr);
 }
 
+int CTkControlPopup::SetPopuped(bool open) {
+    if (open) {
+        if (!m_pChildBar) return 0;
+        m_bPopupOpen = 1;
+        if (m_pChildBar->m_nTrackingMode) return 1;
+        m_pChildBar->Popup(this, m_nSelected == TK_CONTROL_SELECTION_KEYBOARD);
+        return 1;
+    }
+    m_bPopupOpen = 0;
+    if (m_pChildBar) m_pChildBar->SetTrackingMode(0, true, false);
+    RedrawParent();
+    if (m_pParent && m_pParent->GetSafeHwnd()) m_pParent->Invalidate(false);
+    return 1;
+}
+
+int CTkControlPopup::SetSelected(int state) {
+    if (!CTkControl::SetSelected(state)) return 0;
+    CTkCommandBar* bar = m_pParent;
+    if (!bar || !m_bEnabled) {
+        if (bar && state == TK_CONTROL_SELECTION_NONE && m_bPopupOpen && bar->m_nPosition != TK_BAR_POSITION_POPUP)
+            bar->SetPopuped(-1, false);
+        return 1;
+    }
+    // A popup is open in the bar, or was until the control before this one was deselected.
+    const bool parentOpen = bar->m_nPopupIndex != -1 || bar->m_nTrackingMode == 2;
+    if (m_nType != TK_CONTROL_TYPE_POPUP && bar->m_nBarType != TK_BAR_TYPE_POPUP) {
+        if (state == TK_CONTROL_SELECTION_KEYBOARD && parentOpen) bar->SetPopuped(m_nIndex, true);
+    } else if (state != TK_CONTROL_SELECTION_NONE) {
+        if (parentOpen && bar->m_nPosition != TK_BAR_POSITION_POPUP) bar->SetPopuped(m_nIndex, state == TK_CONTROL_SELECTION_KEYBOARD);
+    } else if (m_bPopupOpen && bar->m_nPosition != TK_BAR_POSITION_POPUP) {
+        bar->SetPopuped(-1, false);
+    }
+    return 1;
+}
+
+void CTkControlPopup::OnClick(bool byKeyboard, POINT point) {
+    CTkCommandBar* bar = m_pParent;
+    if (!m_bEnabled || !bar) return;
+    const bool inPopupBar = bar->m_nBarType == TK_BAR_TYPE_POPUP;
+    if (m_bPopupOpen && !inPopupBar) {
+        bar->SetTrackingMode(0, true, false);  // clicking an open menu title closes it
+        return;
+    }
+    const bool customizing = bar->GetManager() && bar->GetManager()->IsCustomizeMode();
+    if (!customizing && m_nType == TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP) {
+        if (inPopupBar) {
+            if (byKeyboard) {
+                Execute();
+                return;
+            }
+            if (point.x < m_rcControl.right - 20) {
+                bar->KillTimer(CTkCommandBar::kHoverTimer);  // the command runs on button-up
+                return;
+            }
+        } else if (!byKeyboard && point.x < m_rcControl.right - 11) {
+            TrackPressed(CRect(m_rcControl.left, m_rcControl.top, m_rcControl.right - 11, m_rcControl.bottom));
+            return;
+        }
+    }
+    if (customizing && m_pChildBar && !m_pChildBar->m_bCustomizable) return;
+    bar->SetPopuped(m_nIndex, byKeyboard);
+}
+
+void CTkControlPopup::OnLButtonUp(POINT point) {
+    if (m_bEnabled && m_nType == TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP && m_pParent &&
+        m_pParent->m_nBarType == TK_BAR_TYPE_POPUP && point.x + 20 < m_rcControl.right)
+        Execute();
+}
+
+void CTkControlPopup::OnLButtonDblClk(POINT point) {
+    if ((m_nType == TK_CONTROL_TYPE_POPUP || m_nType == TK_CONTROL_TYPE_BUTTON_POPUP) && m_pChildBar) {
+        if (!m_bPopupOpen) OnClick(false, point);
+        return;
+    }
+    CTkControl::OnLButtonDblClk(point);
+}
+
+void CTkControlPopup::OnMouseHover() {
+    CTkCommandBar* bar = m_pParent;
+    if (!m_bEnabled || !bar) return;
+    if (bar->m_nTrackingMode == 2 || bar->m_nBarType == TK_BAR_TYPE_POPUP)
+        bar->SetPopuped(m_nIndex, false);
+    else
+        CTkControl::OnMouseHover();
+}
+
 void CTkControlPopup::AttachChildBar(CTkCommandBar* bar) {
     if (bar == m_pChildBar) return;
     if (bar) bar->InternalAddRef();

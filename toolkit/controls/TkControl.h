@@ -200,6 +200,15 @@ public:
     // The base copy, the display style, and the child bar: cloned when recursive, else shared.
     void Copy(const CTkControl* from, bool recursive) override;
 
+    // Opens the child bar beside the control, or closes it.
+    int SetPopuped(bool open) override;
+    int SetSelected(int state) override;
+    // A split button's arrow opens the popup and its face runs the command; others open.
+    void OnClick(bool byKeyboard, POINT point) override;
+    void OnLButtonUp(POINT point) override;
+    void OnLButtonDblClk(POINT point) override;
+    void OnMouseHover() override;
+
     // Takes a reference on the bar; the old child bar is released.
     void AttachChildBar(CTkCommandBar* bar);
     CTkCommandBar* GetChildBar() const { return m_pChildBar; }

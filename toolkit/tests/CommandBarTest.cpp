@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -243,6 +244,99 @@ TEST_F(TkCommandBarTest, TheSitesUpdateAnswerDisablesOrChecksAndTheBarRepaints) 
     m_site.disable200 = true;
     m_bar->UpdateCommandUI(true);
     EXPECT_EQ(1, m_bar->GetControl(0)->m_bEnabled) << "the root bar asks for no updates";
+}
+
+}  // namespace
+
+namespace {
+
+// A child popup bar that records what its popup control asks of it.
+class CRecordingBar : public CTkCommandBar {
+public:
+    CRecordingBar() { m_nBarType = TK_BAR_TYPE_POPUP; }
+    int Popup(CTkControl* control, bool byKeyboard) override {
+        calls.push_back(byKeyboard ? "popup by keyboard" : "popup");
+        opener = control;
+        m_nTrackingMode = 1;
+        return 1;
+    }
+    int SetTrackingMode(int mode, bool selectFirst, bool byKeyboard) override {
+        if (mode == 0 && m_nTrackingMode) calls.push_back("close");
+        m_nTrackingMode = mode;
+        (void)selectFirst;
+        (void)byKeyboard;
+        return 1;
+    }
+    std::vector<std::string> calls;
+    CTkControl* opener = nullptr;
+};
+
+CTkControlPopup* AddPopup(CTestBar& bar, int type, const CRect& rect, int id, CRecordingBar** child) {
+    auto* popup = new CTkControlPopup;
+    popup->m_nType = type;
+    popup->m_rcControl = rect;
+    bar.GetControls()->Add(popup, id);
+    *child = new CRecordingBar;
+    popup->AttachChildBar(*child);
+    (*child)->InternalRelease();  // the control holds the bar now
+    return popup;
+}
+
+TEST_F(TkCommandBarTest, APopupControlOpensAndClosesItsChildBar) {
+    CRecordingBar* first = nullptr;
+    CRecordingBar* second = nullptr;
+    CTkControlPopup* file = AddPopup(*m_bar, TK_CONTROL_TYPE_POPUP, CRect(130, 2, 160, 24), 0, &first);
+    CTkControlPopup* edit = AddPopup(*m_bar, TK_CONTROL_TYPE_POPUP, CRect(160, 2, 190, 24), 0, &second);
+    file->OnClick(false, CPoint(140, 10));
+    EXPECT_EQ(std::vector<std::string>{"popup"}, first->calls);
+    EXPECT_EQ(file, first->opener);
+    EXPECT_TRUE(file->IsPopupOpen());
+    EXPECT_EQ(file->m_nIndex, m_bar->m_nPopupIndex);
+    EXPECT_EQ(2, m_bar->m_nTrackingMode);
+
+    // The mouse moving on to the next popup control switches menus.
+    m_bar->SetSelected(edit->m_nIndex, false);
+    EXPECT_EQ((std::vector<std::string>{"popup", "close"}), first->calls);
+    EXPECT_FALSE(file->IsPopupOpen());
+    EXPECT_EQ(std::vector<std::string>{"popup"}, second->calls);
+    EXPECT_EQ(edit->m_nIndex, m_bar->m_nPopupIndex);
+
+    // Clicking the open one closes it and ends tracking.
+    edit->OnClick(false, CPoint(170, 10));
+    EXPECT_EQ((std::vector<std::string>{"popup", "close"}), second->calls);
+    EXPECT_EQ(0, m_bar->m_nTrackingMode);
+    EXPECT_EQ(-1, m_bar->m_nPopupIndex);
+
+    // Without a child bar there is nothing to open.
+    edit->AttachChildBar(nullptr);
+    EXPECT_EQ(0, edit->SetPopuped(true));
+    EXPECT_FALSE(edit->IsPopupOpen());
+}
+
+TEST_F(TkCommandBarTest, ASplitButtonsHalvesActApart) {
+    CRecordingBar* child = nullptr;
+    CTkControlPopup* split = AddPopup(*m_bar, TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP, CRect(130, 2, 164, 24), 210, &child);
+    // The arrow part opens the popup and runs nothing.
+    split->OnClick(false, CPoint(159, 10));
+    EXPECT_EQ(std::vector<std::string>{"popup"}, child->calls);
+    EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 210));
+    m_bar->SetTrackingMode(0, true, false);
+    // The face tracks the press and runs the command on a release inside.
+    child->calls.clear();
+    m_bar->PostMessage(WM_LBUTTONUP, 0, At(140, 10));
+    Press(140, 10);
+    EXPECT_EQ(1, m_site.Count(TK_WM_EXECUTE, 210));
+    EXPECT_TRUE(child->calls.empty());
+
+    // In a popup bar the release decides: 30 pixels from the right edge runs, 10 does not.
+    CTestBar menu(200, 100, TK_BAR_POSITION_POPUP, TK_BAR_TYPE_POPUP, nullptr);
+    menu.m_pOwnerWnd = &m_site;
+    CRecordingBar* inner = nullptr;
+    CTkControlPopup* item = AddPopup(menu, TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP, CRect(3, 3, 197, 23), 211, &inner);
+    item->OnLButtonUp(CPoint(197 - 10, 10));
+    EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 211));
+    item->OnLButtonUp(CPoint(197 - 30, 10));
+    EXPECT_EQ(1, m_site.Count(TK_WM_EXECUTE, 211));
 }
 
 }  // namespace
