@@ -116,8 +116,3 @@ bool CTkEditPicture::AllAlphaZero() const {
     ::GdiFlush();
     return std::all_of(m_pBits, m_pBits + (size_t)m_nWidth * m_nHeight, [](DWORD p) { return (p >> 24) == 0; });
 }
-
-void CTkEditPicture::MakeOpaque() {
-    ::GdiFlush();
-    for (size_t i = 0, n = (size_t)m_nWidth * m_nHeight; i < n; ++i) m_pBits[i] |= 0xFF000000;
-}

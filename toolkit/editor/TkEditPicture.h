@@ -71,7 +71,6 @@ public:
     void RepairAlpha(const CTkEditPicture* reference);
     // Every alpha byte is 0 (a 32-bit file written without alpha).
     bool AllAlphaZero() const;
-    void MakeOpaque();
 
 private:
     CTkEditPicture() = default;

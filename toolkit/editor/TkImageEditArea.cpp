@@ -35,6 +35,7 @@ BEGIN_MESSAGE_MAP(CTkImageEditArea, CStatic)
 END_MESSAGE_MAP()
 
 CTkImageEditArea::CTkImageEditArea() {
+    CTkSystemData::Instance();  // sets the toolkit's resource handles
     const UINT ids[4] = {IDC_TK_CURSOR_SHAPE, IDC_TK_CURSOR_PICK, IDC_TK_CURSOR_FILL, IDC_TK_CURSOR_PENCIL};
     for (int i = 0; i < 4; ++i)
         m_hCursors[i] = (HCURSOR)::LoadImageW(GetToolkitResourceHandle(), MAKEINTRESOURCEW(ids[i]), IMAGE_CURSOR, 0, 0,
