@@ -396,6 +396,27 @@ TEST_F(TkDropShadows, ShadowsFollowThePopupAndGoWithItsWindow) {
     EXPECT_FALSE(CTkSubclassRegistry::Instance().IsSubclassed(m_popup));
 }
 
+TEST_F(TkDropShadows, APopupOfTheClassLibraryLosesItsShadowsAndEndsItsLifeAsUsual) {
+    class CPopup : public CWnd {
+    public:
+        void PostNcDestroy() override { ++m_ended; }
+        int m_ended = 0;
+    } popup;
+    ASSERT_TRUE(popup.CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, nullptr, "popup", WS_POPUP, 600, 100, 150, 200,
+                               nullptr, nullptr));
+    popup.ShowWindow(SW_SHOWNOACTIVATE);
+    m_shadows.AddShadows(popup.GetSafeHwnd(), CRect(), m_forced);
+    ASSERT_EQ(2u, m_shadows.GetShadows(popup.GetSafeHwnd()).size());
+    HWND hwnd = popup.GetSafeHwnd();
+    popup.ShowWindow(SW_HIDE);
+    EXPECT_FALSE(::IsWindowVisible(m_shadows.GetShadows(hwnd)[0]->GetSafeHwnd()));
+    popup.DestroyWindow();
+    EXPECT_TRUE(m_shadows.GetShadows(hwnd).empty());
+    EXPECT_EQ(1, popup.m_ended);
+    EXPECT_EQ(nullptr, popup.GetSafeHwnd());
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hwnd));
+}
+
 TEST_F(TkDropShadows, APopupOpenedFromAnotherKeepsItsStripsOffTheFirstOnes) {
     m_shadows.AddShadows(m_popup, CRect(), m_forced);
     // A sub-menu opened beside an item of the first popup, overlapping its edge by 3 pixels.
