@@ -9,8 +9,10 @@ public:
 };
 CTkTestApp theApp;
 
-bool UseOwnDesktop() {
-    HDESK desktop = ::CreateDesktopW(L"TarvockToolkitTests", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+}  // namespace
+
+bool TkUseOwnDesktop(const wchar_t* name) {
+    HDESK desktop = ::CreateDesktopW(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
     if (!desktop || !::SetThreadDesktop(desktop)) return false;
     for (int attempt = 0; attempt < 150; ++attempt) {
         HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
@@ -23,11 +25,12 @@ bool UseOwnDesktop() {
     return false;
 }
 
+namespace {
 struct CInit {
     bool ready;
     CInit() {
         theApp.InitApplication();
-        ready = UseOwnDesktop();
+        ready = TkUseOwnDesktop(L"TarvockToolkitTests");
     }
 } init;
 }  // namespace

@@ -12,6 +12,9 @@ void TkPumpPending();
 bool TkPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 // True once the thread's desktop lets windows be created.
 bool TkDesktopReady();
+// Moves the calling thread (which has no windows yet) to the named desktop and waits until
+// windows can be created there; the test programs' main thread is on "TarvockToolkitTests".
+bool TkUseOwnDesktop(const wchar_t* name);
 
 // A top-down 32-bit DIB section selected into a memory device context.
 class CTkTestCanvas {
