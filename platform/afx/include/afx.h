@@ -15,17 +15,24 @@
 #endif
 
 class CObject;
+class CArchive;
 
-// Run-time class information: the class name, the base class and, for classes declared
-// creatable, the function that makes a new object.
+// Flag of a serial class's schema: the class reads older schemas itself (GetObjectSchema).
+#define VERSIONABLE_SCHEMA (0x80000000)
+
+// Run-time class information: the class name, the base class, for classes declared creatable
+// the function that makes a new object and, for serial classes, the schema number.
 struct CRuntimeClass {
     const char* m_lpszClassName;
     int m_nObjectSize;
     CObject* (*m_pfnCreateObject)();
     CRuntimeClass* (*m_pfnGetBaseClass)();
     CRuntimeClass* m_pNextClass;  // list of every class, for FromName
+    UINT m_wSchema = 0xFFFF;      // 0xFFFF: not serial; else the schema, maybe with VERSIONABLE_SCHEMA
 
     CObject* CreateObject() const;
+    // Serial classes can be written to and re-created from an archive.
+    bool IsSerializable() const { return m_wSchema != 0xFFFF && m_pfnCreateObject; }
     bool IsDerivedFrom(const CRuntimeClass* base) const;
     static CRuntimeClass* FromName(const char* className);
     // Links the class into the list of every class (done by the IMPLEMENT macros).
@@ -37,6 +44,8 @@ public:
     virtual ~CObject() = default;
     virtual CRuntimeClass* GetRuntimeClass() const;
     bool IsKindOf(const CRuntimeClass* cls) const;
+    // Writes the object's fields to, or reads them from, the archive.
+    virtual void Serialize(CArchive&) {}
     static CRuntimeClass classCObject;
     static CRuntimeClass* _GetBaseClass() { return nullptr; }
 
@@ -55,10 +64,16 @@ public:                                            \
     DECLARE_DYNAMIC(name)       \
     static CObject* CreateObject();
 
-#define AFX_IMPLEMENT_RUNTIMECLASS(name, base, create)                                             \
+// A serial class is created by class from an archive; `ar >> pointer` reads one of its kind.
+#define DECLARE_SERIAL(name) \
+    DECLARE_DYNCREATE(name)  \
+    friend CArchive& operator>>(CArchive& ar, name*& object);
+
+#define AFX_IMPLEMENT_RUNTIMECLASS(name, base, create) AFX_IMPLEMENT_RUNTIMECLASS_SCHEMA(name, base, create, 0xFFFF)
+#define AFX_IMPLEMENT_RUNTIMECLASS_SCHEMA(name, base, create, schema)                              \
     CRuntimeClass name::class##name = {#name, (int)sizeof(name), create,                           \
                                        []() -> CRuntimeClass* { return RUNTIME_CLASS(base); },    \
-                                       nullptr};                                                   \
+                                       nullptr, (UINT)(schema)};                                   \
     static CRuntimeClass* afx_linked_##name = CRuntimeClass::Link(&name::class##name);             \
     CRuntimeClass* name::GetRuntimeClass() const { return RUNTIME_CLASS(name); }
 
@@ -66,6 +81,14 @@ public:                                            \
 #define IMPLEMENT_DYNCREATE(name, base)                \
     CObject* name::CreateObject() { return new name; } \
     AFX_IMPLEMENT_RUNTIMECLASS(name, base, name::CreateObject)
+// The file using it includes afxarchive.h.
+#define IMPLEMENT_SERIAL(name, base, schema)                                             \
+    CObject* name::CreateObject() { return new name; }                                   \
+    AFX_IMPLEMENT_RUNTIMECLASS_SCHEMA(name, base, name::CreateObject, schema)            \
+    CArchive& operator>>(CArchive& ar, name*& object) {                                  \
+        object = static_cast<name*>(ar.ReadObject(RUNTIME_CLASS(name)));                 \
+        return ar;                                                                       \
+    }
 
 // Narrow (ANSI code page) string with the familiar members.
 class CString {

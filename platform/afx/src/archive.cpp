@@ -2,6 +2,17 @@
 
 #include <cstring>
 
+namespace {
+const WORD kNullTag = 0;
+const WORD kNewClassTag = 0xFFFF;
+const WORD kClassTag = 0x8000;
+const WORD kBigObjectTag = 0x7FFF;
+const DWORD kBigClassTag = 0x80000000;
+const DWORD kMaxMapCount = 0x3FFFFFFE;
+const WORD kMaxClassName = 64;   // names are shorter
+const int kMaxDepth = 256;       // objects nested deeper are refused as damage
+}  // namespace
+
 void AfxThrowArchiveException(int cause) {
     throw new CArchiveException(cause);
 }
@@ -79,8 +90,139 @@ CArchive& CArchive::operator>>(CString& text) {
         length = middle;
         if (middle == 0xFFFF) *this >> length;
     }
+    if (length > BytesLeft()) AfxThrowArchiveException(CArchiveException::endOfFile);
     std::string bytes(length, '\0');
     if (length) Read(&bytes[0], length);
     text = CString(bytes);
     return *this;
+}
+
+ULONGLONG CArchive::BytesLeft() const {
+    const ULONGLONG length = m_pFile->GetLength(), position = m_pFile->GetPosition();
+    return length > position ? length - position : 0;
+}
+
+void CArchive::WriteIndexTag(DWORD index, bool isClass) {
+    if (index < kBigObjectTag) {
+        *this << (WORD)(isClass ? (kClassTag | index) : index);
+    } else {
+        *this << kBigObjectTag << (isClass ? (kBigClassTag | index) : index);
+    }
+}
+
+void CArchive::MapStored(const void* item) {
+    if (m_nStoreCount >= kMaxMapCount) AfxThrowArchiveException(CArchiveException::badIndex);
+    m_storeMap[item] = m_nStoreCount++;
+}
+
+void CArchive::MapLoaded(const LoadedEntry& entry) {
+    if (m_loadMap.size() >= kMaxMapCount) AfxThrowArchiveException(CArchiveException::badIndex);
+    m_loadMap.push_back(entry);
+}
+
+void CArchive::WriteObject(const CObject* object) {
+    if (!IsStoring()) AfxThrowArchiveException(CArchiveException::readOnly);
+    if (!object) {
+        *this << kNullTag;
+        return;
+    }
+    auto known = m_storeMap.find(object);
+    if (known != m_storeMap.end()) {
+        WriteIndexTag(known->second, false);
+        return;
+    }
+    CRuntimeClass* cls = object->GetRuntimeClass();
+    if (!cls->IsSerializable()) AfxThrowArchiveException(CArchiveException::badClass);
+    auto knownClass = m_storeMap.find(cls);
+    if (knownClass != m_storeMap.end()) {
+        WriteIndexTag(knownClass->second, true);
+    } else {
+        const WORD length = (WORD)std::strlen(cls->m_lpszClassName);
+        if (length >= kMaxClassName) AfxThrowArchiveException(CArchiveException::badClass);
+        *this << kNewClassTag << (WORD)cls->m_wSchema << length;
+        Write(cls->m_lpszClassName, length);
+        MapStored(cls);
+    }
+    MapStored(object);
+    const_cast<CObject*>(object)->Serialize(*this);
+}
+
+// Reads the rest of a new-class record and checks the class before anything is created.
+CRuntimeClass* CArchive::ReadNewClass(const CRuntimeClass* requested, UINT& schema) {
+    WORD storedSchema = 0, length = 0;
+    *this >> storedSchema >> length;
+    if (length >= kMaxClassName) AfxThrowArchiveException(CArchiveException::badClass);
+    char name[kMaxClassName] = {};
+    Read(name, length);
+    CRuntimeClass* cls = std::strlen(name) == length ? CRuntimeClass::FromName(name) : nullptr;
+    if (!cls || !cls->IsSerializable() || (requested && !cls->IsDerivedFrom(requested)))
+        AfxThrowArchiveException(CArchiveException::badClass);
+    if (!(cls->m_wSchema & VERSIONABLE_SCHEMA) && storedSchema != (WORD)cls->m_wSchema)
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    MapLoaded({cls, nullptr, storedSchema});
+    schema = storedSchema;
+    return cls;
+}
+
+CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
+    return ReadObjectOf(requested, true);
+}
+
+CObject* CArchive::ReadNewObject(const CRuntimeClass* requested) {
+    return ReadObjectOf(requested, false);
+}
+
+CObject* CArchive::ReadObjectOf(const CRuntimeClass* requested, bool allowReference) {
+    if (!IsLoading()) AfxThrowArchiveException(CArchiveException::writeOnly);
+    WORD tag = 0;
+    *this >> tag;
+    CRuntimeClass* cls = nullptr;
+    UINT schema = 0;
+    if (tag == kNewClassTag) {
+        cls = ReadNewClass(requested, schema);
+    } else {
+        DWORD index = tag;
+        if (tag == kBigObjectTag) {
+            *this >> index;
+        } else if (tag & kClassTag) {
+            index = kBigClassTag | (tag & ~kClassTag);
+        }
+        const bool isClass = (index & kBigClassTag) != 0;
+        index &= ~kBigClassTag;
+        if (!isClass && index == kNullTag) return nullptr;
+        if (index == 0 || index >= m_loadMap.size()) AfxThrowArchiveException(CArchiveException::badIndex);
+        const LoadedEntry& entry = m_loadMap[index];
+        if (!isClass) {
+            if (!entry.object || !allowReference) AfxThrowArchiveException(CArchiveException::badIndex);
+            if (requested && !entry.object->IsKindOf(requested))
+                AfxThrowArchiveException(CArchiveException::badClass);
+            return entry.object;
+        }
+        if (!entry.cls) AfxThrowArchiveException(CArchiveException::badIndex);
+        if (requested && !entry.cls->IsDerivedFrom(requested)) AfxThrowArchiveException(CArchiveException::badClass);
+        cls = entry.cls;
+        schema = entry.schema;
+    }
+    if (m_nDepth >= kMaxDepth) AfxThrowArchiveException(CArchiveException::genericException);
+
+    CObject* object = cls->CreateObject();
+    const size_t mark = m_loadMap.size();
+    const UINT outerSchema = m_nObjectSchema;
+    ++m_nDepth;
+    try {
+        MapLoaded({nullptr, object, 0});
+        m_nObjectSchema = schema;
+        object->Serialize(*this);
+    } catch (...) {
+        // Whatever was read from here on belongs to the object (or was freed with a nested
+        // failure): forget it so that nothing can refer to it.
+        --m_nDepth;
+        m_nObjectSchema = outerSchema;
+        m_loadMap.resize(mark);
+        delete object;
+        throw;
+    }
+    --m_nDepth;
+    m_nObjectSchema = outerSchema;
+    return object;
 }
