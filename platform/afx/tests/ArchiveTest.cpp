@@ -170,6 +170,22 @@ class CTestPlain : public CObject, public Counted {
 };
 IMPLEMENT_DYNCREATE(CTestPlain, CObject)
 
+// Carries on after a child that fails to read, then reads a link.
+class CTestTolerant : public CObject {
+    DECLARE_SERIAL(CTestTolerant)
+public:
+    void Serialize(CArchive& ar) override {
+        try {
+            delete ar.ReadNewObject(RUNTIME_CLASS(CTestShape));
+        } catch (CArchiveException* e) {
+            e->Delete();
+        }
+        m_pLink = ar.ReadObject(nullptr);
+    }
+    CObject* m_pLink = nullptr;
+};
+IMPLEMENT_SERIAL(CTestTolerant, CObject, 1)
+
 namespace {
 
 // Archive bytes spelled out by their encodings.
@@ -337,6 +353,15 @@ TEST(Serial, DamagedArchivesEndWithAnArchiveExceptionAndLeaveNothing) {
     deep.NewClass("CTestShape", 2).Text("").Dword(0).Word(1);
     for (int level = 0; level < 5000; ++level) deep.Word(0x8001).Text("").Dword(0).Word(1);
     ExpectRefused(deep.data, CArchiveException::genericException, 300);
+
+    // A reader that carries on after a failed child cannot reach the freed child.
+    const std::vector<BYTE> tolerant = Bytes().NewClass("CTestTolerant", 1)
+        .NewClass("CTestShape", 2).Text("gone").Dword(0).Word(0).Word(0).Word(0x8001)  // class 1 as a tag
+        .Word(4).data;                                                                  // the freed child
+    CMemFile tolerantFile(tolerant.data(), (UINT)tolerant.size());
+    CArchive tolerantReader(&tolerantFile, CArchive::load);
+    EXPECT_EQ(CArchiveException::badIndex, CauseOf([&] { delete tolerantReader.ReadObject(nullptr); }));
+    EXPECT_EQ(0, g_live);
 
     // A string longer than the bytes left ends the read, whatever its length says.
     ExpectRefused(Bytes().NewClass("CTestShape", 2).Byte(0xFF).Word(0xFFFF).Dword(0xFFFFFFFF).data,
