@@ -1,5 +1,7 @@
 #include "MessengerApp.h"
 
+#include "ManageContactsFrames.h"
+
 #include "AboutDlg.h"
 #include "Application.h"
 #include "Helpers.h"
@@ -338,9 +340,17 @@ CMessengerDlg* CMessengerApp::GetMainDlg() const {
 }
 
 CFrameBase* CMessengerApp::NewFrame(FrameKind kind) {
-    if (kind == FrameKind::Send) return static_cast<CFrameBase*>(RUNTIME_CLASS(CSendMessageFrame)->CreateObject());
-    m_log.warn("This window is not available in this version.");
-    return nullptr;
+    switch (kind) {
+    case FrameKind::Send:
+        return static_cast<CFrameBase*>(RUNTIME_CLASS(CSendMessageFrame)->CreateObject());
+    case FrameKind::Contacts:
+        return new CManageContactsFrame;
+    case FrameKind::Groups:
+        return new CManageGroupsFrame;
+    default:
+        m_log.warn("This window is not available in this version.");
+        return nullptr;
+    }
 }
 
 HWND CMessengerApp::NewModelessDialog(UINT templateId, bool atStartUp) {

@@ -170,3 +170,18 @@
 #define ID_TK_ALIGN_LEFT                9160
 #define ID_TK_ALIGN_CENTER              9161
 #define ID_TK_ALIGN_RIGHT               9162
+
+// The contact and group windows: their commands, column headings and the delete question.
+#define ID_DELETE_ENTRY                 32776
+#define ID_EDIT_ENTRY                   32778
+#define ID_RELOAD_LIST                  32827
+#define ID_NEW_ENTRY                    32829
+#define ID_SEND_TO_CONTACT              32834
+#define ID_SEND_TO_GROUP                32835
+#define IDS_COLUMN_DESCRIPTION          111
+#define IDS_CONFIRM_DELETE_ROW          142
+#define IDS_COLUMN_QUICK_NAME           59394
+#define IDS_COLUMN_MOBILE_NUMBER        59395
+#define IDS_COLUMN_FIRST_NAME           59396
+#define IDS_COLUMN_LAST_NAME            59397
+#define IDS_COLUMN_GROUP_NAME           59398
