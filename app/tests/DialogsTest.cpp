@@ -530,9 +530,6 @@ TEST_F(SignInDialog, ACloseActionEndsTheModalDialogAndNoContextMenuIsOffered) {
 // A picture of the sign-in dialog for review (run by signin_screenshot.sh).
 TEST(Screenshot, DISABLED_ShowsTheSignInDialog) {
     CSatelliteScope satellite;
-    const char* ready = std::getenv("TARVOCK_SCREENSHOT_READY");
-    const char* done = std::getenv("TARVOCK_SCREENSHOT_DONE");
-    ASSERT_TRUE(ready && done);
     CDrivenLoginDlg dialog;
     dialog.steps = {[&](CDrivenLoginDlg& d) {
         d.Type("usernameBox", "test");
@@ -540,16 +537,7 @@ TEST(Screenshot, DISABLED_ShowsTheSignInDialog) {
         d.Type("accountBox", "TEST01");
         d.SetWindowPos(nullptr, 60, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         d.ShowWindow(SW_SHOW);
-        for (int i = 0; i < 10; ++i) {
-            PumpPending();
-            ::Sleep(50);
-        }
-        std::FILE* marker = std::fopen(ready, "w");
-        if (marker) std::fclose(marker);
-        for (int i = 0; i < 600 && ::GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES; ++i) {
-            PumpPending();
-            ::Sleep(50);
-        }
+        EXPECT_TRUE(HoldForScreenshot(500));
         d.EndDialog(IDCANCEL);
     }};
     dialog.DoModal();

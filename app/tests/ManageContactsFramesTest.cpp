@@ -6,8 +6,6 @@
 #include "SelectContactsDlgEx.h"
 #include "resource.h"
 
-#include <cstdio>
-#include <cstdlib>
 
 using S = CDialogScript;
 
@@ -258,23 +256,11 @@ TEST_F(ContactsWindows, NewAddsASelectedRowAndTheSharedCachesEntryWithoutReading
 class Screenshot : public ContactsWindows {};
 
 TEST_F(Screenshot, DISABLED_ShowsTheContactsWindowSortedDescending) {
-    const char* ready = std::getenv("TARVOCK_SCREENSHOT_READY");
-    const char* done = std::getenv("TARVOCK_SCREENSHOT_DONE");
-    ASSERT_TRUE(ready && done);
     CManageContactsFrame* frame = Open<CManageContactsFrame>();
     ASSERT_TRUE(frame);
     frame->SetWindowPos(nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ClickHeader(frame, 0);
     ClickHeader(frame, 0);
     Select(frame, "Bob");
-    for (int i = 0; i < 20; ++i) {
-        PumpPending();
-        ::Sleep(50);
-    }
-    std::FILE* marker = std::fopen(ready, "w");
-    if (marker) std::fclose(marker);
-    for (int i = 0; i < 600 && ::GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES; ++i) {
-        PumpPending();
-        ::Sleep(50);
-    }
+    EXPECT_TRUE(HoldForScreenshot(1000));
 }

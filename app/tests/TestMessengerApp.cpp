@@ -1,5 +1,8 @@
 #include "TestMessengerApp.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "Helpers.h"
 #include "resource.h"
 
@@ -103,4 +106,21 @@ void PumpPending() {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+}
+
+bool HoldForScreenshot(int settleMs) {
+    const char* ready = std::getenv("TARVOCK_SCREENSHOT_READY");
+    const char* done = std::getenv("TARVOCK_SCREENSHOT_DONE");
+    if (!ready || !done) return false;
+    for (int waited = 0; waited < settleMs; waited += 50) {
+        PumpPending();
+        ::Sleep(50);
+    }
+    std::FILE* marker = std::fopen(ready, "w");
+    if (marker) std::fclose(marker);
+    for (int i = 0; i < 600 && ::GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES; ++i) {
+        PumpPending();
+        ::Sleep(50);
+    }
+    return true;
 }

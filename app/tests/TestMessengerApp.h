@@ -82,3 +82,7 @@ private:
 
 CString LoadText(UINT id);
 void PumpPending();
+// For the screenshot script: pumps for settleMs, marks the windows ready
+// (TARVOCK_SCREENSHOT_READY) and pumps until told the picture is taken (TARVOCK_SCREENSHOT_DONE,
+// at most 30 s). False when the script's variables are missing.
+bool HoldForScreenshot(int settleMs);

@@ -127,9 +127,6 @@ TEST(DialogBase, SetsItsIconFromTheSatelliteLibrary) {
 // For the screenshot script: shows a frame and a dialog and waits until told to stop.
 TEST(Screenshot, DISABLED_ShowsAFrameAndADialog) {
     CSatelliteScope satellite;
-    const char* ready = std::getenv("TARVOCK_SCREENSHOT_READY");
-    const char* done = std::getenv("TARVOCK_SCREENSHOT_DONE");
-    ASSERT_TRUE(ready && done);
     CTestFrame* frame = new CTestFrame;
     ASSERT_TRUE(frame->Create(nullptr));
     frame->SetWindowPos(nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -139,16 +136,7 @@ TEST(Screenshot, DISABLED_ShowsAFrameAndADialog) {
     dlg.SetDlgItemText(IDC_POPUP_INTERVAL, "5");
     dlg.SetWindowPos(nullptr, 600, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     dlg.ShowWindow(SW_SHOW);
-    for (int i = 0; i < 20; ++i) {
-        PumpPending();
-        ::Sleep(50);
-    }
-    std::FILE* marker = std::fopen(ready, "w");
-    if (marker) std::fclose(marker);
-    for (int i = 0; i < 600 && ::GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES; ++i) {
-        PumpPending();
-        ::Sleep(50);
-    }
+    EXPECT_TRUE(HoldForScreenshot(1000));
     dlg.DestroyWindow();
     frame->DestroyWindow();
 }
