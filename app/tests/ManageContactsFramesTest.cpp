@@ -6,6 +6,8 @@
 #include "SelectContactsDlgEx.h"
 #include "resource.h"
 
+#include <set>
+
 
 using S = CDialogScript;
 
@@ -144,10 +146,28 @@ TEST_F(ContactsWindows, DeletingAGroupKeepsItsMembersAndSendOpensASendWindow) {
     CManageGroupsFrame* frame = Open<CManageGroupsFrame>();
     ASSERT_TRUE(frame);
     Select(frame, "Friends");
-    size_t framesBefore = theTestApp.framesMade.size();
+    std::set<HWND> before = theTestApp.GetFrames();
+    theTestApp.realSendFrames = true;
     Command(frame, ID_SEND_TO_GROUP);
-    ASSERT_EQ(framesBefore + 1, theTestApp.framesMade.size());
+    theTestApp.realSendFrames = false;
     EXPECT_EQ(CMessengerApp::FrameKind::Send, theTestApp.framesMade.back());
+    CString recipients;
+    std::set<HWND> after = theTestApp.GetFrames();  // a copy: closing a frame leaves the set
+    for (HWND made : after) {
+        if (before.count(made)) continue;
+        HWND edit = nullptr;
+        ::EnumChildWindows(
+            made,
+            [](HWND child, LPARAM found) {
+                if (::GetDlgCtrlID(child) != IDC_MESSAGE_RECIPIENTS) return TRUE;
+                *reinterpret_cast<HWND*>(found) = child;
+                return FALSE;
+            },
+            (LPARAM)&edit);
+        if (edit) recipients = CWnd::FromHandle(edit)->GetWindowText();
+        ::DestroyWindow(made);
+    }
+    EXPECT_EQ("Friends", recipients.str()) << "a send window for the group";
 
     m_boxes.answers = {IDYES};
     Command(frame, ID_DELETE_ENTRY);
