@@ -26,6 +26,9 @@ CTkCommandBar::CTkCommandBar() {
 }
 
 CTkCommandBar::~CTkCommandBar() {
+    if (m_nTrackingMode && m_hWnd) SetTrackingMode(0, false, false);
+    CTkKeyboardHook::ForThread().RemoveSink(&m_keyboardSink);
+    CTkMouseTracker::ForThread().ForgetBar(this);
     m_pControls->m_pOwnerBar = nullptr;
     m_pControls->InternalRelease();
     Replace<CTkThemePainter>(m_pPainter, nullptr);
@@ -249,10 +252,15 @@ int CTkCommandBar::SetTrackingMode(int mode, bool selectFirst, bool byKeyboard) 
                 if (CWnd* site = GetSite()) m_hwndSavedFocus = site->GetSafeHwnd();
             if (m_hwndSavedFocus) ::HideCaret(m_hwndSavedFocus);
         }
+        CTkMouseTracker::ForThread().TrackBar(this);
+        CTkKeyboardHook::ForThread().AddSink(&m_keyboardSink);
         ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
         if (selectFirst) SetSelected(m_pControls->NextNavigable(-1, 1), true);
     } else {
         m_bStartedByMouse = 0;
+        CTkMouseTracker& tracker = CTkMouseTracker::ForThread();
+        tracker.UntrackBar(this);
+        CTkKeyboardHook::ForThread().RemoveSink(&m_keyboardSink);
         SetPopuped(-1, false);
         if (selectFirst) SetSelected(-1, false);
         if (m_hwndSavedFocus) {
@@ -260,6 +268,7 @@ int CTkCommandBar::SetTrackingMode(int mode, bool selectFirst, bool byKeyboard) 
             m_hwndSavedFocus = nullptr;
         }
         m_nPendingUpdate &= ~TK_BAR_PENDING_REDRAW;
+        if (!tracker.HasTrackedBars()) tracker.SetExpandAll(false);
         if (m_hWnd) {
             Invalidate(false);
             HWND parent = ::GetParent(m_hWnd);
@@ -279,6 +288,7 @@ int CTkCommandBar::SetSelected(int index, bool byKeyboard) {
         KillTimer(kHoverTimer);
     } else {
         GetControl(index)->SetSelected(byKeyboard ? TK_CONTROL_SELECTION_KEYBOARD : TK_CONTROL_SELECTION_MOUSE);
+        CTkMouseTracker::ForThread().SetLastSelectedBar(this);
         if (!byKeyboard) SetTimer(kHoverTimer, 300);
     }
     m_nPendingUpdate &= ~TK_BAR_PENDING_REDRAW;
@@ -473,6 +483,8 @@ void CTkCommandBar::OnPaint() {
 
 void CTkCommandBar::OnMouseMove(POINT point) {
     if (IsCustomizeMode()) return;
+    CTkMouseTracker& tracker = CTkMouseTracker::ForThread();
+    if ((tracker.HasTrackedBars() && !tracker.IsTracked(this)) || tracker.IsBarDragRunning()) return;
     if (m_nPosition != TK_BAR_POSITION_POPUP) {
         HWND owner = ::GetAncestor(m_hWnd, GA_ROOTOWNER);
         if (::GetForegroundWindow() != ::GetLastActivePopup(owner)) return;
@@ -482,8 +494,7 @@ void CTkCommandBar::OnMouseMove(POINT point) {
         CTkControl* control = m_pControls->GetControl(i);
         if (!control->IsVisible() || !::PtInRect(&control->m_rcControl, point)) continue;
         candidate = i;
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&track);
+        tracker.WatchMouseLeave(m_hWnd);
         control->OnMouseMove(point);
     }
     SetSelected(candidate, false);

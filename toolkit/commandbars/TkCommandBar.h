@@ -4,6 +4,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "commandbars/TkHooks.h"
 #include "controls/TkControls.h"
 
 class CTkCommandBars;
@@ -92,11 +93,17 @@ inline bool TkIsDockedPosition(int position) {
     return position >= TK_BAR_POSITION_TOP && position <= TK_BAR_POSITION_RIGHT;
 }
 
-class CTkCommandBar : public CWnd {
+class CTkCommandBar : public CWnd, public ITkTrackedBar {
     DECLARE_DYNCREATE(CTkCommandBar)
 public:
     CTkCommandBar();
     ~CTkCommandBar() override;
+
+    // What the thread's mouse tracker asks of a bar whose popups are open.
+    HWND GetTrackedWindow() const override { return m_hWnd; }
+    void LeaveTracking() override { SetTrackingMode(0, true, false); }
+    bool IsCustomizing() const override { return IsCustomizeMode(); }
+    void ClearHotItem() override { SetSelected(-1, false); }
 
     CTkControls* GetControls() const { return m_pControls; }
     CTkControl* GetControl(int index) const { return m_pControls->GetControl(index); }
@@ -202,11 +209,29 @@ public:
     int m_bStartedByMouse = 0;
 
 protected:
+    // Gives the keyboard hook's key presses to the bar while it tracks.
+    class CKeyboardSink : public ITkHookSink {
+    public:
+        explicit CKeyboardSink(CTkCommandBar* bar) : m_pBar(bar) {}
+        int OnHookMessage(HWND, UINT message, WPARAM* wParam, LPARAM*, LRESULT*) override {
+            if (message != WM_KEYDOWN || !m_pBar->m_nTrackingMode) return TK_HOOK_IGNORED;
+            return m_pBar->OnHookKeyDown((UINT)*wParam) ? TK_HOOK_HANDLED : TK_HOOK_IGNORED;
+        }
+
+    private:
+        CTkCommandBar* m_pBar;
+    };
+    CKeyboardSink m_keyboardSink{this};
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnMouseMove(POINT point);
     void OnLButtonDown(POINT point);
     void OnPaint();
+
+public:
     bool IsCustomizeMode() const;
+
+protected:
 
     CTkThemePainter* m_pPainter = nullptr;
     CTkIconStore* m_pIconStore = nullptr;

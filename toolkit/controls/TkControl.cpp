@@ -2,6 +2,7 @@
 
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkMenuSound.h"
 #include "commandbars/TkWorkArea.h"
 #include "controls/TkControls.h"
 #include "images/TkIconStore.h"
@@ -199,8 +200,10 @@ void CTkControl::Execute() {
     CWnd* target = bar ? bar->GetCommandTarget() : nullptr;
     HWND targetWindow = target ? target->GetSafeHwnd() : nullptr;
     InternalAddRef();
+    CTkMenuSoundPlayer::Instance().Play(CTkMenuSoundPlayer::RequestCommand);
     m_nExecuted = 2;
     auto endTracking = [&]() {
+        CTkMouseTracker::ForThread().CloseTracked();
         for (CTkCommandBar* walk = bar; walk; walk = walk->GetParentBar()) walk->SetTrackingMode(0, true, false);
     };
     if (root && root->m_pReturnCommand) {

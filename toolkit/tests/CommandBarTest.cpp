@@ -183,7 +183,9 @@ TEST_F(TkCommandBarTest, KeysAndMnemonicsMoveTheHotControl) {
     m_bar->SetTrackingMode(1, true, true);
     EXPECT_EQ(0, m_bar->m_nHotIndex);
     EXPECT_EQ(TK_CONTROL_SELECTION_KEYBOARD, m_bar->GetControl(0)->m_nSelected);
-    EXPECT_TRUE(m_bar->OnHookKeyDown(VK_RIGHT));
+    // A tracking bar is in the thread's popup chain and gets the keyboard hook's keys.
+    EXPECT_TRUE(CTkMouseTracker::ForThread().IsTracked(m_bar.get()));
+    EXPECT_EQ(1, CTkKeyboardHook::ForThread().RouteKey(WM_KEYDOWN, VK_RIGHT, 0));
     EXPECT_EQ(1, m_bar->m_nHotIndex);
     m_bar->OnHookKeyDown(VK_END);
     EXPECT_EQ(3, m_bar->m_nHotIndex);
@@ -210,6 +212,7 @@ TEST_F(TkCommandBarTest, KeysAndMnemonicsMoveTheHotControl) {
     EXPECT_EQ(1, m_site.Count(TK_WM_EXECUTE, 203));
     EXPECT_EQ(0, m_bar->m_nTrackingMode);
     EXPECT_EQ(-1, m_bar->m_nHotIndex);
+    EXPECT_FALSE(CTkMouseTracker::ForThread().HasTrackedBars()) << "executing closed the chain";
 
     // End in a bar whose controls are all hidden returns at once.
     for (int i = 0; i < 4; ++i) m_bar->GetControl(i)->m_nHideFlags = TK_CONTROL_HIDE_CONTEXT;
