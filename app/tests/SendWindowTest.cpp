@@ -283,3 +283,36 @@ TEST_F(SendWindowTest, ImportTakesTheContactsNumbersSkipsOtherItemsAndListsConta
     EXPECT_STREQ("447700900301", CSendMessageView::AppendRecipients("447700900301", ""))
         << "no numbers: nothing appended, no dangling separator";
 }
+
+TEST_F(SendWindowTest, NamesChosenInThePickerReachTheServiceAsNamesAndEachNumberGetsOneMessage) {
+    ASSERT_NE(nullptr, Open());
+    auto pick = [](HWND dialog, int tab, UINT listId, const wchar_t* text) {
+        ::SendDlgItemMessageW(dialog, IDC_SOURCE_TABS, TCM_SETCURSEL, tab, 0);
+        NMHDR change = {::GetDlgItem(dialog, IDC_SOURCE_TABS), IDC_SOURCE_TABS, (UINT)TCN_SELCHANGE};
+        ::SendMessageW(dialog, WM_NOTIFY, IDC_SOURCE_TABS, (LPARAM)&change);
+        LRESULT index = ::SendDlgItemMessageW(dialog, listId, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text);
+        ::SendDlgItemMessageW(dialog, listId, LB_SETCURSEL, index, 0);
+        ::SendMessageW(dialog, WM_COMMAND, IDC_ADD_RECIPIENT, 0);
+    };
+    ASSERT_TRUE(WithModalDialog([&] { ::SendMessageW(::GetDlgItem(m_view, IDC_SELECT_RECIPIENTS), BM_CLICK, 0, 0); },
+                                [&](HWND dialog) {
+                                    pick(dialog, 0, IDC_CONTACTS_LIST, L"Alice");
+                                    pick(dialog, 1, IDC_GROUPS_LIST, L"Friends");
+                                    ::SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+                                }));
+    EXPECT_STREQ("Alice; Friends", Field(IDC_MESSAGE_RECIPIENTS));
+    m_boxes.boxes.clear();
+    m_frame->GetView()->SetDlgItemText(IDC_MESSAGE_BODY, "To my friends");
+    m_frame->SendMessage(WM_COMMAND, ID_SEND_MESSAGE);
+    auto sends = Log().ByOperation(L"SendMessageMultipleRecipientsFull");
+    ASSERT_EQ(1u, sends.size());
+    EXPECT_EQ((std::vector<std::wstring>{L"Alice", L"Friends"}), Recipients(sends[0])) << "names are sent as they are";
+    ASSERT_EQ(1u, m_boxes.boxes.size());
+    EXPECT_STREQ(LoadText(IDS_MESSAGE_SENT), m_boxes.boxes[0].text);
+    // Alice is one of the Friends: her number and Bob's get one message each.
+    size_t ids = 0;
+    for (size_t at = sends[0].response.find(L"<string"); at != std::wstring::npos; at = sends[0].response.find(L"<string", at + 1))
+        ++ids;
+    EXPECT_EQ(2u, ids) << std::string(CString(sends[0].response.c_str()));
+    EXPECT_EQ(98, m_frame->GetMessageLimit());
+}

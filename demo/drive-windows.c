@@ -1,0 +1,156 @@
+/* Drives the running desktop program's windows the way a user would, for the demo.
+     drive-windows type RECIPIENTS BODY   types the recipients and the text into the send window
+     drive-windows send                   presses Send; waits for the program's answer (a message
+                                          box) and prints it
+     drive-windows confirm                presses OK in the program's message box
+     drive-windows click-alert            clicks the text of the desktop alert and waits for the
+                                          read window; prints what it shows
+   Exit code 0 when it worked, 1 otherwise (with the reason on stdout). */
+#include <windows.h>
+#include <tlhelp32.h>
+#include <stdio.h>
+#include <string.h>
+#include <wchar.h>
+
+enum {
+    kPane = 0xE900,          /* the frame's view */
+    kOriginator = 1022,
+    kRecipients = 1023,      /* the read window's received date has the same id */
+    kBody = 1025,
+    kSendCommand = 32771,
+};
+
+static const wchar_t kSendTitle[] = L"Send a Text Message";
+static const wchar_t kReadTitle[] = L"Read a Text Message";
+
+static DWORD ProgramProcess(void) {
+    DWORD found = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {sizeof entry};
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, L"TarvockVelko.exe") == 0) found = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return found;
+}
+
+/* A visible top-level window of the program: with the title, of the class, or (alert) topmost. */
+struct Search {
+    DWORD pid;
+    const wchar_t* title;
+    const wchar_t* className;
+    BOOL topmost;
+    HWND found;
+};
+
+static BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
+    struct Search* s = (struct Search*)param;
+    DWORD pid = 0;
+    wchar_t text[256] = {0};
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
+    if (s->title) {
+        GetWindowTextW(hwnd, text, 256);
+        if (wcscmp(text, s->title) != 0) return TRUE;
+    }
+    if (s->className) {
+        GetClassNameW(hwnd, text, 256);
+        if (wcscmp(text, s->className) != 0) return TRUE;
+    }
+    if (s->topmost && !(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+/* Waits up to 20 s for the window. */
+static HWND WaitForWindow(const wchar_t* title, const wchar_t* className, BOOL topmost) {
+    for (int i = 0; i < 200; ++i) {
+        struct Search search = {ProgramProcess(), title, className, topmost, NULL};
+        if (search.pid) EnumWindows(Visit, (LPARAM)&search);
+        if (search.found) return search.found;
+        Sleep(100);
+    }
+    return NULL;
+}
+
+/* Moves the window by the offset and has it painted again: a window the program opened on its
+   own is not always drawn on the display until it changes. */
+static void Nudge(HWND window, int offset) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    Sleep(300);
+    SetWindowPos(window, NULL, rect.left + offset + 1, rect.top + offset, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, NULL, rect.left + offset, rect.top + offset, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+static void Type(HWND edit, const char* text) {
+    for (const char* p = text; *p; ++p) SendMessageW(edit, WM_CHAR, (WPARAM)(unsigned char)*p, 1);
+}
+
+static void PrintText(const char* label, HWND control) {
+    wchar_t text[1024] = {0};
+    SendMessageW(control, WM_GETTEXT, 1024, (LPARAM)text);
+    printf("  %s: %ls\n", label, text);
+}
+
+static HWND SendView(HWND* frame) {
+    *frame = WaitForWindow(kSendTitle, NULL, FALSE);
+    return *frame ? GetDlgItem(*frame, kPane) : NULL;
+}
+
+static int TypeMessage(const char* recipients, const char* body) {
+    HWND frame, view = SendView(&frame);
+    if (!view) { printf("no send window\n"); return 1; }
+    Type(GetDlgItem(view, kRecipients), recipients);
+    Type(GetDlgItem(view, kBody), body);
+    PrintText("From", GetDlgItem(view, kOriginator));
+    PrintText("To", GetDlgItem(view, kRecipients));
+    PrintText("Text", GetDlgItem(view, kBody));
+    return 0;
+}
+
+static int PressSend(void) {
+    HWND frame, view = SendView(&frame), box;
+    if (!view) { printf("no send window\n"); return 1; }
+    PostMessageW(frame, WM_COMMAND, kSendCommand, 0);  /* the Send command of the menu and toolbar */
+    box = WaitForWindow(NULL, L"#32770", FALSE);
+    if (!box) { printf("the program did not answer\n"); return 1; }
+    PrintText("The program says", GetDlgItem(box, 0xFFFF));
+    return 0;
+}
+
+static int Confirm(void) {
+    HWND box = WaitForWindow(NULL, L"#32770", FALSE);
+    if (!box) { printf("no message box\n"); return 1; }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
+static int ClickAlert(void) {
+    HWND alert = WaitForWindow(NULL, NULL, TRUE);
+    HWND frame, view;
+    LPARAM at = MAKELPARAM(100, 60); /* inside the message text */
+    if (!alert) { printf("no desktop alert\n"); return 1; }
+    PostMessageW(alert, WM_MOUSEMOVE, 0, at);
+    PostMessageW(alert, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(alert, WM_LBUTTONUP, 0, at);
+    frame = WaitForWindow(kReadTitle, NULL, FALSE);
+    view = frame ? GetDlgItem(frame, kPane) : NULL;
+    if (!view) { printf("no read window\n"); return 1; }
+    Nudge(frame, 60);  /* beside the send window, so that both show */
+    Sleep(500);
+    PrintText("From", GetDlgItem(view, kOriginator));
+    PrintText("Received", GetDlgItem(view, kRecipients));
+    PrintText("Text", GetDlgItem(view, kBody));
+    return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc == 4 && strcmp(argv[1], "type") == 0) return TypeMessage(argv[2], argv[3]);
+    if (argc == 2 && strcmp(argv[1], "send") == 0) return PressSend();
+    if (argc == 2 && strcmp(argv[1], "confirm") == 0) return Confirm();
+    if (argc == 2 && strcmp(argv[1], "click-alert") == 0) return ClickAlert();
+    printf("usage: drive-windows type RECIPIENTS BODY | send | confirm | click-alert\n");
+    return 2;
+}
