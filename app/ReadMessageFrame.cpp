@@ -1,5 +1,6 @@
 #include "ReadMessageFrame.h"
 
+#include "CachedCollection.h"
 #include "Helpers.h"
 #include "LoginState.h"
 #include "MessengerApp.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-_bstr_t TakeBstr(BSTR text) {
+_bstr_t TakeWideText(BSTR text) {
     return _bstr_t(text, false);
 }
 
@@ -55,13 +56,13 @@ bool CReadMessageView::SetMessage(ISMSMessage2* message) {
         if (!message) _com_issue_error(E_POINTER);
         BSTR text = nullptr;
         HR_CHECK_ON(message, IID_ISMSMessage2, message->get_ID(&text));
-        _bstr_t id = TakeBstr(text);
+        _bstr_t id = TakeWideText(text);
         text = nullptr;
         HR_CHECK_ON(message, IID_ISMSMessage2, message->get_Body(&text));
-        _bstr_t body = TakeBstr(text);
+        _bstr_t body = TakeWideText(text);
         text = nullptr;
         HR_CHECK_ON(message, IID_ISMSMessage2, message->get_Originator(&text));
-        _bstr_t originator = TakeBstr(text);
+        _bstr_t originator = TakeWideText(text);
         DATE receivedAt = 0;
         HR_CHECK_ON(message, IID_ISMSMessage2, message->get_ReceivedAt(&receivedAt));
         std::wstring when = FormatDateTimeText(receivedAt).Wide();
@@ -89,27 +90,18 @@ void CReadMessageView::OnReply() {
 
 void CReadMessageView::OnDelete() {
     if (!HasMessage()) return;
-    IDispatch* dispatch = CreateDispatchObject(CLSID_InboxService2, "InboxService");
-    if (!dispatch) return;
-    IInboxService2* inbox = nullptr;
-    dispatch->QueryInterface(IID_IInboxService2, (void**)&inbox);
-    dispatch->Release();
-    if (!inbox) return;
-    bool deleted = false;
+    CComPtr<IInboxService2> inbox = CreateSdkObject<IInboxService2>(CLSID_InboxService2, "InboxService");
+    if (!inbox) return;  // reported
     try {
-        VARIANT serverSide;
-        ::VariantInit(&serverSide);
-        serverSide.vt = VT_ERROR;
-        serverSide.scode = DISP_E_PARAMNOTFOUND;  // left out
         _bstr_t user(CLoginState::Username()), password(CLoginState::Password()), account(CLoginState::Account());
-        HR_CHECK_ON(inbox, IID_IInboxService2, inbox->Initialise(user, password, account, serverSide));
-        HR_CHECK_ON(inbox, IID_IInboxService2, inbox->DeleteMessage(m_messageId));
-        deleted = true;
+        HR_CHECK_ON(inbox.p, IID_IInboxService2, inbox->Initialise(user, password, account, MissingArgument()));
+        HR_CHECK_ON(inbox.p, IID_IInboxService2, inbox->DeleteMessage(m_messageId));
     } catch (const _com_error& error) {
         ReportComErrorId(IDS_DELETE_FAILED, error, true);
+        return;
     }
-    inbox->Release();
-    if (deleted) GetParentFrame()->DestroyWindow();  // the view goes with its frame: nothing after this
+    inbox.Release();
+    GetParentFrame()->DestroyWindow();  // the view goes with its frame: nothing after this
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -120,14 +112,8 @@ IMPLEMENT_DYNCREATE(CReadMessageFrame, CFrameBase)
 bool CReadMessageFrame::CreateClientView() {
     AfxInitRichEdit2();
     CReadMessageView* view = new CReadMessageView;
-    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, AFX_IDW_PANE_FIRST)) {
-        delete view;
-        return false;
-    }
-    LONG_PTR exStyle = ::GetWindowLongPtrW(view->m_hWnd, GWL_EXSTYLE);
-    ::SetWindowLongPtrW(view->m_hWnd, GWL_EXSTYLE, exStyle & ~WS_EX_CLIENTEDGE);
+    if (!CreateFormClientView(view)) return false;
     m_pView = view;
-    SetActiveView(view);
     return true;
 }
 

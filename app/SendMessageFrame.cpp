@@ -1,5 +1,6 @@
 #include "SendMessageFrame.h"
 
+#include "CachedCollection.h"
 #include "Helpers.h"
 #include "LoginState.h"
 #include "SelectContactsDlgEx.h"
@@ -15,14 +16,6 @@ namespace {
 
 const long kFeatureServiceAliasing = 1;  // ACCOUNT_FEATURE_SERVICE_ALIASING
 const int kMaxBodyBytes = 160;
-
-VARIANT Omitted() {
-    VARIANT omitted;
-    ::VariantInit(&omitted);
-    omitted.vt = VT_ERROR;
-    omitted.scode = DISP_E_PARAMNOTFOUND;
-    return omitted;
-}
 
 // CoCreateInstance (CLSCTX_ALL, IUnknown), OleRun, then the interface.
 template <class T>
@@ -44,12 +37,6 @@ CString TrimBlanks(const CString& text) {
     while (start < end && text[start] == ' ') ++start;
     while (end > start && text[end - 1] == ' ') --end;
     return text.Mid(start, end - start);
-}
-
-CString Text(BSTR text) {
-    CString result(text ? text : L"");
-    ::SysFreeString(text);
-    return result;
 }
 
 }  // namespace
@@ -142,7 +129,7 @@ bool CSendMessageView::Send() {
     bool sent = false;
     try {
         _bstr_t user(CLoginState::Username()), password(CLoginState::Password()), account(CLoginState::Account());
-        HR_CHECK_ON(service, IID_ISendService2, service->Initialise(user, password, account, Omitted()));
+        HR_CHECK_ON(service, IID_ISendService2, service->Initialise(user, password, account, MissingArgument()));
         CString recipients = JoinRecipients(m_recipients);
         m_body.Trim();
         if (!ValidateOriginator(m_originator)) {
@@ -255,15 +242,15 @@ void CSendMessageView::ImportContacts(IObjectCollection* chosen, CString& number
         if (!contact) continue;  // not a contact: nothing to import
         BSTR text = nullptr;
         HRESULT hr = contact->get_MobileNumber(&text);
-        CString mobile = Text(text);
+        CString mobile = TakeBstr(text);
         CString first, last;
         if (SUCCEEDED(hr) && mobile.IsEmpty()) {
             text = nullptr;
             if (SUCCEEDED(hr)) hr = contact->get_FirstName(&text);
-            first = Text(text);
+            first = TakeBstr(text);
             text = nullptr;
             if (SUCCEEDED(hr)) hr = contact->get_LastName(&text);
-            last = Text(text);
+            last = TakeBstr(text);
         }
         if (FAILED(hr)) {
             contact->Release();
@@ -299,14 +286,8 @@ int CSendMessageFrame::OnCreate(LPCREATESTRUCT cs) {
 
 bool CSendMessageFrame::CreateClientView() {
     CSendMessageView* view = new CSendMessageView;
-    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, AFX_IDW_PANE_FIRST)) {
-        delete view;
-        return false;
-    }
-    LONG_PTR exStyle = ::GetWindowLongPtrW(view->m_hWnd, GWL_EXSTYLE);
-    ::SetWindowLongPtrW(view->m_hWnd, GWL_EXSTYLE, exStyle & ~WS_EX_CLIENTEDGE);
+    if (!CreateFormClientView(view)) return false;
     m_pView = view;
-    SetActiveView(view);
     return true;
 }
 

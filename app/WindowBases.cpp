@@ -38,6 +38,17 @@ bool CFrameBase::Create(CWnd*) {
     return true;
 }
 
+bool CFrameBase::CreateFormClientView(CFormView* view) {
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, AFX_IDW_PANE_FIRST)) {
+        delete view;
+        return false;
+    }
+    LONG_PTR exStyle = ::GetWindowLongPtrW(view->m_hWnd, GWL_EXSTYLE);
+    ::SetWindowLongPtrW(view->m_hWnd, GWL_EXSTYLE, exStyle & ~WS_EX_CLIENTEDGE);
+    SetActiveView(view);
+    return true;
+}
+
 void CFrameBase::PostNcDestroy() {
     if (m_bAutoDelete) delete this;
 }

@@ -30,6 +30,9 @@ protected:
     afx_msg void OnDestroy();
     afx_msg void OnClose();
     afx_msg void OnFileClose();
+    // Makes the view the frame's client pane (first-pane id, without the client edge) and its
+    // active view; a view that cannot be created is deleted and false is returned.
+    bool CreateFormClientView(CFormView* view);
     // Destroys the window when CanClose agrees; not asked again while the application closes
     // all frames (it has asked already).
     void CloseIfAllowed();

@@ -7,7 +7,7 @@
                                           read window; prints what it shows
    Exit code 0 when it worked, 1 otherwise (with the reason on stdout). */
 #include <windows.h>
-#include <tlhelp32.h>
+#include "program-process.h"
 #include <stdio.h>
 #include <string.h>
 #include <wchar.h>
@@ -22,17 +22,6 @@ enum {
 
 static const wchar_t kSendTitle[] = L"Send a Text Message";
 static const wchar_t kReadTitle[] = L"Read a Text Message";
-
-static DWORD ProgramProcess(void) {
-    DWORD found = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {sizeof entry};
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (_wcsicmp(entry.szExeFile, L"TarvockVelko.exe") == 0) found = entry.th32ProcessID;
-    CloseHandle(snapshot);
-    return found;
-}
 
 /* A visible top-level window of the program: with the title, of the class, or (alert) topmost. */
 struct Search {

@@ -1,21 +1,10 @@
 /* Sends the desktop program its exit command (File > Exit) and waits up to 20 s for it to end.
    Exit code 0 when the program has ended, 1 when no window of it was found or it stayed. */
 #include <windows.h>
-#include <tlhelp32.h>
+#include "program-process.h"
 #include <stdio.h>
 #include <stdlib.h>
 #include <wchar.h>
-
-static DWORD ProgramProcess(void) {
-    DWORD found = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {sizeof entry};
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (_wcsicmp(entry.szExeFile, L"TarvockVelko.exe") == 0) found = entry.th32ProcessID;
-    CloseHandle(snapshot);
-    return found;
-}
 
 struct Search { DWORD pid; HWND found; };
 
