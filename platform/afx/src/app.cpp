@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 namespace {
 
 CWinApp* g_app = nullptr;
@@ -120,8 +122,18 @@ bool CWinApp::PumpMessage() {
 
 bool CWinApp::OnIdle(LONG count) {
     if (count == 0) {
-        // Update the user interface of the main window and the visible frames.
+        // Update the user interface of the main window and of every visible frame of the thread.
         if (m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        std::vector<HWND> frames;
+        ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hwnd, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&frames));
+        for (HWND hwnd : frames) {
+            if (m_pMainWnd && hwnd == m_pMainWnd->m_hWnd) continue;
+            CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+            if (wnd && wnd->IsFrameWnd() && ::IsWindowVisible(hwnd)) wnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        }
         return true;
     }
     CWnd::DeleteTempMap();

@@ -93,7 +93,9 @@ void CFrameWnd::OnClose() {
     DestroyWindow();
 }
 
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
+    // The frame's bars (and any other child that keeps command states) update themselves.
+    SendMessageToDescendants(WM_IDLEUPDATECMDUI, wParam, 0, true);
     return 0;
 }
 

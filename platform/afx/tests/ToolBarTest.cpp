@@ -72,3 +72,38 @@ TEST(CommonDialogs, FiltersAndInitialColours) {
 }
 
 }  // namespace
+
+namespace {
+
+// A child that counts the idle updates it gets.
+class CUpdateCounter : public CWnd {
+public:
+    int updates = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_IDLEUPDATECMDUI) ++updates;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(Frame, IdleUpdatesReachTheChildrenOfEveryVisibleFrame) {
+    ASSERT_TRUE(WaitForDesktopReady());
+    auto* first = new CFrameWnd;  // frames delete themselves when destroyed
+    auto* second = new CFrameWnd;
+    ASSERT_TRUE(first->CreateEx(0, nullptr, "first", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+    ASSERT_TRUE(second->CreateEx(0, nullptr, "second", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
+    CUpdateCounter inFirst, inSecond;
+    ASSERT_TRUE(inFirst.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, first->GetSafeHwnd(), nullptr));
+    ASSERT_TRUE(inSecond.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, second->GetSafeHwnd(), nullptr));
+    CWnd* main = AfxGetApp()->m_pMainWnd;
+    AfxGetApp()->m_pMainWnd = nullptr;  // not the main window: a frame of its own
+    AfxGetApp()->OnIdle(0);
+    AfxGetApp()->m_pMainWnd = main;
+    EXPECT_EQ(1, inFirst.updates);
+    EXPECT_EQ(0, inSecond.updates) << "hidden frames wait";
+    inFirst.DestroyWindow();
+    inSecond.DestroyWindow();
+    first->DestroyWindow();
+    second->DestroyWindow();
+}
+
+}  // namespace
