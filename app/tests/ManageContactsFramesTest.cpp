@@ -44,6 +44,17 @@ protected:
             if (list.GetItemText(i, 0) == text) list.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
     }
     static void Command(CWnd* frame, UINT id) { frame->SendMessage(WM_COMMAND, id); }
+    // New in the window, the contact dialog filled in and confirmed; false when it never came.
+    static bool NewContact(CWnd* frame, const char* quickName, const char* mobile) {
+        S script;
+        script.Then("Contact", [=](HWND d) {
+            S::Type(d, IDC_QUICK_NAME, quickName);
+            S::Type(d, IDC_MOBILE_NUMBER, mobile);
+            S::Click(d, IDOK);
+        });
+        Command(frame, ID_NEW_ENTRY);
+        return script.Finished();
+    }
     static void ClickHeader(CManageContactsAndGroupsFrameBase* frame, int column, int button = 0) {
         NMHEADERW click = {};
         click.hdr = {frame->GetHeader().m_hWnd, 0, (UINT)HDN_ITEMCLICKW};
@@ -237,14 +248,7 @@ TEST_F(ContactsWindows, AFailedFillShowsTheErrorAndReloadAndNewTryAgain) {
     // fails again here), and the new contact gets its row.
     ASSERT_TRUE(CLoginState::SignInCore("test", "test", "TEST01", true));
     Log().Reset();
-    S script;
-    script.Then("Contact", [](HWND d) {
-        S::Type(d, IDC_QUICK_NAME, "Eve");
-        S::Type(d, IDC_MOBILE_NUMBER, "447700900305");
-        S::Click(d, IDOK);
-    });
-    Command(failed, ID_NEW_ENTRY);
-    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(NewContact(failed, "Eve", "447700900305"));
     EXPECT_EQ(1u, Requests(L"AddContact"));
     EXPECT_EQ(1u, Requests(L"GetContacts"));
     EXPECT_EQ((Names{"Eve"}), Column(failed));
@@ -256,14 +260,7 @@ TEST_F(ContactsWindows, NewAddsASelectedRowAndTheSharedCachesEntryWithoutReading
     CManageContactsFrame* frame = Open<CManageContactsFrame>();
     ASSERT_TRUE(frame);
     Log().Reset();
-    S script;
-    script.Then("Contact", [](HWND d) {
-        S::Type(d, IDC_QUICK_NAME, "Fred");
-        S::Type(d, IDC_MOBILE_NUMBER, "447700900306");
-        S::Click(d, IDOK);
-    });
-    Command(frame, ID_NEW_ENTRY);
-    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(NewContact(frame, "Fred", "447700900306"));
     EXPECT_EQ(1u, Requests(L"AddContact"));
     EXPECT_EQ(0u, Requests(L"GetContacts"));
     ASSERT_EQ(5, frame->GetList().GetItemCount());
