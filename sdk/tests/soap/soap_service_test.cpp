@@ -1,5 +1,6 @@
 // The transport against a stand-in service of its own: addresses, headers, credentials, the log
 // lines, HTTP statuses, SOAP faults, answers that are no XML and connections that fail.
+#include <algorithm>
 #include <winsock2.h>
 #include <windows.h>
 
@@ -257,20 +258,23 @@ TEST_F(SoapServiceTest, DebugLoggingOfCallsKeepsNoMemory) {
         }
         return (long long)testsupport::HeapBytesInUse() - (long long)before;
     };
+    // A leak shows in every round; the platform's own allocations (a worker thread started under
+    // load) show in one at most, so each figure is the smaller of two rounds.
+    auto leastKeptBy = [&](int count) { return (std::min)(keptBy(count), keptBy(count)); };
     category.setPriority(log4cpp::Priority::INFO);
     keptBy(10);
-    const long long off = keptBy(100);
+    const long long off = leastKeptBy(100);
     category.setPriority(log4cpp::Priority::DEBUG);
     auto appender = std::make_shared<log4cpp::FileAppender>("memory", file, false);
     category.addAppender(appender);
     keptBy(10);
-    const long long debug = keptBy(100);
+    const long long debug = leastKeptBy(100);
     category.removeAppender(appender.get());
     category.setPriority(priority);
     appender->close();
     const std::string text = testsupport::ReadFile(file);
     ::DeleteFileA(file.c_str());
-    EXPECT_LE(110u, testsupport::Occurrences(text, "<Password>********</Password>"));
+    EXPECT_LE(210u, testsupport::Occurrences(text, "<Password>********</Password>"));
     EXPECT_LE(debug - off, 16 * 1024) << "100 calls keep " << off << " bytes of heap with logging off and " << debug
                                        << " with debug logging";
 }
