@@ -7,7 +7,6 @@
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CTkCommandBar, CWnd)
-IMPLEMENT_DYNCREATE(CTkCommandBars, CCmdTarget)
 
 namespace {
 template <class T>
@@ -153,11 +152,12 @@ CSize CTkCommandBar::GetIconSize() const {
     if (m_szIcon.cx || m_szIcon.cy) return m_szIcon;
     CTkCommandBars* manager = GetManager();
     if (!manager) return CSize(16, 16);
-    if (m_nBarType == TK_BAR_TYPE_POPUP) return manager->m_szPopupIcons;
-    CSize size = manager->m_szToolbarIcons;
+    const CTkCommandBarsSettings* settings = manager->GetCommandBarsOptions();
+    if (m_nBarType == TK_BAR_TYPE_POPUP) return settings->m_szPopupIcons;
+    CSize size = settings->m_szIcons;
     if (!size.cx && !size.cy) size = CSize(16, 16);
-    if (manager->m_bLargeIcons) {
-        if (manager->m_szLargeIcons.cx || manager->m_szLargeIcons.cy) return manager->m_szLargeIcons;
+    if (settings->m_bLargeIcons) {
+        if (settings->m_szLargeIcons.cx || settings->m_szLargeIcons.cy) return settings->m_szLargeIcons;
         return CSize(size.cx * 2, size.cy * 2);
     }
     return size;
@@ -172,28 +172,13 @@ CSize CTkCommandBar::GetButtonSize() const {
 bool CTkCommandBar::IsTextBelowIcons() const {
     if (m_nTextBelowIcons != 2) return m_nTextBelowIcons != 0;
     CTkCommandBars* manager = GetManager();
-    return manager && manager->m_bTextBelowIcons;
+    return manager && manager->GetCommandBarsOptions()->m_bShowTextBelowIcons;
 }
 
 bool CTkCommandBar::HasWrappedControls() const {
     for (int i = 0; i < m_pControls->GetCount(); ++i)
         if (m_pControls->GetControl(i)->m_nHideFlags & TK_CONTROL_HIDE_WRAP) return true;
     return false;
-}
-
-// ---------------------------------------------------------------------------------------------
-
-CTkCommandBars::~CTkCommandBars() {
-    Replace<CTkThemePainter>(m_pPainter, nullptr);
-    Replace<CTkIconStore>(m_pIconStore, nullptr);
-}
-
-void CTkCommandBars::SetPainter(CTkThemePainter* painter) {
-    Replace(m_pPainter, painter);
-}
-
-void CTkCommandBars::SetIconStore(CTkIconStore* store) {
-    Replace(m_pIconStore, store);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -58,6 +58,8 @@ enum TkSiteMessage : UINT {
     TK_WM_CONTROL_CREATE = 0x052F, // lParam a CTkControlRequest: a menu item becomes a control
     TK_WM_POPUPBAR_CREATE = 0x0530,// lParam a CTkPopupBarRequest: the child bar of a popup control
     TK_WM_CONTROL_SELECTED = 0x0531,
+    TK_WM_SELECTED_CONTROL_CHANGED = 0x0532,  // wParam the control selected in customise mode, or 0
+    TK_WM_POPUP_PREPARE = 0x0533,  // lParam the popup bar about to open
     TK_WM_MENUBAR_TRACKING = 0x0534,
 };
 
@@ -78,12 +80,15 @@ struct CTkControlRequest {
     int nPosition;
 };
 
-// What 0x0530 asks: the site may supply the child popup bar of a popup control.
+// What 0x0530 carries, by pointer in lParam: the site may supply the child popup bar of a popup
+// control (kind 1, pBar none), or prepare a new user toolbar (pBar the toolbar, bFloating set
+// when it floats).
 struct CTkPopupBarRequest {
-    CTkCommandBar* pBar;
-    int nKind;
-    const char* pszCaption;
-    int nId;
+    CTkCommandBar* pBar = nullptr;
+    int nKind = 1;
+    int bFloating = 0;
+    const char* pszCaption = nullptr;
+    int nId = 0;
 };
 
 inline bool TkIsVerticalPosition(int position) {
@@ -137,6 +142,12 @@ public:
     virtual int SetSelected(int index, bool byKeyboard);
     // Shows the bar as the popup of a control (popup bars); the base shows nothing.
     virtual int Popup(CTkControl* control, bool byKeyboard);
+    // Shows or hides a toolbar; the base does nothing and counts as hidden.
+    virtual void SetVisible(bool) {}
+    virtual bool IsVisible() const { return false; }
+    // Docks (0 to 3) or floats (4) a toolbar; 1 on success, the base 0.
+    virtual int SetPosition(int) { return 0; }
+    virtual bool IsCustomizable() const { return m_bCustomizable != 0; }
     // Opens the popup of the control at an index (-1 closes the open one); 1 when it changed.
     int SetPopuped(int index, bool byKeyboard);
     // Keyboard navigation while tracking; non-zero when the key was handled.

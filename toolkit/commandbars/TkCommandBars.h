@@ -1,42 +1,163 @@
-// What the bars ask of the command-bars manager that owns them: its own painter and icon store
-// and its display settings. The manager's frame handling, customisation and persistence are
-// added to this class by the manager itself.
+// The command-bars manager a frame owns: it creates the frame's menu bar, toolbars and dock bars,
+// keeps the ordered list of its bars, holds the shared settings, shows the Toolbars menu, runs
+// popup menus modally, switches customise mode and filters the frame's messages so that the
+// bars get the keyboard and the mouse. Bars ask it for its painter, icon store and site.
 #pragma once
 
 #include "afxwin.h"
+#include "commandbars/TkCommandBarsSettings.h"
 
+#include <vector>
+
+class CTkCommandBar;
+class CTkControl;
+class CTkDockBar;
 class CTkIconStore;
 class CTkThemePainter;
+
+// The customise command: opens the customise sheet.
+const UINT TK_ID_CUSTOMIZE = 35001;
+
+// TrackPopupMenu flags.
+enum TkTrackPopupFlag : UINT {
+    TK_TPM_RIGHTALIGN = 0x8,
+    TK_TPM_RIGHTBUTTON = 0x2,
+    TK_TPM_NONOTIFY = 0x80,
+    TK_TPM_RETURNCMD = 0x100,
+};
+
+// The four dock bars, in the manager's order.
+enum TkDockSide : int { TK_DOCK_TOP = 0, TK_DOCK_BOTTOM = 1, TK_DOCK_LEFT = 2, TK_DOCK_RIGHT = 3 };
 
 class CTkCommandBars : public CCmdTarget {
     DECLARE_DYNCREATE(CTkCommandBars)
 public:
-    CTkCommandBars() = default;
+    CTkCommandBars();
     ~CTkCommandBars() override;
+    CTkCommandBars(const CTkCommandBars&) = delete;
+    CTkCommandBars& operator=(const CTkCommandBars&) = delete;
 
+    // --- Operations a frame's manager may override, in slot order.
+    // Listed as hidden in the settings and not used since.
+    virtual bool IsCommandHidden(UINT id) const;
+    // The id that selects per-menu control sets: the menu resource id of the frame (the frames
+    // of this program are not MDI frames, so 0 there).
+    virtual int GetContextId() const;
+    // The Toolbars menu at a screen point, run until it closes (nothing in customise mode).
+    virtual void ShowToolbarsMenu(int x, int y);
+    // A new popup bar of this manager with a check item per listed toolbar and the customise
+    // command (one reference; none when no popup bar can be made).
+    virtual CTkCommandBar* BuildToolbarsMenu();
+    // Copies into the popup the controls of the bar's dock row that did not fit.
+    virtual void FillRowOverflowPopup(CTkCommandBar* bar, CTkCommandBar* popup);
+    // One item per bar of the row with its add-or-remove-buttons list, then the customise command.
+    virtual void FillToolbarOptionsPopup(CTkCommandBar* bar, CTkCommandBar* popup);
+
+    // --- The frame and its bars.
+    // Stores the frame; customisation is enabled when the frame handles the customise command.
+    void AttachFrame(CWnd* frame);
+    CWnd* GetSite() const { return m_pSite; }
+    // The bars in order; none outside 0 .. count-1.
+    int GetCount() const { return (int)m_bars.size(); }
+    CTkCommandBar* GetBar(int index) const;
+    int FindIndex(const CTkCommandBar* bar) const;
+    // The bar with that id, none for 0.
+    CTkCommandBar* FindBar(UINT id) const;
+    CTkCommandBar* GetMenuBar() const { return m_pMenuBar; }
+    // Makes a bar of the list the active menu bar (none clears it).
+    void SetMenuBar(CTkCommandBar* bar) { m_pMenuBar = FindIndex(bar) >= 0 ? bar : nullptr; }
+    CTkDockBar* GetDockBar(int side) const { return side >= 0 && side < 4 ? m_pDockBars[side] : nullptr; }
+    // Appends a bar to the list (the list takes one reference of its own) and sets its manager.
+    void AppendBar(CTkCommandBar* bar);
+    // Hides the bar, takes it out of its dock row and out of the list (the list's reference is
+    // released). A bar that is not in the list is left alone.
+    void RemoveBar(CTkCommandBar* bar);
+    // Shows or hides the bar at an index; an index that names no bar does nothing.
+    void ToggleBarVisible(int index);
+    // The first control of that type (0 any) and id (-1 any) over the bars in order; hidden bars
+    // are skipped when visibleOnly; recursive searches the popups too, each bar once.
+    CTkControl* FindControl(int type, int id, bool visibleOnly, bool recursive) const;
+    // Lays out every visible bar, then the frame.
+    void RecalcAll();
+    // Asks the frame to lay out its bars and view again, unless the layout is locked.
+    void RecalcFrameLayout();
+    bool IsLayoutLocked() const { return m_bLayoutLocked != 0; }
+
+    // --- Customise mode.
+    bool IsCustomizationEnabled() const { return m_bCustomizationEnabled != 0; }
+    void SetCustomizationEnabled(bool on) { m_bCustomizationEnabled = on ? 1 : 0; }
+    bool IsCustomizeMode() const { return m_bCustomizeMode != 0; }
+    // Switches customise mode: the selected control is cleared and every bar redrawn and laid out.
+    void SetCustomizeMode(bool on);
+    // The same switch without redrawing (a drag with Alt held outside customise mode).
+    void SetCustomizeModeQuick(bool on);
+    bool IsQuickCustomizeMode() const { return m_bQuickCustomizeMode != 0; }
+    // The control selected in customise mode (0x0532 tells the customise sheet, else the frame).
+    void SetSelectedControl(CTkControl* control);
+    CTkControl* GetSelectedControl() const { return m_pSelectedControl; }
+    // The customise sheet's window while it is open (WM_CLOSE of the frame is refused then).
+    void SetCustomizeSheet(CWnd* sheet) { m_pCustomizeSheet = sheet; }
+    CWnd* GetCustomizeSheet() const { return m_pCustomizeSheet; }
+
+    // --- Painter, icons, settings.
     // The manager's own painter, none when its bars use the current painter.
     CTkThemePainter* GetOwnPainter() const { return m_pPainter; }
     // Replace the manager's own painter (a reference is added; the old one released).
     void SetPainter(CTkThemePainter* painter);
     CTkIconStore* GetOwnIconStore() const { return m_pIconStore; }
     void SetIconStore(CTkIconStore* store);
-    // The site window the bars report to.
-    CWnd* GetSite() const { return m_pSite; }
+    // The own painter or icon store, else the current painter or the process-wide store.
+    CTkThemePainter* GetPaintManager() const;
+    CTkIconStore* GetImageManager() const;
+    CTkCommandBarsSettings* GetCommandBarsOptions() const { return m_pSettings; }
+    void ResetUsageData();
+    // A control ran its command: a hidden command is recorded as used and shows from now on.
+    void OnCommandExecuted(UINT id);
+    // The frame's shortcuts (destroyed with the manager).
+    void SetAccelTable(HACCEL accel);
+    HACCEL GetAccelTable() const { return m_hAccelTable; }
+    // When set, Alt+letter with Shift held is left to the frame.
+    void SetShiftGuard(bool on) { m_bShiftGuard = on ? 1 : 0; }
+    UINT GetMenuResourceId() const { return m_nMenuResourceId; }
+    // The file that holds large customisations; empty for the default name.
+    CString m_strSideFile;
+
     // A new popup bar for a popup control the site supplied none for (one reference).
     virtual CTkCommandBar* CreateDefaultPopupBar() { return nullptr; }
-    bool IsCustomizeMode() const { return m_bCustomizeMode; }
-
-    // Display settings the bars and painters read.
-    CSize m_szToolbarIcons;            // 0 x 0: 16 x 16
-    CSize m_szLargeIcons;              // 0 x 0: double the toolbar icons
-    CSize m_szPopupIcons = CSize(16, 16);
-    bool m_bLargeIcons = false;
-    bool m_bTextBelowIcons = false;
-
+    // The frame (site) the bars report to; set by AttachFrame.
     CWnd* m_pSite = nullptr;
-    bool m_bCustomizeMode = false;
+
+    // --- The frame's messages.
+    // Before translation: Alt+letter for the menu bar, keys of a focused bar edit, swallowed
+    // context menus while popups are open, the mouse wheel for the keyboard sinks. True when
+    // the message was consumed.
+    bool FilterFrameMessage(MSG* msg);
+    // From the frame's window procedure; true when handled (result set).
+    bool HandleFrameMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    // --- Toolkit-wide resource helpers.
+    static int MessageBoxFromResource(UINT stringId, UINT type = MB_OK);
+    // A menu of the current resource module; the caller destroys it.
+    static HMENU LoadMenuFromResource(UINT menuId);
 
 protected:
+    // Whether any popup chain is open (the mouse tracker holds bars).
+    static bool ArePopupsTracked();
+
+    CCmdTarget* m_pReferencedTarget = nullptr;
+    HACCEL m_hAccelTable = nullptr;
+    int m_bShiftGuard = 0;
+    CWnd* m_pCustomizeSheet = nullptr;
     CTkThemePainter* m_pPainter = nullptr;
     CTkIconStore* m_pIconStore = nullptr;
+    CTkControl* m_pSelectedControl = nullptr;
+    int m_bCustomizeMode = 0;
+    int m_bCustomizationEnabled = 0;
+    UINT m_nMenuResourceId = 0;
+    int m_bLayoutLocked = 0;
+    int m_bQuickCustomizeMode = 0;
+    CTkCommandBarsSettings* m_pSettings = nullptr;
+    std::vector<CTkCommandBar*> m_bars;
+    CTkDockBar* m_pDockBars[4] = {};
+    CTkCommandBar* m_pMenuBar = nullptr;
 };

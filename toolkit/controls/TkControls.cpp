@@ -84,7 +84,9 @@ CTkControl* CTkControls::Insert(CTkControl* control, int before) {
 
 CTkCommandBar* CTkControls::RequestChildBar(CWnd* site, const CString& caption, int id) {
     if (site && site->GetSafeHwnd()) {
-        CTkPopupBarRequest request = {nullptr, 1, caption, id};
+        CTkPopupBarRequest request;
+        request.pszCaption = caption;
+        request.nId = id;
         if (site->SendMessage(TK_WM_POPUPBAR_CREATE, 0, (LPARAM)&request) && request.pBar) {
             request.pBar->InternalAddRef();
             return request.pBar;
