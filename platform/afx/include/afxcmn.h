@@ -47,6 +47,8 @@ public:
 
 protected:
     afx_msg void OnSize(UINT type, int cx, int cy);
+    // The frame's layout query: the bar aligns itself along the frame's bottom and takes its height.
+    afx_msg LRESULT OnSizeParent(WPARAM, LPARAM lParam);
     // Gives the panes' right edges to the control.
     void UpdateParts();
 

@@ -23,6 +23,7 @@ enum : UINT {
     CN_COMMAND = 0,
     CN_UPDATE_COMMAND_UI = (UINT)-1,
     WM_REFLECT_BASE = 0xBC00,
+    WM_SIZEPARENT = 0x0361,
     WM_INITIALUPDATE = 0x0364,
     WM_IDLEUPDATECMDUI = 0x0363,
     AFX_IDS_APP_TITLE = 0xE000,      // 57344
@@ -505,6 +506,19 @@ private:
 
 class CView;
 
+// What a frame's layout query (WM_SIZEPARENT, lParam) carries to each child: the rectangle the
+// bars have left so far, from which a bar that answers takes its edge, and the moves of this
+// layout. A null hDWP asks the bars to measure only: they shrink the rectangle but stay put.
+struct AFX_SIZEPARENTPARAMS {
+    HDWP hDWP;
+    RECT rect;
+    SIZE sizeTotal;   // what the bars took across and down
+    BOOL bStretch;
+};
+// Moves a child to a rectangle (parent client coordinates) as part of the layout; nothing when
+// the layout only measures.
+void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* layout, HWND child, const RECT& rect);
+
 // A top-level frame: routes commands to the active view, itself and the application; lays
 // out its view over the client area; updates its menus' items through their update handlers.
 class CFrameWnd : public CWnd {
@@ -519,7 +533,14 @@ public:
     void SetActiveView(CView* view) { m_pViewActive = view; }
     // Sends the initial update to the views and shows the frame.
     void InitialUpdateFrame(void* document, bool makeVisible);
+    // Lays the bars out around the view: every child but the view gets the layout query in
+    // creation order (the status bar first: it keeps the frame's whole bottom edge), and the
+    // view takes what is left.
     virtual void RecalcLayout();
+    // Asks for a layout at the next idle update (several requests make one layout).
+    void DelayRecalcLayout() { m_nIdleFlags |= idleLayout; }
+    enum { idleLayout = 0x8 };
+    int m_nIdleFlags = 0;
     // Shows or hides the child bar with this id (the class library's bar toggle).
     void OnBarCheck(UINT barId);
     void OnUpdateControlBarMenu(CCmdUI* cmdUI);

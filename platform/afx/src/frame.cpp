@@ -39,20 +39,39 @@ void CFrameWnd::InitialUpdateFrame(void*, bool makeVisible) {
     }
 }
 
+void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* layout, HWND child, const RECT& rect) {
+    if (!layout->hDWP) return;
+    const UINT flags = SWP_NOACTIVATE | SWP_NOZORDER;
+    HDWP next = ::DeferWindowPos(layout->hDWP, child, nullptr, rect.left, rect.top, rect.right - rect.left,
+                                 rect.bottom - rect.top, flags);
+    if (next) {
+        layout->hDWP = next;
+        return;
+    }
+    // The deferred moves were given up: this one goes at once and the rest start again.
+    ::SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, flags);
+    layout->hDWP = ::BeginDeferWindowPos(4);
+}
+
 void CFrameWnd::RecalcLayout() {
     if (!m_hWnd) return;
-    CRect client;
-    GetClientRect(&client);
-    // Bars along the bottom take their height; the view fills the rest.
-    HWND statusBar = ::GetDlgItem(m_hWnd, ID_VIEW_STATUS_BAR);
-    if (statusBar && ::IsWindowVisible(statusBar)) {
-        ::SendMessageW(statusBar, WM_SIZE, 0, 0);
-        CRect bar;
-        ::GetWindowRect(statusBar, &bar);
-        client.bottom -= bar.Height();
-    }
+    m_nIdleFlags &= ~idleLayout;
+    AFX_SIZEPARENTPARAMS layout = {};
+    GetClientRect(&layout.rect);
+    layout.bStretch = TRUE;
+    layout.hDWP = ::BeginDeferWindowPos(8);
     HWND view = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
-    if (view) ::MoveWindow(view, client.left, client.top, client.Width(), client.Height(), TRUE);
+    HWND statusBar = ::GetDlgItem(m_hWnd, ID_VIEW_STATUS_BAR);
+    if (statusBar) ::SendMessageW(statusBar, WM_SIZEPARENT, 0, (LPARAM)&layout);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (child != view && child != statusBar) ::SendMessageW(child, WM_SIZEPARENT, 0, (LPARAM)&layout);
+    if (view) {
+        CRect rest(layout.rect);
+        if (rest.right < rest.left) rest.right = rest.left;
+        if (rest.bottom < rest.top) rest.bottom = rest.top;
+        AfxRepositionWindow(&layout, view, rest);
+    }
+    if (layout.hDWP) ::EndDeferWindowPos(layout.hDWP);
 }
 
 void CFrameWnd::OnBarCheck(UINT barId) {
@@ -94,6 +113,7 @@ void CFrameWnd::OnClose() {
 }
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
+    if (m_nIdleFlags & idleLayout) RecalcLayout();
     // The frame's bars (and any other child that keeps command states) update themselves.
     SendMessageToDescendants(WM_IDLEUPDATECMDUI, wParam, 0, true);
     return 0;
@@ -473,6 +493,7 @@ int CTabCtrl::InsertItem(int index, const char* text) {
 
 BEGIN_MESSAGE_MAP(CStatusBar, CWnd)
     ON_WM_SIZE()
+    ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
 END_MESSAGE_MAP()
 
 bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
@@ -552,6 +573,18 @@ void CStatusBar::UpdateParts() {
         edges.push_back(right);
     }
     SendMessage(SB_SETPARTS, edges.size(), (LPARAM)edges.data());
+}
+
+LRESULT CStatusBar::OnSizeParent(WPARAM, LPARAM lParam) {
+    auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+    if (!layout || !(GetStyle() & WS_VISIBLE)) return 0;
+    // The control places itself along the parent's bottom at the height of its font.
+    if (layout->hDWP) SendMessage(WM_SIZE, SIZE_RESTORED, 0);
+    CRect bar;
+    GetWindowRect(&bar);
+    layout->rect.bottom -= bar.Height();
+    layout->sizeTotal.cy += bar.Height();
+    return 0;
 }
 
 void CStatusBar::OnSize(UINT, int, int) {

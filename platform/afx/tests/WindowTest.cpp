@@ -230,3 +230,101 @@ TEST(Frame, AFailedCreationLeavesTheObjectToTheCaller) {
     delete frame;
     EXPECT_TRUE(log.deleted);
 }
+
+namespace {
+// A bar that takes a fixed thickness from one edge of what its frame has left.
+class CEdgeBar : public CWnd {
+public:
+    CEdgeBar(int edge, int thickness) : m_edge(edge), m_thickness(thickness) {}
+    afx_msg LRESULT OnSizeParent(WPARAM, LPARAM lParam) {
+        auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+        ++queries;
+        if (!(GetStyle() & WS_VISIBLE)) return 0;
+        CRect mine(layout->rect);
+        switch (m_edge) {
+        case 0: mine.bottom = mine.top + m_thickness; layout->rect.top += m_thickness; break;
+        case 1: mine.top = mine.bottom - m_thickness; layout->rect.bottom -= m_thickness; break;
+        default: mine.right = mine.left + m_thickness; layout->rect.left += m_thickness; break;
+        }
+        AfxRepositionWindow(layout, m_hWnd, mine);
+        return 0;
+    }
+    int queries = 0;
+
+private:
+    int m_edge, m_thickness;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CEdgeBar, CWnd)
+    ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+END_MESSAGE_MAP()
+
+std::string Str(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+CRect ChildRect(CWnd& parent, HWND child) {
+    CRect rect;
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+}  // namespace
+
+TEST(Frame, BarsTakeTheirEdgesInCreationOrderAndTheViewGetsTheRest) {
+    CRoutingApp app;
+    CProbeLog log, viewLog;
+    CTestFrame* frame = new CTestFrame(log);
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "layout", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr));
+    AfxInitCommonControls(ICC_BAR_CLASSES);
+    CEdgeBar top(0, 30), left(2, 40), bottom(1, 20);
+    const DWORD style = WS_CHILD | WS_VISIBLE;
+    ASSERT_TRUE(top.Create(nullptr, "", style, CRect(0, 0, 1, 1), frame, 101));
+    ASSERT_TRUE(left.Create(nullptr, "", style, CRect(0, 0, 1, 1), frame, 102));
+    CTestView* view = new CTestView(viewLog);
+    ASSERT_TRUE(view->Create(nullptr, "", style, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
+    ASSERT_TRUE(bottom.Create(nullptr, "", style, CRect(0, 0, 1, 1), frame, 103));
+    CStatusBar status;  // made last, yet it keeps the frame's whole bottom edge
+    ASSERT_TRUE(status.Create(frame));
+    frame->RecalcLayout();  // the frame is still hidden: visible bars count all the same
+
+    CRect client, statusRect;
+    frame->GetClientRect(&client);
+    statusRect = ChildRect(*frame, status.m_hWnd);
+    const int statusHeight = statusRect.Height();
+    ASSERT_GT(statusHeight, 10);
+    EXPECT_EQ(Str(CRect(0, client.bottom - statusHeight, client.right, client.bottom)), Str(statusRect));
+    const int floor = client.bottom - statusHeight;
+    EXPECT_EQ(Str(CRect(0, 0, client.right, 30)), Str(ChildRect(*frame, top.m_hWnd)));
+    EXPECT_EQ(Str(CRect(0, 30, 40, floor)), Str(ChildRect(*frame, left.m_hWnd)));
+    EXPECT_EQ(Str(CRect(40, floor - 20, client.right, floor)), Str(ChildRect(*frame, bottom.m_hWnd)));
+    EXPECT_EQ(Str(CRect(40, 30, client.right, floor - 20)), Str(ChildRect(*frame, view->m_hWnd)));
+
+    // A hidden bar takes nothing; a measuring query shrinks the rectangle but moves nobody.
+    left.ShowWindow(SW_HIDE);
+    frame->RecalcLayout();
+    EXPECT_EQ(Str(CRect(0, 30, client.right, floor - 20)), Str(ChildRect(*frame, view->m_hWnd)));
+    AFX_SIZEPARENTPARAMS measure = {};
+    measure.rect = CRect(0, 0, 100, 100);
+    top.SendMessage(WM_SIZEPARENT, 0, (LPARAM)&measure);
+    EXPECT_EQ(Str(CRect(0, 30, 100, 100)), Str(CRect(measure.rect)));
+    EXPECT_EQ(Str(CRect(0, 0, client.right, 30)), Str(ChildRect(*frame, top.m_hWnd)));
+
+    // A delayed layout waits for the idle update, and several requests make one layout.
+    left.ShowWindow(SW_SHOW);
+    const int before = top.queries;
+    frame->DelayRecalcLayout();
+    frame->DelayRecalcLayout();
+    EXPECT_EQ(before, top.queries);
+    frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ(before + 1, top.queries);
+    EXPECT_EQ(0, frame->m_nIdleFlags & CFrameWnd::idleLayout);
+    EXPECT_EQ(Str(CRect(40, 30, client.right, floor - 20)), Str(ChildRect(*frame, view->m_hWnd)));
+    frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ(before + 1, top.queries);
+
+    status.UnsubclassWindow();
+    frame->DestroyWindow();
+}
