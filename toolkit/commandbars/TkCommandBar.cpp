@@ -1,12 +1,13 @@
 #include "commandbars/TkCommandBar.h"
 
+#include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBars.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
 
 #include <vector>
 
-IMPLEMENT_DYNCREATE(CTkCommandBar, CWnd)
+IMPLEMENT_SERIAL(CTkCommandBar, CWnd, TK_ARCHIVE_SCHEMA)
 
 namespace {
 template <class T>

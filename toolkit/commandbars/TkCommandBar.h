@@ -99,10 +99,13 @@ inline bool TkIsDockedPosition(int position) {
 }
 
 class CTkCommandBar : public CWnd, public ITkTrackedBar {
-    DECLARE_DYNCREATE(CTkCommandBar)
+    DECLARE_SERIAL(CTkCommandBar)
 public:
     CTkCommandBar();
     ~CTkCommandBar() override;
+    // The bar record of the bar archive and the bar's controls (TkBarArchive.h). Reading makes
+    // the archive's context object the bar's manager.
+    void Serialize(CArchive& ar) override;
 
     // What the thread's mouse tracker asks of a bar whose popups are open.
     HWND GetTrackedWindow() const override { return m_hWnd; }

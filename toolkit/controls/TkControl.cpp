@@ -1,5 +1,6 @@
 #include "controls/TkControl.h"
 
+#include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkMenuSound.h"
@@ -10,9 +11,9 @@
 
 #include <set>
 
-IMPLEMENT_DYNCREATE(CTkControl, CCmdTarget)
-IMPLEMENT_DYNCREATE(CTkControlButton, CTkControl)
-IMPLEMENT_DYNCREATE(CTkControlPopup, CTkControl)
+IMPLEMENT_SERIAL(CTkControl, CCmdTarget, TK_ARCHIVE_SCHEMA)
+IMPLEMENT_SERIAL(CTkControlButton, CTkControl, TK_ARCHIVE_SCHEMA)
+IMPLEMENT_SERIAL(CTkControlPopup, CTkControl, TK_ARCHIVE_SCHEMA)
 
 bool TkLoadString(UINT id, CString& text) {
     if (HINSTANCE resources = GetToolkitResourceHandle())

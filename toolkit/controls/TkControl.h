@@ -61,10 +61,12 @@ enum TkControlSelection : int {
 
 // One item of a command bar: a reference-counted command target, not a window.
 class CTkControl : public CCmdTarget {
-    DECLARE_DYNCREATE(CTkControl)
+    DECLARE_SERIAL(CTkControl)
 public:
     CTkControl() = default;
     ~CTkControl() override;
+    // The control record of the bar archive (TkBarArchive.h).
+    void Serialize(CArchive& ar) override;
 
     // --- Operations, in slot order.
     virtual CString GetTooltip() const { return m_strTooltip; }
@@ -180,9 +182,10 @@ public:
 
 // The ordinary push button.
 class CTkControlButton : public CTkControl {
-    DECLARE_DYNCREATE(CTkControlButton)
+    DECLARE_SERIAL(CTkControlButton)
 public:
     CTkControlButton() { m_nType = TK_CONTROL_TYPE_BUTTON; }
+    void Serialize(CArchive& ar) override;
 };
 
 // Loads a string of the toolkit's resources (the satellite library first, then the program).
@@ -190,10 +193,13 @@ bool TkLoadString(UINT id, CString& text);
 
 // A control that owns a child popup bar and opens it.
 class CTkControlPopup : public CTkControl {
-    DECLARE_DYNCREATE(CTkControlPopup)
+    DECLARE_SERIAL(CTkControlPopup)
 public:
     CTkControlPopup() { m_nType = TK_CONTROL_TYPE_POPUP; }
     ~CTkControlPopup() override;
+    // The control record and the id of the child bar; a control read from an archive keeps the
+    // id until the bars read with it are linked (TkBarArchive.h).
+    void Serialize(CArchive& ar) override;
     bool IsPopupOpen() const override { return m_bPopupOpen != 0; }
     bool Compare(const CTkControl* other) const override;
     CTkCommandBar* GetCommandBar() const override { return m_pChildBar; }
@@ -217,4 +223,5 @@ public:
 
     int m_bPopupOpen = 0;
     CTkCommandBar* m_pChildBar = nullptr;
+    UINT m_nChildBarId = 0;  // read from an archive, until linked
 };

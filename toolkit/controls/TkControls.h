@@ -78,6 +78,9 @@ public:
     bool SameAs(const CTkControls* other) const;
     bool IsCustomized() const;
     CTkControls* GetOriginal() const { return m_pOriginal; }
+    // The collection record of the bar archive, written and read with the owner bar's schema
+    // (TkBarArchive.h): the controls that are not temporary, then the original controls.
+    void Serialize(CArchive& ar) override;
 
     // Lays the controls out in rows; margins are left, top, right, bottom. Returns the size.
     CSize LayoutRows(CDC* dc, int length, DWORD mode, const CRect& margins, int minimum = 0);
@@ -87,6 +90,8 @@ public:
     std::vector<CTkControl*> m_controls;
 
 private:
+    // Serialize at a depth of nested original collections (damaged archives nest them deeply).
+    void SerializeNested(CArchive& ar, int depth);
     CTkControl* Insert(CTkControl* control, int before);
     // The child bar of a new popup control: the site's answer, else the manager's default bar.
     CTkCommandBar* RequestChildBar(CWnd* site, const CString& caption, int id);

@@ -780,7 +780,13 @@ void WriteImage(CArchive& ar, const CTkIconImage& image) {
 
 CTkIconImage ReadImage(CArchive& ar) {
     HBITMAP colour = ReadBitmap(ar);
-    HBITMAP mask = ReadBitmap(ar);
+    HBITMAP mask = nullptr;
+    try {
+        mask = ReadBitmap(ar);
+    } catch (...) {
+        if (colour) ::DeleteObject(colour);
+        throw;
+    }
     if (colour && mask) {
         BITMAP bm = {};
         ::GetObjectW(colour, sizeof bm, &bm);
@@ -830,6 +836,8 @@ void CTkIconStore::SerializeIconSet(UINT id, CArchive& ar) {
             LONG height = 0;
             DWORD reserved = 0;
             ar >> key;
+            // A set holds one entry per width: a second one is damage.
+            if (set->Lookup(key)) AfxThrowArchiveException(CArchiveException::badSchema);
             auto* entry = new CTkIconEntry(set, id, (int)key, 15);
             set->Add(key, entry);
             ar >> height >> reserved;

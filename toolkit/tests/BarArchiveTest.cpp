@@ -1,0 +1,538 @@
+// The bar and control archive: the golden bytes of a fixed layout (checked in as
+// res/bar_archive.bin), one record assembled by hand field by field, the damaged archives that
+// must be refused without creating or leaking anything, and a fuzz loop over mutated archives.
+//
+// Leaks are counted with the program's own allocation counter: this test program replaces the
+// global operator new and delete, so every bar, control, collection and string is counted.
+#include "commandbars/TkBarArchive.h"
+#include "commandbars/TkCommandBars.h"
+#include "images/TkIconStore.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <random>
+#include <set>
+#include <string>
+
+namespace {
+std::atomic<long> g_blocks{0};
+}
+
+void* operator new(size_t size) {
+    void* block = std::malloc(size ? size : 1);
+    if (!block) throw std::bad_alloc();
+    ++g_blocks;
+    return block;
+}
+void* operator new[](size_t size) { return operator new(size); }
+void operator delete(void* block) noexcept {
+    if (!block) return;
+    --g_blocks;
+    std::free(block);
+}
+void operator delete[](void* block) noexcept { operator delete(block); }
+void operator delete(void* block, size_t) noexcept { operator delete(block); }
+void operator delete[](void* block, size_t) noexcept { operator delete(block); }
+
+// Serial classes that count their constructions: they must never be made from an archive that
+// names them where they do not belong.
+static int g_probesMade = 0;
+class CArchiveProbeBar : public CTkCommandBar {
+    DECLARE_SERIAL(CArchiveProbeBar)
+public:
+    CArchiveProbeBar() { ++g_probesMade; }
+};
+IMPLEMENT_SERIAL(CArchiveProbeBar, CTkCommandBar, TK_ARCHIVE_SCHEMA)
+
+class CArchiveProbeObject : public CObject {
+    DECLARE_SERIAL(CArchiveProbeObject)
+public:
+    CArchiveProbeObject() { ++g_probesMade; }
+};
+IMPLEMENT_SERIAL(CArchiveProbeObject, CObject, TK_ARCHIVE_SCHEMA)
+
+namespace {
+
+const UINT kGoldenResource = 1;
+
+// Little-endian bytes assembled field by field.
+class Bytes {
+public:
+    Bytes& I32(int value) { return Raw(&value, 4); }
+    Bytes& W(WORD value) { return Raw(&value, 2); }
+    Bytes& S(const std::string& text) {
+        m_bytes.push_back((BYTE)text.size());
+        return Raw(text.data(), text.size());
+    }
+    Bytes& NewClass(const std::string& name, WORD schema = 7) {
+        W(0xFFFF).W(schema).W((WORD)name.size());
+        return Raw(name.data(), name.size());
+    }
+    Bytes& Raw(const void* data, size_t size) {
+        const BYTE* bytes = static_cast<const BYTE*>(data);
+        m_bytes.insert(m_bytes.end(), bytes, bytes + size);
+        return *this;
+    }
+    operator std::vector<BYTE>() const { return m_bytes; }
+
+private:
+    std::vector<BYTE> m_bytes;
+};
+
+std::string Hex(const std::vector<BYTE>& bytes) {
+    std::string text;
+    char cell[4];
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(cell, sizeof cell, "%02X", bytes[i]);
+        text += cell;
+        text += (i % 32 == 31) ? "\n" : " ";
+    }
+    return text;
+}
+
+// The manager the archives are read and written with, with a store of its own for the custom
+// pictures (so that nothing reaches the process-wide store).
+class ArchiveTest : public ::testing::Test {
+protected:
+    void SetUp() override { FreshStore(); }
+    // Replaces the manager's store by an empty one (the old one goes with all it kept).
+    void FreshStore() {
+        m_store = new CTkIconStore;
+        m_manager.SetIconStore(m_store);
+        m_store->InternalRelease();
+    }
+
+    std::vector<BYTE> Write(const std::vector<CTkCommandBar*>& bars) {
+        CTkBarList stored;
+        TkCollectBars(bars, stored);
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        ar.m_pDocument = &m_manager;
+        TkWriteBarsArchive(ar, stored);
+        return file.GetData();
+    }
+    std::vector<BYTE> Write(const CTkBarList& bars) {
+        std::vector<CTkCommandBar*> list(bars.Bars().begin(), bars.Bars().end());
+        return Write(list);
+    }
+    bool Read(const std::vector<BYTE>& bytes, CTkBarList& loaded) {
+        CMemFile file(bytes.data(), (UINT)bytes.size());
+        CArchive ar(&file, CArchive::load);
+        ar.m_pDocument = &m_manager;
+        return TkReadBarsArchive(ar, loaded);
+    }
+
+    // Damaged bytes are refused, the bars read before them are kept in the list until it goes,
+    // nothing is left in memory and no probe class was made.
+    void Refused(const std::vector<BYTE>& bytes, int barsKept, const char* what) {
+        const long blocks = g_blocks;
+        const int probes = g_probesMade;
+        {
+            CTkBarList loaded;
+            EXPECT_FALSE(Read(bytes, loaded)) << what;
+            EXPECT_EQ(barsKept, loaded.GetCount()) << what;
+        }
+        EXPECT_EQ(blocks, (long)g_blocks) << what;
+        EXPECT_EQ(probes, g_probesMade) << what;
+    }
+
+    CTkCommandBars m_manager;
+    CTkIconStore* m_store = nullptr;
+};
+
+CTkControl* AddButton(CTkCommandBar* bar, int id, const char* caption, CTkControl* control = nullptr) {
+    if (!control) control = new CTkControlButton;
+    control->m_nId = id;
+    control->m_strCaption = caption;
+    return bar->GetControls()->Append(control);
+}
+
+CTkCommandBar* NewBar(int type, int position, UINT id, const char* title) {
+    auto* bar = new CTkCommandBar;
+    bar->m_nBarType = type;
+    bar->m_nPosition = position;
+    bar->m_nBarId = id;
+    bar->m_strTitle = title;
+    bar->m_dwFlags = 0x3F;
+    return bar;
+}
+
+CTkControlPopup* AddPopup(CTkCommandBar* bar, int type, const char* caption, CTkCommandBar* child) {
+    auto* popup = new CTkControlPopup;
+    popup->m_nType = type;
+    AddButton(bar, 0, caption, popup);
+    popup->AttachChildBar(child);
+    return popup;
+}
+
+// A 16 x 16 alpha picture with a pattern of its own.
+CTkIconImage Picture() {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int i = 0; i < 256; ++i) pixels[i] = (i % 3 == 0) ? 0xFF2040C0u : (i % 5 == 0 ? 0x80102030u : 0);
+    return CTkIconImage::FromAlphaBitmap(bitmap);
+}
+
+// The fixed layout of the golden archive: a customised program bar holding every control
+// record, a second (user) bar sharing a popup bar, two levels of popup bars.
+struct Layout {
+    CTkCommandBar* standard;
+    CTkCommandBar* mine;
+    CTkCommandBar* tools;   // popup bar of "&Tools", shared by "Mine"
+    CTkCommandBar* more;    // popup bar inside "&Tools"
+
+    explicit Layout(CTkIconStore* store) {
+        standard = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_TOP, 1000, "Standard");
+        standard->m_dwStyle = TK_BAR_STYLE_TOOLTIPS | TK_BAR_STYLE_GRIPPER;
+        standard->m_szButton = CSize(23, 22);
+        tools = NewBar(TK_BAR_TYPE_POPUP, TK_BAR_POSITION_POPUP, 0, "Tools");
+        more = NewBar(TK_BAR_TYPE_POPUP, TK_BAR_POSITION_POPUP, 77, "More");
+        AddButton(more, 32772, "&Inner");
+        AddButton(tools, 32771, "&Options...")->m_strDescription = "Change the options";
+        AddPopup(tools, TK_CONTROL_TYPE_BUTTON_POPUP, "&More", more)->m_bBeginGroup = 1;
+
+        CTkControl* create = AddButton(standard, 57600, "&New");
+        create->m_strShortcutText = "Ctrl+N";
+        create->m_strTooltip = "New";
+        create->m_strDescription = "Create a new document";
+        create->m_strParameter = "new";
+        create->m_strCategory = "File";
+        create->m_nUserValue = 7;
+        create->m_shownIn = {3};
+        create->m_hiddenIn = {4, 9};
+        AddPopup(standard, TK_CONTROL_TYPE_POPUP, "&Tools", tools);
+        standard->GetControls()->KeepOriginal();
+
+        CTkControl* custom = AddButton(standard, 57603, "&Save");
+        CTkIconImage picture = Picture();
+        custom->m_nCustomIconId = (int)store->AddCustomIcon(picture);
+        custom->m_strCustomCaption = "Keep";
+        custom->m_bBeginGroup = 1;
+        custom->m_nStyle = TK_CONTROL_STYLE_ICON_AND_CAPTION;
+        custom->m_nFlags = TK_CONTROL_FLAG_RIGHT_ALIGN;
+        custom->m_nHideFlags = TK_CONTROL_HIDE_CUSTOMIZE;
+        custom->m_nIconId = 57600;
+        custom->m_bDefaultItem = 1;
+        custom->m_bCloseOnExecute = 0;
+        standard->GetControls()->Add(new CTkControlButton, 9400, "made by the bar", -1, true);
+
+        mine = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_FLOATING, 1001, "Mine");
+        mine->m_nMRUWidth = 150;
+        AddButton(mine, 57601, "&Open");
+        AddPopup(mine, TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP, "Tools again", tools);
+        tools->InternalRelease();
+        more->InternalRelease();
+    }
+    ~Layout() {
+        standard->InternalRelease();
+        mine->InternalRelease();
+    }
+    std::vector<CTkCommandBar*> Bars() const { return {standard, mine}; }
+};
+
+std::vector<BYTE> GoldenBytes() {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(kGoldenResource), MAKEINTRESOURCEW(10));
+    if (!resource) return {};
+    const BYTE* data = static_cast<const BYTE*>(::LockResource(::LoadResource(module, resource)));
+    return std::vector<BYTE>(data, data + ::SizeofResource(module, resource));
+}
+
+// The byte offset of the first occurrence of a text in the bytes.
+size_t OffsetOf(const std::vector<BYTE>& bytes, const std::string& text) {
+    auto found = std::search(bytes.begin(), bytes.end(), text.begin(), text.end());
+    return found == bytes.end() ? std::string::npos : (size_t)(found - bytes.begin());
+}
+
+TEST_F(ArchiveTest, TheFixedLayoutIsWrittenInItsGoldenBytesAndReadBackToTheSameBytes) {
+    std::vector<BYTE> written;
+    {
+        Layout layout(m_store);
+        written = Write(layout.Bars());
+        // Popup bars are numbered in the order they are reached; both popup controls of the
+        // shared bar write its id.
+        EXPECT_EQ(TK_ARCHIVE_FIRST_POPUP_ID, layout.tools->m_nBarId);
+        EXPECT_EQ(TK_ARCHIVE_FIRST_POPUP_ID + 1, layout.more->m_nBarId);
+        EXPECT_EQ(1000u, layout.standard->m_nBarId);
+    }
+    const std::vector<BYTE> golden = GoldenBytes();
+    ASSERT_EQ(golden, written) << "written:\n" << Hex(written);
+
+    FreshStore();
+    const long blocks = g_blocks;
+    {
+        CTkBarList loaded;
+        ASSERT_TRUE(Read(golden, loaded));
+        ASSERT_EQ(4, loaded.GetCount());
+        CTkCommandBar* standard = loaded.GetAt(0);
+        CTkCommandBar* tools = loaded.GetAt(1);
+        CTkCommandBar* more = loaded.GetAt(2);
+        CTkCommandBar* mine = loaded.GetAt(3);
+        EXPECT_EQ(&m_manager, standard->m_pManager);
+        EXPECT_EQ("Standard", standard->m_strTitle.str());
+        EXPECT_EQ(23, standard->m_szButton.cx);
+        EXPECT_EQ(22, standard->m_szButton.cy);
+        EXPECT_EQ(TK_BAR_STYLE_TOOLTIPS | TK_BAR_STYLE_GRIPPER, standard->m_dwStyle);
+        EXPECT_EQ(TK_BAR_POSITION_FLOATING, mine->m_nPosition);
+        EXPECT_EQ(150, mine->m_nMRUWidth);
+
+        // The temporary control was not stored.
+        ASSERT_EQ(3, standard->GetControls()->GetCount());
+        CTkControl* create = standard->GetControl(0);
+        EXPECT_STREQ("CTkControlButton", create->GetRuntimeClass()->m_lpszClassName);
+        EXPECT_EQ("Ctrl+N", create->m_strShortcutText.str());
+        EXPECT_EQ("new", create->m_strParameter.str());
+        EXPECT_EQ("File", create->m_strCategory.str());
+        EXPECT_EQ(7, create->m_nUserValue);
+        EXPECT_EQ((std::set<int>{4, 9}), create->m_hiddenIn);
+        CTkControl* custom = standard->GetControl(2);
+        EXPECT_EQ("Keep", custom->m_strCustomCaption.str());
+        EXPECT_EQ(TK_CONTROL_STYLE_ICON_AND_CAPTION, custom->m_nStyle);
+        EXPECT_EQ(0, custom->m_bCloseOnExecute);
+        EXPECT_TRUE(m_store->FindIconSet((UINT)custom->m_nCustomIconId));
+
+        // Popup controls are linked to the bars read with them, the shared one twice.
+        EXPECT_EQ(tools, standard->GetControl(1)->GetCommandBar());
+        EXPECT_EQ(tools, mine->GetControl(1)->GetCommandBar());
+        EXPECT_EQ(more, tools->GetControl(1)->GetCommandBar());
+        EXPECT_EQ(TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP, mine->GetControl(1)->m_nType);
+
+        // The originals came back, and differ from the customised controls.
+        ASSERT_TRUE(standard->GetControls()->GetOriginal());
+        EXPECT_EQ(2, standard->GetControls()->GetOriginal()->GetCount());
+        EXPECT_TRUE(standard->GetControls()->IsCustomized());
+
+        // Written again: the same bytes.
+        EXPECT_EQ(golden, Write(loaded));
+    }
+    FreshStore();
+    EXPECT_EQ(blocks, (long)g_blocks);
+}
+
+// A bar of one button, assembled field by field.
+std::vector<BYTE> OneButtonBar(WORD barSchema = 7) {
+    return Bytes()
+        .I32(1)
+        .NewClass("CTkCommandBar", barSchema)
+        .I32(TK_BAR_TYPE_TOOLBAR).I32(TK_BAR_POSITION_TOP).I32(1000).I32(0x3F).I32(0).S("Mine").I32(1).I32(32767)
+        .I32(23).I32(22)
+        .I32(1)
+        .NewClass("CTkControlButton")
+        .I32(TK_CONTROL_TYPE_BUTTON).I32(57600).I32(0).I32(0).I32(0).I32(0).I32(0)
+        .S("&New").S("").S("").S("").S("")
+        .I32(0).S("").S("")
+        .W(0).W(0)
+        .I32(0).I32(1)
+        .I32(0)
+        .I32(0).I32(0);
+}
+
+TEST_F(ArchiveTest, EachFieldHasItsPlaceAndOlderSchemasReadFewerFields) {
+    CTkCommandBar* bar = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_TOP, 1000, "Mine");
+    bar->m_szButton = CSize(23, 22);
+    AddButton(bar, 57600, "&New");
+    EXPECT_EQ(OneButtonBar(), Write({bar}));
+    bar->InternalRelease();
+
+    // Schema 2: no button size, and the collection ends after its controls.
+    std::vector<BYTE> old = OneButtonBar(2);
+    const size_t size = OffsetOf(old, "Mine") + 4 + 8;
+    old.erase(old.begin() + (long)size, old.begin() + (long)size + 8);
+    old.resize(old.size() - 8);
+    CTkBarList loaded;
+    ASSERT_TRUE(Read(old, loaded));
+    EXPECT_EQ(0, loaded.GetAt(0)->m_szButton.cx);
+    EXPECT_EQ("&New", loaded.GetAt(0)->GetControl(0)->m_strCaption.str());
+
+    // Schema 8 is refused.
+    CTkBarList newer;
+    EXPECT_FALSE(Read(OneButtonBar(8), newer));
+    EXPECT_EQ(0, newer.GetCount());
+}
+
+TEST_F(ArchiveTest, DamagedArchivesEndTheReadCleanlyAndLeakNothing) {
+    const std::vector<BYTE> good = OneButtonBar();
+    { CTkBarList warm; ASSERT_TRUE(Read(good, warm)); }
+    const size_t type = OffsetOf(good, "CTkCommandBar") + 13;
+    auto patched = [&](size_t at, std::vector<BYTE> with) {
+        std::vector<BYTE> bytes = good;
+        std::copy(with.begin(), with.end(), bytes.begin() + (long)at);
+        return bytes;
+    };
+    Refused(patched(type, {3, 0, 0, 0}), 0, "bar type 3");
+    Refused(patched(type + 4, {8, 0, 0, 0}), 0, "bar position 8");
+    Refused(patched(type + 4, {0xFF, 0xFF, 0xFF, 0xFF}), 0, "bar position -1");
+    Refused(patched(OffsetOf(good, "Mine") - 1, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}), 0,
+            "a title longer than the bytes left");
+    Refused(patched(OffsetOf(good, "Mine") + 4 + 8, {0xFF, 0xFF, 0xFF, 0x7F}), 0, "a button size out of range");
+
+    // A back-reference outside the map, and one to the bar itself where a new bar must be.
+    Refused(patched(OffsetOf(good, "CTkControlButton") - 6, {0x32, 0x80}), 0, "class index 50");
+    std::vector<BYTE> twice = good;
+    twice[0] = 2;
+    twice.push_back(0x02);
+    twice.push_back(0x00);
+    Refused(twice, 1, "the first bar referred to again");
+
+    // Classes of the wrong kind are refused before they are made.
+    Refused(Bytes().I32(2).Raw(good.data() + 4, good.size() - 4).NewClass("CArchiveProbeObject"), 1,
+            "an object that is not a bar after a bar");
+    Refused(Bytes().I32(1).NewClass("CTkCommandBars"), 0, "the manager's class");
+    std::vector<BYTE> barInBar = good;
+    const size_t control = OffsetOf(good, "CTkControlButton") - 6;
+    barInBar.resize(control);
+    Bytes nested;
+    nested.Raw(barInBar.data(), barInBar.size()).NewClass("CArchiveProbeBar").I32(1);
+    Refused(nested, 0, "a bar where a control must be");
+    Refused(Bytes().I32(1).NewClass(std::string(80, 'C')), 0, "an over-long class name");
+    Refused(Bytes().I32(1).Raw(good.data() + 4, control - 4).W(0), 0, "a null control");
+
+    // Original collections nested deeper than written ones.
+    Bytes deep;
+    deep.Raw(good.data(), good.size() - 8).I32(1);
+    for (int level = 0; level < 5; ++level) deep.I32(0).I32(level < 4 ? 1 : 0);
+    for (int level = 0; level < 6; ++level) deep.I32(0);
+    Refused(deep, 0, "original collections nested five deep");
+}
+
+TEST_F(ArchiveTest, CustomIconIdsOutsideTheCustomRangeTouchNoPicture) {
+    CTkIconImage picture = Picture();
+    const UINT custom = m_store->AddCustomIcon(picture);
+    CTkCommandBar* bar = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_TOP, 1000, "Pictures");
+    AddButton(bar, 57600, "&New")->m_nCustomIconId = (int)custom;
+    std::vector<BYTE> bytes = Write({bar});
+    bar->InternalRelease();
+    const size_t id = OffsetOf(bytes, "CTkImageManagerIcons") - 1 - 4 - 2;  // id, then two empty strings
+    ASSERT_EQ(custom, *reinterpret_cast<const UINT*>(&bytes[id]));
+
+    // The id of a program command with pictures, and one that would wrap the next custom id.
+    for (UINT damaged : {57600u, 0xFFFFFFF0u, (UINT)TK_ARCHIVE_LAST_CUSTOM_ICON_ID + 1}) {
+        std::memcpy(&bytes[id], &damaged, 4);
+        const int sets = m_store->GetSetCount();
+        const UINT next = m_store->GetNextCustomId();
+        CTkBarList loaded;
+        const bool read = Read(bytes, loaded);
+        // A negative id carries no pictures, so the pictures' bytes no longer fit the record.
+        EXPECT_EQ(damaged != 0xFFFFFFF0u, read) << damaged;
+        if (read) EXPECT_EQ(0, loaded.GetAt(0)->GetControl(0)->m_nCustomIconId);
+        EXPECT_EQ(sets, m_store->GetSetCount()) << damaged;
+        EXPECT_EQ(next, m_store->GetNextCustomId()) << damaged;
+        EXPECT_FALSE(m_store->FindIconSet(57600));
+    }
+}
+
+TEST_F(ArchiveTest, TemporaryControlsAreNeitherStoredNorCompared) {
+    CTkCommandBar* bar = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_TOP, 1000, "Mine");
+    bar->GetControls()->Add(new CTkControlButton, 9400, "", -1, true);
+    std::vector<BYTE> bytes = Write({bar});
+    const size_t title = OffsetOf(bytes, "Mine");
+    EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
+              std::vector<BYTE>(bytes.begin() + (long)title + 4 + 16, bytes.end()));
+    CTkControls* plain = new CTkControls;
+    EXPECT_TRUE(bar->GetControls()->SameAs(plain));
+    plain->InternalRelease();
+    bar->InternalRelease();
+}
+
+TEST_F(ArchiveTest, APopupControlNamingItsOwnBarOrAnAncestorIsNotLinked) {
+    const long blocks = g_blocks;
+    {
+        CTkCommandBar* outer = NewBar(TK_BAR_TYPE_POPUP, TK_BAR_POSITION_POPUP, 0, "Outer");
+        CTkCommandBar* inner = NewBar(TK_BAR_TYPE_POPUP, TK_BAR_POSITION_POPUP, 0, "Inner");
+        CTkCommandBar* root = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_TOP, 1000, "Root");
+        AddPopup(root, TK_CONTROL_TYPE_POPUP, "Outer", outer);
+        AddPopup(outer, TK_CONTROL_TYPE_POPUP, "Inner", inner);
+        AddPopup(inner, TK_CONTROL_TYPE_POPUP, "Back", nullptr);
+        AddPopup(outer, TK_CONTROL_TYPE_POPUP, "Self", nullptr);
+        outer->InternalRelease();
+        inner->InternalRelease();
+        std::vector<BYTE> bytes = Write({root});
+        root->InternalRelease();
+        // "Back" names the outer bar, "Self" its own bar (ids given in the order reached).
+        const UINT outerId = TK_ARCHIVE_FIRST_POPUP_ID;
+        for (const char* name : {"Back", "Self"}) {
+            const size_t at = OffsetOf(bytes, name) + 4 + 22;  // past four strings, the icon id, two strings,
+            // the context counts, default item and close switch
+            std::memcpy(&bytes[at], &outerId, 4);
+        }
+        CTkBarList loaded;
+        ASSERT_TRUE(Read(bytes, loaded));
+        ASSERT_EQ(3, loaded.GetCount());
+        EXPECT_EQ(nullptr, loaded.GetAt(2)->GetControl(0)->GetCommandBar());
+        EXPECT_EQ(nullptr, loaded.GetAt(1)->GetControl(1)->GetCommandBar());
+        EXPECT_EQ(loaded.GetAt(2), loaded.GetAt(1)->GetControl(0)->GetCommandBar());
+    }
+    EXPECT_EQ(blocks, (long)g_blocks);
+}
+
+// The golden bytes with one to four random edits: bytes changed, set to boundary values,
+// inserted, removed, or the archive cut short.
+std::vector<BYTE> Mutated(std::vector<BYTE> bytes, std::mt19937& random) {
+    const BYTE interesting[] = {0x00, 0x01, 0x02, 0x07, 0x08, 0x7F, 0x80, 0xFF};
+    const int edits = 1 + (int)(random() % 4);
+    for (int edit = 0; edit < edits && !bytes.empty(); ++edit) {
+        const size_t at = random() % bytes.size();
+        switch (random() % 6) {
+        case 0: bytes[at] = (BYTE)random(); break;
+        case 1: bytes[at] = interesting[random() % sizeof interesting]; break;
+        case 2: bytes.resize(at); break;
+        case 3: bytes.insert(bytes.begin() + (long)at, (BYTE)random()); break;
+        case 4:
+            bytes.erase(bytes.begin() + (long)at, bytes.begin() + (long)std::min(bytes.size(), at + 1 + random() % 8));
+            break;
+        case 5: {
+            const DWORD value = (random() % 2) ? 0xFFFFFFFFu : 0x7FFFFFFFu;
+            if (at + 4 <= bytes.size()) std::memcpy(&bytes[at], &value, 4);
+            break;
+        }
+        }
+    }
+    return bytes;
+}
+
+TEST_F(ArchiveTest, MutatedArchivesNeverCrashHangOrLeak) {
+    const std::vector<BYTE> golden = GoldenBytes();
+    ASSERT_FALSE(golden.empty());
+    {
+        CTkBarList warm;
+        ASSERT_TRUE(Read(golden, warm));
+        Write(warm);
+    }
+    FreshStore();
+    const long blocks = g_blocks;
+    std::mt19937 random(20261209);
+    int read = 0, refused = 0;
+    for (int round = 0; round < 10000; ++round) {
+        try {
+            const std::vector<BYTE> bytes = Mutated(golden, random);
+            CTkBarList loaded;
+            if (Read(bytes, loaded)) {
+                ++read;
+                // What reads writes again and reads back to the same bytes.
+                const std::vector<BYTE> again = Write(loaded);
+                CTkBarList reread;
+                ASSERT_TRUE(Read(again, reread)) << "round " << round;
+                EXPECT_EQ(again, Write(reread)) << "round " << round;
+            } else {
+                ++refused;
+            }
+        } catch (...) {
+            ADD_FAILURE() << "a mutated archive threw something else than an archive exception, round " << round;
+        }
+        FreshStore();
+        ASSERT_EQ(blocks, (long)g_blocks) << "round " << round;
+    }
+    EXPECT_GT(read, 100);
+    EXPECT_GT(refused, 1000);
+}
+
+}  // namespace
