@@ -610,19 +610,27 @@ bool CTkIconStore::AddIconsFromBitmapResource(UINT bitmapId, const UINT* ids, in
     return ok;
 }
 
-bool CTkIconStore::LoadToolbarIcons(UINT toolbarId, UINT bitmapId, int state) {
-    HINSTANCE module = AfxGetResourceHandle();
-    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(toolbarId), MAKEINTRESOURCEW(241));
-    if (!resource) return false;
-    HGLOBAL loaded = ::LoadResource(module, resource);
+bool TkReadToolbarResource(HINSTANCE module, UINT resourceId, CTkToolbarResource& resource) {
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(TK_RT_TOOLBAR));
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const auto* words = loaded ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
-    DWORD size = ::SizeofResource(module, resource);
+    const DWORD size = found ? ::SizeofResource(module, found) : 0;
     if (!words || size < 8) return false;
-    const WORD itemCount = words[3];
-    if (size < 8u + 2u * itemCount) return false;
+    const WORD count = words[3];
+    if (size < 8u + 2u * count) return false;
+    resource.version = words[0];
+    resource.width = words[1];
+    resource.height = words[2];
+    resource.ids.assign(words + 4, words + 4 + count);
+    return true;
+}
+
+bool CTkIconStore::LoadToolbarIcons(UINT toolbarId, UINT bitmapId, int state) {
+    CTkToolbarResource resource;
+    if (!TkReadToolbarResource(AfxGetResourceHandle(), toolbarId, resource)) return false;
     std::vector<UINT> ids;
-    for (WORD i = 0; i < itemCount; ++i)
-        if (words[4 + i] != 0) ids.push_back(words[4 + i]);
+    for (UINT id : resource.ids)
+        if (id != 0) ids.push_back(id);
     return AddIconsFromBitmapResource(bitmapId, ids.data(), (int)ids.size(), 0, 0, state);
 }
 

@@ -5,6 +5,8 @@
 #include "afxarchive.h"
 #include "afxwin.h"
 
+#include <vector>
+
 class CTkIconSet;
 class CTkIconStore;
 
@@ -120,6 +122,19 @@ private:
     UINT m_nID;
     CMap<UINT, UINT, CTkIconEntry*, CTkIconEntry*> m_entries;
 };
+
+// A toolbar resource (type 241) read and checked: WORD version, width, height, count, then
+// count command ids, 0 for a separator.
+struct CTkToolbarResource {
+    int version = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<UINT> ids;
+};
+const WORD TK_RT_TOOLBAR = 241;
+// Reads the toolbar resource of an id; false when it is missing or shorter than its item count
+// says (such a resource is refused whole).
+bool TkReadToolbarResource(HINSTANCE module, UINT resourceId, CTkToolbarResource& resource);
 
 class CTkIconStore : public CCmdTarget {
     DECLARE_DYNAMIC(CTkIconStore)

@@ -36,3 +36,10 @@
 #define IDS_TK_EDITOR_FILTER       9396
 #define IDC_TK_PALETTE_FIRST       9450
 #define IDC_TK_PALETTE_LAST        9496
+
+// Toolbars: their own buttons and texts.
+#define IDS_TK_TOOLBAR_OPTIONS     9300
+#define IDS_TK_RESET_TOOLBAR_PROMPT 9349
+#define IDS_TK_RESET_TOOLBAR       9395
+#define ID_TK_EXPAND_BUTTON        9400
+#define ID_TK_CLOSE_BUTTON         9401

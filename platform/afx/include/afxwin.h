@@ -26,12 +26,24 @@ enum : UINT {
     WM_SIZEPARENT = 0x0361,
     WM_INITIALUPDATE = 0x0364,
     WM_IDLEUPDATECMDUI = 0x0363,
+    WM_FLOATSTATUS = 0x036D,         // wParam FS_ flags: a floating window follows its frame
     AFX_IDS_APP_TITLE = 0xE000,      // 57344
     ID_APP_EXIT = 0xE141,
     ID_FILE_CLOSE = 0xE102,          // 57602
     ID_VIEW_TOOLBAR = 0xE800,        // 59392
     ID_VIEW_STATUS_BAR = 0xE801,     // 59393
     AFX_IDW_PANE_FIRST = 0xE900,
+};
+
+// WM_FLOATSTATUS flags.
+enum : UINT {
+    FS_SHOW = 0x01,
+    FS_HIDE = 0x02,
+    FS_ACTIVATE = 0x04,
+    FS_DEACTIVATE = 0x08,
+    FS_ENABLE = 0x10,
+    FS_DISABLE = 0x20,
+    FS_SYNCACTIVE = 0x40,
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -555,6 +567,12 @@ protected:
     afx_msg LRESULT OnInitMenuPopup(WPARAM, LPARAM);
 
     CView* m_pViewActive = nullptr;
+
+public:
+    // The frame's keyboard accelerators (the frame does not own the table).
+    HACCEL m_hAccelTable = nullptr;
+
+protected:
     DECLARE_MESSAGE_MAP()
 };
 
