@@ -167,12 +167,6 @@ public:
     virtual void OnRecalcLayout() {}
     // Builds the controls from a toolbar resource (toolbars); 1 on success, the base 0.
     virtual int LoadToolBar(UINT resourceId, bool loadImages) { (void)resourceId, (void)loadImages; return 0; }
-    // Shows or hides the bar (toolbars); the base does nothing and reports itself hidden.
-    virtual void SetVisible(bool show) { (void)show; }
-    virtual bool IsVisible() const { return false; }
-    // Docks (0 to 3) or floats (4) the bar (toolbars); 1 on success, the base 0.
-    virtual int SetPosition(int position) { (void)position; return 0; }
-    virtual bool IsCustomizable() const { return m_bCustomizable != 0; }
     // The size of the bar laid out at a length in a layout mode (floating toolbars, popup bars).
     virtual CSize CalcDynamicLayout(int length, DWORD mode) { (void)length, (void)mode; return CSize(0, 0); }
     // Invalidates this bar and every bar up the parent chain.

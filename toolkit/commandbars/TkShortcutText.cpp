@@ -1,6 +1,7 @@
 #include "commandbars/TkShortcutText.h"
 
 #include "commandbars/TkCommandBar.h"
+#include "commandbars/TkCommandBars.h"
 
 #include <vector>
 
@@ -98,9 +99,13 @@ bool CTkShortcutText::FindForCommand(UINT commandId, CString& text, const CTkCom
         CWnd* main = AfxGetMainWnd();
         frame = main && main->IsFrameWnd() ? static_cast<CFrameWnd*>(main) : nullptr;
     }
-    if (!frame || !frame->m_hAccelTable) {
+    HACCEL table = frame ? frame->m_hAccelTable : nullptr;
+    // A frame whose shortcuts its command-bars manager holds.
+    if (!table && frame)
+        if (CTkCommandBars* manager = bar ? bar->GetManager() : nullptr) table = manager->GetAccelTable();
+    if (!table) {
         text.Empty();
         return false;
     }
-    return FindInTable(frame->m_hAccelTable, commandId, text);
+    return FindInTable(table, commandId, text);
 }

@@ -34,6 +34,10 @@ CFrameWnd* FrameOf(CWnd* window) {
     return window && window->IsFrameWnd() ? static_cast<CFrameWnd*>(window) : nullptr;
 }
 
+const CTkCommandBarsSettings* SettingsOf(const CTkCommandBars* manager) {
+    return manager ? manager->GetCommandBarsOptions() : nullptr;
+}
+
 bool SameCommand(const CTkControl* a, const CTkControl* b) {
     return a->m_nId == b->m_nId && a->m_nType == b->m_nType;
 }
@@ -135,8 +139,7 @@ void CTkToolBar::SetVisible(bool show) {
     m_bVisible = show ? 1 : 0;
     if (!show) SetTrackingMode(0, true, false);
     if (m_hWnd) ShowWindow(show ? SW_SHOWNA : SW_HIDE);
-    if (!IsFloating())
-        if (CFrameWnd* frame = FrameOf(GetSite())) frame->RecalcLayout();
+    if (!IsFloating()) RecalcFrameLayout();
 }
 
 void CTkToolBar::OnRecalcLayout() {
@@ -145,8 +148,8 @@ void CTkToolBar::OnRecalcLayout() {
         const CSize size = CalcDynamicLayout(-1, TK_LAYOUT_COMMIT | TK_LAYOUT_MRU_WIDTH | TK_LAYOUT_HORIZONTAL);
         SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         Invalidate(false);
-    } else if (CFrameWnd* frame = FrameOf(GetSite())) {
-        frame->RecalcLayout();
+    } else {
+        RecalcFrameLayout();
     }
 }
 
@@ -164,7 +167,15 @@ int CTkToolBar::OnHookKeyDown(UINT key) {
 }
 
 bool CTkToolBar::IsExpandButtonOn() const {
-    return true;
+    const CTkCommandBarsSettings* settings = SettingsOf(GetManager());
+    return !settings || settings->m_bShowExpandButtonAlways;
+}
+
+void CTkToolBar::RecalcFrameLayout() {
+    if (CTkCommandBars* manager = GetManager())
+        manager->RecalcFrameLayout();
+    else if (CFrameWnd* frame = FrameOf(GetSite()))
+        frame->RecalcLayout();
 }
 
 CTkControl* CTkToolBar::TemporaryButton(int type, UINT id) {
@@ -405,6 +416,8 @@ LRESULT CTkToolBar::OnNcHitTest(POINT screen) {
 LRESULT CTkToolBar::OnFloatStatus(WPARAM flags) {
     const LRESULT result = (GetStyle() & 0x100) && (flags & FS_SYNCACTIVE) ? 1 : 0;
     if (!IsFloating() || !m_bVisible) return result;
+    const CTkCommandBarsSettings* settings = SettingsOf(GetManager());
+    if (settings && !settings->m_bSyncFloatingBars) flags &= ~(WPARAM)(FS_ACTIVATE | FS_DEACTIVATE);
     HWND top = ::GetAncestor(m_hWnd, GA_ROOTOWNER);
     const bool topActive = top && ::GetActiveWindow() == top;
     if (flags & FS_DEACTIVATE) {
@@ -429,6 +442,18 @@ LRESULT CTkToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (!m_pControls->ControlAtPoint(point.x, point.y)) {
             SetTrackingMode(0, true, false);
+            return 0;
+        }
+        break;
+    case WM_RBUTTONDOWN:
+        if (CTkCommandBars* manager = GetManager()) {
+            if (manager->IsCustomizeMode()) break;
+            SetTrackingMode(0, true, false);
+            SetSelected(-1, false);
+            Invalidate(false);
+            POINT screen = point;
+            ::ClientToScreen(m_hWnd, &screen);
+            manager->ShowToolbarsMenu(screen.x, screen.y);
             return 0;
         }
         break;

@@ -76,6 +76,8 @@ protected:
     DWORD DockedMode() const;
     // The button with this id (found, else made temporary), hidden while the bar measures.
     CTkControl* TemporaryButton(int type, UINT id);
+    // The manager lays the frame out again, else the site frame itself.
+    void RecalcFrameLayout();
     // The floating caption's height from the painter.
     int CaptionHeight(CDC* dc);
 };

@@ -2,6 +2,7 @@
 // the close button, reset to the original buttons and the add-or-remove list; and the text of
 // shortcut keys from a frame's accelerators.
 #include "PainterTestSupport.h"
+#include "commandbars/TkCommandBarsSettings.h"
 #include "commandbars/TkShortcutText.h"
 #include "commandbars/TkToolBar.h"
 
@@ -218,6 +219,19 @@ TEST_F(TkToolBarTest, ADockableToolbarShowsItsExpandButtonAtTheEnd) {
     EXPECT_EQ(Edges(CRect(docked.cx - 13, 2, docked.cx - 2, docked.cy - 2)), Edges(expand->GetRect()));
     // Temporary buttons are not part of the bar's buttons as the user made them.
     EXPECT_FALSE(m_bar->GetControls()->IsCustomized());
+
+    // With the manager's expand-button switch off, a bar whose buttons all fit shows none.
+    CTkCommandBars* manager = new CTkCommandBars;
+    manager->GetCommandBarsOptions()->m_bShowExpandButtonAlways = 0;
+    m_bar->m_pManager = manager;
+    const CSize fits = m_bar->CalcDockingLayout(32000, TK_LAYOUT_COMMIT | TK_LAYOUT_HORZ_DOCK | TK_LAYOUT_HORIZONTAL, 0);
+    EXPECT_EQ(plain.cx, fits.cx);
+    EXPECT_FALSE(m_bar->GetControls()->FindById(ID_TK_EXPAND_BUTTON)->IsVisible());
+    // Measuring only, it keeps room for the button beside the shortest layout.
+    const CSize measured = m_bar->CalcDockingLayout(32000, TK_LAYOUT_HORZ_DOCK | TK_LAYOUT_HORIZONTAL, 0);
+    EXPECT_EQ(plain.cx, measured.cx);
+    m_bar->m_pManager = nullptr;
+    manager->InternalRelease();
 }
 
 TEST_F(TkToolBarTest, AFloatingToolbarHasACaptionCloseButtonAndSizingEdges) {
@@ -401,7 +415,8 @@ TEST_F(TkToolBarTest, ResetFromItsItemLeavesThePopupChainItRunsIn) {
     TkPumpUntil([&] { return !m_prompts.empty(); }, 2000);
     ASSERT_EQ(1u, m_prompts.size());
     EXPECT_EQ((std::vector<int>{100, 101, 102}), Ids());
-    EXPECT_EQ(nullptr, m_bar->GetControls()->FindById(ID_TK_EXPAND_BUTTON));
+    // The old expand button went with the reset; the layout after it made a new one.
+    EXPECT_NE(expand, m_bar->GetControls()->FindById(ID_TK_EXPAND_BUTTON));
     resetItem->InternalRelease();
     expand->InternalRelease();
 }
