@@ -405,8 +405,18 @@ public:
     class CFrameWnd* GetParentFrame() const;
     virtual bool IsFrameWnd() const { return false; }
 
+    // Tooltips: while the mouse is over a window that enables them, the thread's tooltip shows
+    // the tool its OnToolHitTest answers (see AfxRelayToolTipMessage).
+    void EnableToolTips(bool enable = true) { m_bToolTips = enable; }
+    bool AreToolTipsEnabled() const { return m_bToolTips; }
+    // The tool at a client point: its id, -1 for none. When info is given (cbSize at least 40)
+    // it receives the window, the tool id, its rectangle and a text from AfxAllocToolTipText,
+    // which the caller frees. The base answers for a visible child window under the point.
+    virtual INT_PTR OnToolHitTest(POINT point, TOOLINFOW* info) const;
+
 protected:
     WNDPROC m_pfnSuper = nullptr;  // the procedure the window had before us (dialogs, controls)
+    bool m_bToolTips = false;
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend void AfxHandleNcDestroy(CWnd*);
     DECLARE_MESSAGE_MAP()
@@ -416,6 +426,19 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // The thread's record of the message being handled (what Default() passes on); window
 // procedures that stand in front of the class library's save and restore it whole.
 MSG* AfxGetCurrentMessage();
+// The text of a tool for TOOLINFOW::lpszText, and its release. Every copy made must be freed;
+// AfxToolTipTextsAlive counts the copies not yet freed.
+wchar_t* AfxAllocToolTipText(const char* text);
+void AfxFreeToolTipText(wchar_t* text);
+LONG AfxToolTipTextsAlive();
+// For a mouse message: asks the window with tooltips under the mouse (the message's window or a
+// parent) for its tool, gives it to the thread's tooltip and relays the message to it. The
+// application's pre-translation calls it for every message; loops of their own may call it too.
+void AfxRelayToolTipMessage(const MSG* msg);
+// The thread's tooltip window, none before a tool was shown; and the tool it holds now (id -1:
+// none).
+HWND AfxGetThreadToolTip();
+INT_PTR AfxGetCurrentToolId();
 // The next window created on this thread becomes the given object's (the creation hook).
 void AfxHookWindowCreate(CWnd* wnd);
 // Ends the hook; true when the window was attached.

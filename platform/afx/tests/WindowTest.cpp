@@ -328,3 +328,95 @@ TEST(Frame, BarsTakeTheirEdgesInCreationOrderAndTheViewGetsTheRest) {
     status.UnsubclassWindow();
     frame->DestroyWindow();
 }
+
+namespace {
+// Two tools side by side: "left" (id 1) and "right" (id 2) over a 200 x 100 window; the right
+// half of the bottom answers id 0 text, which names no tool.
+class CToolWnd : public CWnd {
+public:
+    INT_PTR OnToolHitTest(POINT point, TOOLINFOW* info) const override {
+        ++asked;
+        const bool left = point.x < 100;
+        const INT_PTR id = point.y >= 50 && !left ? -1 : (left ? 1 : 2);
+        info->hwnd = m_hWnd;
+        info->uId = (UINT_PTR)(id == -1 ? 0 : id);
+        info->rect = left ? CRect(0, 0, 100, 100) : CRect(100, 0, 200, 100);
+        info->lpszText = AfxAllocToolTipText(left ? "left" : "right");
+        return id;
+    }
+    mutable int asked = 0;
+};
+
+MSG MouseAt(HWND hwnd, int x, int y) {
+    MSG msg = {};
+    msg.hwnd = hwnd;
+    msg.message = WM_MOUSEMOVE;
+    msg.lParam = MAKELPARAM(x, y);
+    msg.pt = {x, y};
+    ::ClientToScreen(hwnd, &msg.pt);
+    return msg;
+}
+
+std::wstring CurrentToolText() {
+    HWND tip = AfxGetThreadToolTip();
+    TOOLINFOW info = {};
+    info.cbSize = sizeof info;
+    wchar_t text[80] = {};
+    info.lpszText = text;
+    if (!tip || !::SendMessageW(tip, TTM_ENUMTOOLSW, 0, (LPARAM)&info)) return L"(none)";
+    return text;
+}
+}  // namespace
+
+TEST(ToolTips, TheToolUnderTheMouseComesFromTheWindowAndEveryTextCopyIsFreed) {
+    CRoutingApp app;
+    CToolWnd tools;
+    ASSERT_TRUE(tools.CreateEx(0, nullptr, "tools", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, nullptr));
+    CWnd quiet;
+    ASSERT_TRUE(quiet.CreateEx(0, nullptr, "quiet", WS_POPUP | WS_VISIBLE, 300, 50, 100, 100, nullptr, nullptr));
+    const LONG alive = AfxToolTipTextsAlive();
+
+    // Without EnableToolTips the window is not asked.
+    MSG msg = MouseAt(tools.m_hWnd, 10, 10);
+    AfxRelayToolTipMessage(&msg);
+    EXPECT_EQ(0, tools.asked);
+    EXPECT_EQ(-1, AfxGetCurrentToolId());
+
+    tools.EnableToolTips();
+    for (int i = 0; i < 20; ++i) {  // the application's pre-translation relays each mouse message
+        msg = MouseAt(tools.m_hWnd, 10 + i, 10);
+        app.PreTranslateMessage(&msg);
+    }
+    EXPECT_EQ(20, tools.asked);
+    EXPECT_EQ(1, AfxGetCurrentToolId());
+    ASSERT_NE(nullptr, AfxGetThreadToolTip());
+    EXPECT_EQ(1, (int)::SendMessageW(AfxGetThreadToolTip(), TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ(L"left", CurrentToolText());
+
+    msg = MouseAt(tools.m_hWnd, 150, 10);
+    AfxRelayToolTipMessage(&msg);
+    EXPECT_EQ(2, AfxGetCurrentToolId());
+    EXPECT_EQ(1, (int)::SendMessageW(AfxGetThreadToolTip(), TTM_GETTOOLCOUNT, 0, 0)) << "one tool at a time";
+    EXPECT_EQ(L"right", CurrentToolText());
+
+    // No tool under the mouse (a text was made all the same), then a window without tooltips.
+    msg = MouseAt(tools.m_hWnd, 150, 60);
+    AfxRelayToolTipMessage(&msg);
+    EXPECT_EQ(-1, AfxGetCurrentToolId());
+    EXPECT_EQ(0, (int)::SendMessageW(AfxGetThreadToolTip(), TTM_GETTOOLCOUNT, 0, 0));
+    msg = MouseAt(tools.m_hWnd, 10, 10);
+    AfxRelayToolTipMessage(&msg);
+    msg = MouseAt(quiet.m_hWnd, 10, 10);
+    AfxRelayToolTipMessage(&msg);
+    EXPECT_EQ(-1, AfxGetCurrentToolId());
+    EXPECT_EQ(alive, AfxToolTipTextsAlive()) << "every text copy the hit tests made was freed";
+
+    // Keys are not mouse messages: nothing is asked.
+    const int asked = tools.asked;
+    msg.hwnd = tools.m_hWnd;
+    msg.message = WM_KEYDOWN;
+    AfxRelayToolTipMessage(&msg);
+    EXPECT_EQ(asked, tools.asked);
+    tools.DestroyWindow();
+    quiet.DestroyWindow();
+}
