@@ -459,6 +459,29 @@ void CTkCommandBar::UpdateCommandUI(bool disableIfNoHandler) {
     }
 }
 
+INT_PTR CTkCommandBar::OnToolHitTest(POINT point, TOOLINFOW* info) const {
+    const INT_PTR child = CWnd::OnToolHitTest(point, info);
+    if (child != -1) return child;
+    // No tooltips over bars outside an open popup chain, during a bar drag, or over an open menu.
+    CTkMouseTracker& tracker = CTkMouseTracker::ForThread();
+    if ((tracker.HasTrackedBars() && !tracker.IsTracked(this)) || tracker.IsBarDragRunning()) return -1;
+    if (m_nTrackingMode == 2 && m_nPosition != TK_BAR_POSITION_POPUP) return -1;
+    CTkCommandBars* manager = GetManager();
+    const CTkCommandBarsSettings* settings = manager ? manager->GetCommandBarsOptions() : nullptr;
+    if (settings && !settings->m_bToolBarScreenTips) return -1;
+    const CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y);
+    if (!control) return -1;
+    const CString text = control->GetTooltip();
+    if (text.IsEmpty()) return -1;
+    if (info && info->cbSize >= 40) {
+        info->hwnd = m_hWnd;
+        info->uId = (UINT_PTR)control->m_nId;
+        info->rect = control->m_rcControl;
+        info->lpszText = AfxAllocToolTipText(text);
+    }
+    return control->m_nId ? control->m_nId : -1;
+}
+
 void CTkCommandBar::OnPaint() {
     CPaintDC paint(this);
     CRect client;
@@ -500,6 +523,9 @@ void CTkCommandBar::OnLButtonDown(POINT point) {
 LRESULT CTkCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
     switch (message) {
+    case WM_CREATE:
+        if (m_nBarType != TK_BAR_TYPE_POPUP) EnableToolTips(true);
+        break;
     case WM_PAINT:
         OnPaint();
         return 0;

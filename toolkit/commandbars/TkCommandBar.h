@@ -171,6 +171,9 @@ public:
     virtual CSize CalcDynamicLayout(int length, DWORD mode) { (void)length, (void)mode; return CSize(0, 0); }
     // Invalidates this bar and every bar up the parent chain.
     void InvalidateChain();
+    // The tooltip of the visible control under a point: its tooltip text (with the command's
+    // shortcut when the settings ask for it) over its rectangle; the control id, -1 for none.
+    INT_PTR OnToolHitTest(POINT point, TOOLINFOW* info) const override;
 
     static const UINT_PTR kHoverTimer = 112223;
     static const UINT_PTR kShowFullTimer = 112224;

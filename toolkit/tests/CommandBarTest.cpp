@@ -343,3 +343,63 @@ TEST_F(TkCommandBarTest, ASplitButtonsHalvesActApart) {
 }
 
 }  // namespace
+
+TEST_F(TkCommandBarTest, TooltipsShowTheControlsTipFromItsStringAndEveryTextIsFreed) {
+    EXPECT_TRUE(m_bar->AreToolTipsEnabled()) << "a toolbar enables tooltips when it is created";
+    CTestBar popup(100, 100, TK_BAR_POSITION_POPUP, TK_BAR_TYPE_POPUP);
+    EXPECT_FALSE(popup.AreToolTipsEnabled()) << "a popup bar never does";
+    const LONG alive = AfxToolTipTextsAlive();
+
+    m_bar->GetControl(0)->SetID(601);  // "Open a file\nOpen"
+    m_bar->GetControl(1)->m_strTooltip = "Beta's tip";
+    m_bar->GetControl(3)->m_strTooltip = "no command";
+    m_bar->GetControl(3)->m_nId = 0;
+    auto hit = [&](int x, CString* text = nullptr, CRect* rect = nullptr) {
+        TOOLINFOW info = {};
+        info.cbSize = sizeof info;
+        const INT_PTR id = m_bar->OnToolHitTest(CPoint(x, 10), &info);
+        if (text) *text = info.lpszText ? CString(info.lpszText) : CString("(none)");
+        if (rect) *rect = info.rect;
+        if (id != -1) EXPECT_EQ(m_bar->GetSafeHwnd(), info.hwnd);
+        AfxFreeToolTipText(info.lpszText);
+        return id;
+    };
+    CString text;
+    CRect rect;
+    EXPECT_EQ(601, hit(10, &text, &rect));
+    EXPECT_STREQ("Open", text);
+    EXPECT_TRUE(SameRect(CRect(4, 2, 30, 24), rect));
+    EXPECT_EQ(201, hit(40, &text));
+    EXPECT_STREQ("Beta's tip", text);
+    EXPECT_EQ(-1, hit(70, &text)) << "an empty tooltip shows nothing";
+    EXPECT_STREQ("(none)", text);
+    EXPECT_EQ(-1, hit(100)) << "a control without a command id names no tool";
+    EXPECT_EQ(-1, hit(250)) << "no control there";
+
+    // The manager's settings can turn screen tips off; a bar with an open menu shows none.
+    CTkCommandBars* manager = new CTkCommandBars;
+    m_bar->m_pManager = manager;
+    manager->GetCommandBarsOptions()->m_bToolBarScreenTips = 0;
+    EXPECT_EQ(-1, hit(40));
+    manager->GetCommandBarsOptions()->m_bToolBarScreenTips = 1;
+    EXPECT_EQ(201, hit(40));
+    m_bar->m_nTrackingMode = 2;
+    EXPECT_EQ(-1, hit(40));
+    m_bar->m_nTrackingMode = 0;
+
+    // Through the class library's relay: the tool follows the mouse, and no copy is left over.
+    for (int x : {10, 12, 40, 100, 40, 250}) {
+        MSG msg = {};
+        msg.hwnd = m_bar->GetSafeHwnd();
+        msg.message = WM_MOUSEMOVE;
+        msg.lParam = At(x, 10);
+        msg.pt = {x, 10};
+        ::ClientToScreen(msg.hwnd, &msg.pt);
+        AfxRelayToolTipMessage(&msg);
+        if (x == 40) EXPECT_EQ(201, AfxGetCurrentToolId());
+    }
+    EXPECT_EQ(-1, AfxGetCurrentToolId());
+    EXPECT_EQ(alive, AfxToolTipTextsAlive());
+    m_bar->m_pManager = nullptr;
+    manager->InternalRelease();
+}
