@@ -21,22 +21,6 @@ void Replace(T*& slot, T* value) {
     if (old) old->InternalRelease();
 }
 
-// Holds a reference on a command target for one scope (a modal loop may release the last other).
-class CHoldRef {
-public:
-    explicit CHoldRef(CCmdTarget* target) : m_target(target) {
-        if (m_target) m_target->InternalAddRef();
-    }
-    ~CHoldRef() {
-        if (m_target) m_target->InternalRelease();
-    }
-    CHoldRef(const CHoldRef&) = delete;
-    CHoldRef& operator=(const CHoldRef&) = delete;
-
-private:
-    CCmdTarget* m_target;
-};
-
 // Whether the window is one of the toolkit's edit boxes hosted on a bar.
 CWnd* BarEditOf(HWND hwnd) {
     static CRuntimeClass* editClass = CRuntimeClass::FromName("CTkEdit");

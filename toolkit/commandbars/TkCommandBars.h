@@ -14,6 +14,7 @@ class CTkControl;
 class CTkDockBar;
 class CTkIconStore;
 class CTkThemePainter;
+class ITkControlDragSource;
 
 // The customise command: opens the customise sheet.
 const UINT TK_ID_CUSTOMIZE = 35001;
@@ -126,6 +127,8 @@ public:
     virtual CTkCommandBar* CreateDefaultPopupBar() { return nullptr; }
     // The frame (site) the bars report to; set by AttachFrame.
     CWnd* m_pSite = nullptr;
+    // Runs the customise drag of a control (none: controls cannot be dragged).
+    ITkControlDragSource* m_pControlDragSource = nullptr;
 
     // --- The frame's messages.
     // Before translation: Alt+letter for the menu bar, keys of a focused bar edit, swallowed

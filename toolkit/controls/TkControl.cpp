@@ -229,12 +229,47 @@ void CTkControl::Execute() {
 
 void CTkControl::OnClick(bool byKeyboard, POINT) {
     if (!m_bEnabled) return;
+    if (IsCustomizeMode()) {
+        m_pParent->SetPopuped(-1, false);
+        m_pParent->SetSelected(-1, false);
+        CustomizeStartDrag();
+        return;
+    }
     if (byKeyboard) {
         Execute();
         return;
     }
     if (m_pParent && m_pParent->m_nBarType == TK_BAR_TYPE_POPUP) return;  // runs on button-up
     TrackPressed(CRect());
+}
+
+bool CTkControl::IsCustomizeMode() const {
+    CTkCommandBars* manager = m_pParent ? m_pParent->GetManager() : nullptr;
+    return manager && manager->IsCustomizeMode();
+}
+
+void CTkControl::CustomizeStartDrag() {
+    CTkCommandBar* bar = m_pParent;
+    CTkCommandBars* manager = bar ? bar->GetManager() : nullptr;
+    if (!manager) return;
+    // The drag runs a loop of its own, in which the control may be dropped elsewhere and its bar
+    // or frame closed; the move below releases the collection's reference.
+    CHoldRef holdSelf(this), holdBar(bar), holdManager(manager);
+    manager->SetSelectedControl(this);
+    ITkControlDragSource* source = manager->m_pControlDragSource;
+    const DWORD effect = source ? source->DoDragControl(this) : DROPEFFECT_NONE;
+    CTkControls* controls = m_pControls;
+    if (effect != DROPEFFECT_MOVE || !controls) return;
+    if (bar->GetSafeHwnd()) {
+        bar->SetPopuped(-1, false);
+        bar->SetSelected(-1, false);
+    }
+    if (manager->GetSelectedControl() == this) manager->SetSelectedControl(nullptr);
+    const int count = controls->GetCount();
+    if (m_bBeginGroup && m_nIndex < count - 1) controls->GetControl(m_nIndex + 1)->SetBeginGroup(true);
+    if (m_nIndex == 0 && count >= 2) controls->GetControl(1)->SetBeginGroup(false);
+    controls->RemoveControl(this);
+    bar->OnRecalcLayout();
 }
 
 void CTkControl::OnLButtonUp(POINT) {
@@ -382,7 +417,12 @@ void CTkControlPopup::OnClick(bool byKeyboard, POINT point) {
             return;
         }
     }
-    if (customizing && m_pChildBar && !m_pChildBar->m_bCustomizable) return;
+    if (customizing) {
+        bar->GetManager()->SetSelectedControl(this);
+        if (!m_pChildBar || m_pChildBar->m_bCustomizable) bar->SetPopuped(m_nIndex, byKeyboard);
+        CustomizeStartDrag();
+        return;
+    }
     bar->SetPopuped(m_nIndex, byKeyboard);
 }
 

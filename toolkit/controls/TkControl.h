@@ -8,6 +8,7 @@
 #include <set>
 
 class CTkCommandBar;
+class CTkControl;
 class CTkControls;
 class CTkThemePainter;
 class CTkIconEntry;
@@ -59,6 +60,17 @@ enum TkControlSelection : int {
     TK_CONTROL_SELECTION_KEYBOARD = 2,
 };
 
+// The customise drag-and-drop of controls, which the manager's customise support supplies.
+class ITkControlDragSource {
+public:
+    // Runs the drag of a control until it is dropped or cancelled; DROPEFFECT_MOVE when the
+    // control is to leave its place, else DROPEFFECT_COPY or DROPEFFECT_NONE.
+    virtual DWORD DoDragControl(CTkControl* control) = 0;
+
+protected:
+    ~ITkControlDragSource() = default;
+};
+
 // One item of a command bar: a reference-counted command target, not a window.
 class CTkControl : public CCmdTarget {
     DECLARE_SERIAL(CTkControl)
@@ -104,6 +116,9 @@ public:
     virtual void OnMouseHover();
     // 0 none, 1 by the mouse, 2 by the keyboard; tells the site and redraws. 1 when it changed.
     virtual int SetSelected(int state);
+    // Customise mode: the control becomes the selected one and is dragged; a move takes it out
+    // of its bar. The control, its bar and the manager stay alive until the drag is over.
+    virtual void CustomizeStartDrag();
 
     // Follows a mouse press in the bar until the button is released; true when it executed.
     bool TrackPressed(const CRect& rect);
@@ -119,6 +134,8 @@ public:
     void SetDefaultItem(bool on);
     // Sets or clears hide bits; true when the flags changed.
     bool ModifyHideFlags(int bits, bool set);
+    // Whether the parent bar's manager is in customise mode.
+    bool IsCustomizeMode() const;
 
     // The caption shown: the custom caption when the user typed one, else the caption.
     const CString& GetDisplayCaption() const { return m_strCustomCaption.IsEmpty() ? m_strCaption : m_strCustomCaption; }

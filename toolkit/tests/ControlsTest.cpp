@@ -331,3 +331,105 @@ TEST(TkControlsLayout, FloatingBarsTakeTheSmallestWidthOfTheirRows) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Customise drags.
+
+namespace {
+
+std::vector<std::string>* g_lifeLog = nullptr;
+
+class CLoggedButton : public CTkControlButton {
+public:
+    explicit CLoggedButton(const char* name) : m_name(name) { m_strCaption = name; }
+    ~CLoggedButton() override {
+        if (g_lifeLog) g_lifeLog->push_back(m_name + " freed");
+    }
+    std::string m_name;
+};
+
+class CLoggedBar : public CTestBar {
+public:
+    CLoggedBar() : CTestBar(200, 26, TK_BAR_POSITION_TOP) {}
+    ~CLoggedBar() override {
+        if (g_lifeLog) g_lifeLog->push_back("bar freed");
+    }
+    void OnRecalcLayout() override {
+        if (g_lifeLog) g_lifeLog->push_back("bar laid out");
+    }
+};
+
+// A drag that lets go of everything the test held while it runs, then answers its effect.
+class CLettingGoDrag : public ITkControlDragSource {
+public:
+    DWORD DoDragControl(CTkControl* control) override {
+        dragged.push_back((const char*)control->m_strCaption);
+        selectedDuring = manager->GetSelectedControl() == control;
+        for (CCmdTarget* target : letGo) target->InternalRelease();
+        letGo.clear();
+        logDuringDrag = *g_lifeLog;
+        return effect;
+    }
+    CTkCommandBars* manager = nullptr;
+    DWORD effect = DROPEFFECT_MOVE;
+    std::vector<CCmdTarget*> letGo;
+    std::vector<std::string> dragged, logDuringDrag;
+    bool selectedDuring = false;
+};
+
+}  // namespace
+
+TEST(TkControlCustomizeDrag, AMovedControlLeavesItsBarAndEverythingLivesUntilTheDragEnds) {
+    ASSERT_TRUE(TkDesktopReady());
+    std::vector<std::string> log;
+    g_lifeLog = &log;
+    CTkCommandBars* manager = new CTkCommandBars;
+    CLettingGoDrag drag;
+    drag.manager = manager;
+    manager->m_pControlDragSource = &drag;
+    manager->SetCustomizeModeQuick(true);
+
+    auto* bar = new CLoggedBar;
+    bar->m_pManager = manager;
+    CTkControls* controls = bar->GetControls();
+    for (const char* name : {"a", "b", "c", "d"}) controls->Append(new CLoggedButton(name));
+    for (int i = 0; i < 4; ++i) controls->GetControl(i)->m_rcControl = CRect(4 + 30 * i, 2, 30 + 30 * i, 24);
+    controls->GetControl(1)->m_bBeginGroup = 1;
+
+    // A copy leaves the bar as it was; the control stays the selected one.
+    drag.effect = DROPEFFECT_COPY;
+    bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 10));  // a click in customise mode drags
+    ASSERT_EQ(std::vector<std::string>{"b"}, drag.dragged);
+    EXPECT_TRUE(drag.selectedDuring);
+    EXPECT_EQ(4, controls->GetCount());
+    EXPECT_EQ(controls->GetControl(1), manager->GetSelectedControl());
+
+    // A move of a control that begins a group: the next one begins it instead.
+    drag.effect = DROPEFFECT_MOVE;
+    controls->GetControl(1)->CustomizeStartDrag();
+    EXPECT_EQ(3, controls->GetCount());
+    EXPECT_STREQ("c", controls->GetControl(1)->m_strCaption);
+    EXPECT_EQ(1, controls->GetControl(1)->m_bBeginGroup);
+    EXPECT_EQ(nullptr, manager->GetSelectedControl());
+    EXPECT_EQ((std::vector<std::string>{"bar laid out", "b freed"}), log);
+
+    // Moving the first control: the new first one no longer begins a group.
+    controls->GetControl(1)->m_bBeginGroup = 1;
+    controls->GetControl(0)->m_bBeginGroup = 0;
+    CTkControl* first = controls->GetControl(0);
+    first->CustomizeStartDrag();
+    EXPECT_EQ(0, controls->GetControl(0)->m_bBeginGroup);
+    log.clear();
+
+    // The drag lets go of the bar and the manager: the dragged control, its bar and the manager
+    // live until the drag is over, and only then go.
+    drag.letGo = {bar, manager};
+    CTkControl* last = controls->GetControl(1);
+    last->CustomizeStartDrag();
+    EXPECT_TRUE(drag.logDuringDrag.empty()) << "nothing was freed while the drag ran";
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ("bar laid out", log.front());
+    for (const char* freed : {"bar freed", "c freed", "d freed"})
+        EXPECT_NE(log.end(), std::find(log.begin(), log.end(), freed)) << freed << " once the drag is over";
+    g_lifeLog = nullptr;
+}

@@ -184,6 +184,23 @@ protected:
     bool m_bAutomation = false;
 };
 
+// Holds one reference on a command target for a scope: a loop that dispatches messages, or a
+// call that may take the target out of its owner, cannot free it while the scope runs.
+class CHoldRef {
+public:
+    explicit CHoldRef(CCmdTarget* target) : m_target(target) {
+        if (m_target) m_target->InternalAddRef();
+    }
+    ~CHoldRef() {
+        if (m_target) m_target->InternalRelease();
+    }
+    CHoldRef(const CHoldRef&) = delete;
+    CHoldRef& operator=(const CHoldRef&) = delete;
+
+private:
+    CCmdTarget* m_target;
+};
+
 // The user-interface item that an update handler enables, checks or renames.
 class CCmdUI {
 public:
