@@ -67,3 +67,13 @@ void CTkFakeBar::LeaveTracking() {
     ++m_left;
     for (auto it = m_chain.rbegin(); it != m_chain.rend(); ++it) CTkMouseTracker::ForThread().UntrackBar(*it);
 }
+
+void TkSendKey(WORD key) {
+    INPUT input[2] = {};
+    for (INPUT& one : input) {
+        one.type = INPUT_KEYBOARD;
+        one.ki.wVk = key;
+    }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}

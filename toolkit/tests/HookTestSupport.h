@@ -16,6 +16,9 @@ int TkRecordedCount(HWND hwnd, UINT message);
 MSG TkLastRecorded(HWND hwnd, UINT message);
 void TkClearRecorded(HWND hwnd);
 
+// Presses and releases a key through the system's input (SendInput).
+void TkSendKey(WORD key);
+
 // A bar with a recording window. Leaving tracking untracks its chain, last first, the way a
 // root bar closes the popups opened from it.
 class CTkFakeBar : public ITkTrackedBar {

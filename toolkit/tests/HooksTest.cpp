@@ -490,16 +490,6 @@ public:
     std::vector<WPARAM> m_keys;
 };
 
-void SendKey(WORD key) {
-    INPUT input[2] = {};
-    for (INPUT& one : input) {
-        one.type = INPUT_KEYBOARD;
-        one.ki.wVk = key;
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
 void SendClick(POINT at) {
     INPUT input[2] = {};
     for (INPUT& one : input) {
@@ -555,11 +545,11 @@ public:
         return false;
     }
     void Run(CInputOutcome& out) {
-        out.escapeClosed = ClosesOn([] { SendKey(VK_ESCAPE); });
+        out.escapeClosed = ClosesOn([] { TkSendKey(VK_ESCAPE); });
         out.escapeKeys = m_popup.m_keys;
         out.frameKeyDowns = TkRecordedCount(m_frame, WM_KEYDOWN);
 
-        out.altClosed = ClosesOn([] { SendKey(VK_MENU); });
+        out.altClosed = ClosesOn([] { TkSendKey(VK_MENU); });
         out.altKeys = m_popup.m_keys;
 
         out.clickClosed = ClosesOn([] { SendClick(POINT{600, 600}); });
