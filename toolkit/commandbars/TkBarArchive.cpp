@@ -26,9 +26,9 @@ DWORD ReadRaw(CArchive& ar) {
     return raw;
 }
 
+// The manager's icon store (its own, else the process-wide one).
 CTkIconStore* IconStoreOf(CArchive& ar) {
-    if (auto* manager = dynamic_cast<CTkCommandBars*>(ar.m_pDocument))
-        if (manager->GetOwnIconStore()) return manager->GetOwnIconStore();
+    if (auto* manager = dynamic_cast<CTkCommandBars*>(ar.m_pDocument)) return manager->GetImageManager();
     return &CTkIconStore::Global();
 }
 

@@ -310,6 +310,13 @@ void CTkControls::KeepOriginal() {
     m_pOriginal = original;
 }
 
+void CTkControls::SetOriginal(CTkControls* original) {
+    if (original == m_pOriginal) return;
+    if (original) original->InternalAddRef();
+    if (m_pOriginal) m_pOriginal->InternalRelease();
+    m_pOriginal = original;
+}
+
 bool CTkControls::SameAs(const CTkControls* other) const {
     if (!other) return false;
     size_t a = 0, b = 0;

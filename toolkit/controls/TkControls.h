@@ -78,6 +78,8 @@ public:
     bool SameAs(const CTkControls* other) const;
     bool IsCustomized() const;
     CTkControls* GetOriginal() const { return m_pOriginal; }
+    // Replaces the original controls (a reference is added; none drops them).
+    void SetOriginal(CTkControls* original);
     // The collection record of the bar archive, written and read with the owner bar's schema
     // (TkBarArchive.h): the controls that are not temporary, then the original controls.
     void Serialize(CArchive& ar) override;
