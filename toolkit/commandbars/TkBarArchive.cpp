@@ -11,8 +11,9 @@ namespace {
 const UINT kCurrentSchema = TK_ARCHIVE_SCHEMA & ~VERSIONABLE_SCHEMA;
 // Original collections nest one level in what is written; deeper nesting is damage.
 const int kMaxNestedCollections = 2;
-// A stored button size beyond this is damage.
-const LONG kMaxButtonSide = 1024;
+// Sizes, widths and margins beyond these are damage.
+const LONG kMaxExtent = 4096;
+const LONG kMaxMargin = 256;
 
 // A word written with Write: the same bytes as an int, kept apart for the fields stored raw.
 void WriteRaw(CArchive& ar, int value) {
@@ -25,6 +26,63 @@ DWORD ReadRaw(CArchive& ar) {
     ar.Read(&raw, sizeof raw);
     return raw;
 }
+
+void CheckExtent(LONG value, LONG lowest = 0, LONG highest = kMaxExtent) {
+    if (value < lowest || value > highest) AfxThrowArchiveException(CArchiveException::badSchema);
+}
+
+// Two words: width, height.
+void WriteSize(CArchive& ar, const SIZE& size) {
+    ar << (LONG)size.cx << (LONG)size.cy;
+}
+
+CSize ReadSize(CArchive& ar, LONG lowest = 0, LONG highest = kMaxExtent) {
+    LONG cx = 0, cy = 0;
+    ar >> cx >> cy;
+    CheckExtent(cx, lowest, highest);
+    CheckExtent(cy, lowest, highest);
+    return CSize(cx, cy);
+}
+
+// Four words: left, top, right, bottom.
+void WriteMargins(CArchive& ar, const RECT& margins) {
+    ar << (LONG)margins.left << (LONG)margins.top << (LONG)margins.right << (LONG)margins.bottom;
+}
+
+CRect ReadMargins(CArchive& ar) {
+    LONG side[4] = {};
+    for (LONG& value : side) {
+        ar >> value;
+        CheckExtent(value, 0, kMaxMargin);
+    }
+    return CRect(side[0], side[1], side[2], side[3]);
+}
+
+// The fields of a popup bar after the bar record: the tear-off switch, caption, bar id and
+// width; since schema 4 the border margins and the shadow switch.
+struct CPopupFields {
+    int tearOff = 0;
+    CString caption;
+    UINT id = 0;
+    int width = 0;
+    CRect borders = CRect(2, 4, 2, 4);
+    int shadow = 1;
+
+    void Serialize(CArchive& ar) {
+        if (ar.IsStoring()) {
+            ar << tearOff << caption << (int)id << width;
+            WriteMargins(ar, borders);
+            ar << shadow;
+            return;
+        }
+        ar >> tearOff >> caption >> id >> width;
+        CheckExtent(width);
+        if (TkArchiveSchema(ar) > 3) {
+            borders = ReadMargins(ar);
+            ar >> shadow;
+        }
+    }
+};
 
 // The manager's icon store (its own, else the process-wide one).
 CTkIconStore* IconStoreOf(CArchive& ar) {
@@ -198,7 +256,7 @@ void CTkCommandBar::Serialize(CArchive& ar) {
         WriteRaw(ar, m_nBarType);
         WriteRaw(ar, m_nPosition);
         ar << (int)m_nBarId << m_dwFlags << m_dwStyle << m_strTitle << m_bCustomizable << m_nMRUWidth;
-        ar << (LONG)m_szButton.cx << (LONG)m_szButton.cy;
+        WriteSize(ar, m_szButton);
         m_pControls->Serialize(ar);
         return;
     }
@@ -210,13 +268,7 @@ void CTkCommandBar::Serialize(CArchive& ar) {
     m_nBarType = (int)type;
     m_nPosition = (int)position;
     ar >> m_nBarId >> m_dwFlags >> m_dwStyle >> m_strTitle >> m_bCustomizable >> m_nMRUWidth;
-    if (schema > 2) {
-        LONG cx = 0, cy = 0;
-        ar >> cx >> cy;
-        if (cx < 0 || cy < 0 || cx > kMaxButtonSide || cy > kMaxButtonSide)
-            AfxThrowArchiveException(CArchiveException::badSchema);
-        m_szButton = CSize(cx, cy);
-    }
+    if (schema > 2) m_szButton = ReadSize(ar);
     m_pControls->Serialize(ar);
 }
 
