@@ -1,6 +1,7 @@
 #include "commandbars/TkBarArchive.h"
 
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkToolBar.h"
 #include "images/TkIconStore.h"
 
 #include <algorithm>
@@ -125,13 +126,19 @@ bool Reaches(CTkCommandBar* from, const CTkCommandBar* target) {
     return false;
 }
 
+// Every stored bar that is not a toolbar is a popup bar.
 bool IsPopupBar(const CTkCommandBar* bar) {
-    return bar->m_nBarType == TK_BAR_TYPE_POPUP;
+    return !bar->IsKindOf(RUNTIME_CLASS(CTkToolBar));
 }
 
-// Whether the manager's bar goes into the archive.
-bool NeedsStoring(const CTkCommandBar*) {
-    return true;
+// Whether a bar of the manager goes into the archive: the program's toolbars (built in, not torn
+// off) only when they may be customised and their controls differ from the original ones.
+bool NeedsStoring(const CTkCommandBar* bar) {
+    auto* toolbar = dynamic_cast<const CTkToolBar*>(bar);
+    if (!toolbar || toolbar->m_bUserToolbar || toolbar->m_bTearOff) return true;
+    if (!toolbar->IsCustomizable()) return false;
+    const CTkControls* original = toolbar->GetControls()->GetOriginal();
+    return !original || !toolbar->GetControls()->SameAs(original);
 }
 
 }  // namespace
@@ -270,6 +277,18 @@ void CTkCommandBar::Serialize(CArchive& ar) {
     ar >> m_nBarId >> m_dwFlags >> m_dwStyle >> m_strTitle >> m_bCustomizable >> m_nMRUWidth;
     if (schema > 2) m_szButton = ReadSize(ar);
     m_pControls->Serialize(ar);
+}
+
+void CTkToolBar::Serialize(CArchive& ar) {
+    CTkCommandBar::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << (int)!m_bUserToolbar << m_bTearOff << m_bInToolbarsMenu;
+        return;
+    }
+    int builtIn = 1;
+    ar >> builtIn >> m_bTearOff;
+    m_bUserToolbar = builtIn ? 0 : 1;
+    if (TkArchiveSchema(ar) > 6) ar >> m_bInToolbarsMenu;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "commandbars/TkToolBar.h"
 
+#include "commandbars/TkBarArchive.h"
 #include "commandbars/TkBarDragTracker.h"
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkShortcutText.h"
@@ -8,7 +9,7 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNCREATE(CTkToolBar, CTkCommandBar)
+IMPLEMENT_SERIAL(CTkToolBar, CTkCommandBar, TK_ARCHIVE_SCHEMA)
 IMPLEMENT_DYNCREATE(CTkControlClose, CTkControlButton)
 IMPLEMENT_DYNCREATE(CTkControlToggle, CTkControlButton)
 

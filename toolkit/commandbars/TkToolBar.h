@@ -14,10 +14,12 @@ class CTkDockBar;
 class CTkBarDragTracker;
 
 class CTkToolBar : public CTkCommandBar {
-    DECLARE_DYNCREATE(CTkToolBar)
+    DECLARE_SERIAL(CTkToolBar)
 public:
     CTkToolBar();
     ~CTkToolBar() override;
+    // The bar record, then the built-in, torn-off and Toolbars-menu switches (TkBarArchive.h).
+    void Serialize(CArchive& ar) override;
 
     // --- Overrides of the bar.
     // The bar id becomes the resource id; the buttons come from the resource (and the pictures

@@ -6,6 +6,7 @@
 // global operator new and delete, so every bar, control, collection and string is counted.
 #include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkToolBar.h"
 #include "images/TkIconStore.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,16 @@ protected:
         TkWriteBarsArchive(ar, stored);
         return file.GetData();
     }
+    // The bars as they are, without choosing or numbering them.
+    std::vector<BYTE> WriteAsIs(CTkCommandBar* bar) {
+        CTkBarList bars;
+        bars.Add(bar);
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        ar.m_pDocument = &m_manager;
+        TkWriteBarsArchive(ar, bars);
+        return file.GetData();
+    }
     std::vector<BYTE> Write(const CTkBarList& bars) {
         std::vector<CTkCommandBar*> list(bars.Bars().begin(), bars.Bars().end());
         return Write(list);
@@ -154,7 +165,7 @@ CTkControl* AddButton(CTkCommandBar* bar, int id, const char* caption, CTkContro
 }
 
 CTkCommandBar* NewBar(int type, int position, UINT id, const char* title) {
-    auto* bar = new CTkCommandBar;
+    CTkCommandBar* bar = type == TK_BAR_TYPE_POPUP ? new CTkCommandBar : new CTkToolBar;
     bar->m_nBarType = type;
     bar->m_nPosition = position;
     bar->m_nBarId = id;
@@ -227,6 +238,9 @@ struct Layout {
 
         mine = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_FLOATING, 1001, "Mine");
         mine->m_nMRUWidth = 150;
+        static_cast<CTkToolBar*>(mine)->m_bUserToolbar = 1;
+        static_cast<CTkToolBar*>(mine)->m_bTearOff = 1;
+        static_cast<CTkToolBar*>(mine)->m_bInToolbarsMenu = 0;
         AddButton(mine, 57601, "&Open");
         AddPopup(mine, TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP, "Tools again", tools);
         tools->InternalRelease();
@@ -318,6 +332,90 @@ TEST_F(ArchiveTest, TheFixedLayoutIsWrittenInItsGoldenBytesAndReadBackToTheSameB
     EXPECT_EQ(blocks, (long)g_blocks);
 }
 
+// The worked example of the format: one user toolbar holding one button, byte for byte.
+std::vector<BYTE> WorkedExample() {
+    return Bytes()
+        .I32(1)
+        .NewClass("CTkToolBar")
+        .I32(TK_BAR_TYPE_TOOLBAR).I32(TK_BAR_POSITION_TOP).I32(1000).I32(0x3F).I32(0).S("Mine").I32(1).I32(32767)
+        .I32(23).I32(22)
+        .I32(1)
+        .NewClass("CTkControlButton")
+        .I32(TK_CONTROL_TYPE_BUTTON).I32(57600).I32(0).I32(0).I32(0).I32(0).I32(0)
+        .S("&New").S("").S("").S("").S("")
+        .I32(0).S("").S("")
+        .W(0).W(0)
+        .I32(0).I32(1)
+        .I32(0)
+        .I32(0).I32(0)
+        .I32(0).I32(0).I32(1);
+}
+
+TEST_F(ArchiveTest, TheWorkedExampleIsWrittenByteForByte) {
+    auto* bar = new CTkToolBar;
+    bar->m_nPosition = TK_BAR_POSITION_TOP;
+    bar->m_nBarId = 1000;
+    bar->m_dwFlags = 0x3F;
+    bar->m_dwStyle = 0;
+    bar->m_strTitle = "Mine";
+    bar->m_szButton = CSize(23, 22);
+    bar->m_bUserToolbar = 1;
+    AddButton(bar, 57600, "&New");
+    const std::vector<BYTE> expected = WorkedExample();
+    EXPECT_EQ(166u, expected.size());
+    EXPECT_EQ(expected, Write({bar}));
+    bar->InternalRelease();
+
+    CTkBarList loaded;
+    ASSERT_TRUE(Read(expected, loaded));
+    auto* read = dynamic_cast<CTkToolBar*>(loaded.GetAt(0));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(1, read->m_bUserToolbar);
+    EXPECT_EQ(1, read->m_bInToolbarsMenu);
+
+    // Schema 6 has no Toolbars-menu switch.
+    std::vector<BYTE> older = expected;
+    older[6] = 6;
+    older.resize(older.size() - 4);
+    CTkBarList old;
+    ASSERT_TRUE(Read(older, old));
+    EXPECT_EQ(1, static_cast<CTkToolBar*>(old.GetAt(0))->m_bInToolbarsMenu);
+}
+
+TEST_F(ArchiveTest, ProgramBarsAreStoredOnlyWhenCustomised) {
+    auto program = [](UINT id, bool customizable) {
+        auto* bar = new CTkToolBar;
+        bar->m_nBarId = id;
+        bar->m_bCustomizable = customizable ? 1 : 0;
+        AddButton(bar, 57600, "&New");
+        bar->GetControls()->KeepOriginal();
+        return bar;
+    };
+    CTkToolBar* untouched = program(1000, true);
+    CTkToolBar* changed = program(1001, true);
+    AddButton(changed, 57601, "&Open");
+    CTkToolBar* locked = program(1002, false);
+    AddButton(locked, 57601, "&Open");
+    CTkToolBar* torn = program(1003, true);
+    torn->m_bTearOff = 1;
+    auto* user = new CTkToolBar;
+    user->m_nBarId = 1004;
+    user->m_bUserToolbar = 1;
+    CTkCommandBar* popup = NewBar(TK_BAR_TYPE_POPUP, TK_BAR_POSITION_POPUP, 0, "More");
+    AddPopup(user, TK_CONTROL_TYPE_POPUP, "More", popup);
+    popup->InternalRelease();
+    CTkBarList stored;
+    TkCollectBars({untouched, changed, locked, torn, user}, stored);
+    ASSERT_EQ(4, stored.GetCount());
+    EXPECT_EQ(changed, stored.GetAt(0));
+    EXPECT_EQ(torn, stored.GetAt(1));
+    EXPECT_EQ(user, stored.GetAt(2));
+    EXPECT_EQ(popup, stored.GetAt(3));
+    EXPECT_EQ(TK_ARCHIVE_FIRST_POPUP_ID, popup->m_nBarId);
+    EXPECT_EQ(1004u, user->m_nBarId);
+    for (CTkCommandBar* bar : std::vector<CTkCommandBar*>{untouched, changed, locked, torn, user}) bar->InternalRelease();
+}
+
 // A bar of one button, assembled field by field.
 std::vector<BYTE> OneButtonBar(WORD barSchema = 7) {
     return Bytes()
@@ -337,10 +435,14 @@ std::vector<BYTE> OneButtonBar(WORD barSchema = 7) {
 }
 
 TEST_F(ArchiveTest, EachFieldHasItsPlaceAndOlderSchemasReadFewerFields) {
-    CTkCommandBar* bar = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_TOP, 1000, "Mine");
+    auto* bar = new CTkCommandBar;
+    bar->m_nPosition = TK_BAR_POSITION_TOP;
+    bar->m_nBarId = 1000;
+    bar->m_dwFlags = 0x3F;
+    bar->m_strTitle = "Mine";
     bar->m_szButton = CSize(23, 22);
     AddButton(bar, 57600, "&New");
-    EXPECT_EQ(OneButtonBar(), Write({bar}));
+    EXPECT_EQ(OneButtonBar(), WriteAsIs(bar));
     bar->InternalRelease();
 
     // Schema 2: no button size, and the collection ends after its controls.
@@ -435,8 +537,8 @@ TEST_F(ArchiveTest, TemporaryControlsAreNeitherStoredNorCompared) {
     bar->GetControls()->Add(new CTkControlButton, 9400, "", -1, true);
     std::vector<BYTE> bytes = Write({bar});
     const size_t title = OffsetOf(bytes, "Mine");
-    EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
-              std::vector<BYTE>(bytes.begin() + (long)title + 4 + 16, bytes.end()));
+    const auto collection = bytes.begin() + (long)title + 4 + 16;
+    EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), std::vector<BYTE>(collection, collection + 12));
     CTkControls* plain = new CTkControls;
     EXPECT_TRUE(bar->GetControls()->SameAs(plain));
     plain->InternalRelease();
