@@ -18,6 +18,13 @@ class CWinApp;
 class CDC;
 class CDataExchange;
 
+// Flags of CWnd::RunModalLoop.
+enum : DWORD {
+    MLF_NOIDLEMSG = 0x0001,
+    MLF_NOKICKIDLE = 0x0002,
+    MLF_SHOWONIDLE = 0x0004,
+};
+
 // Well-known identifiers of the class library.
 enum : UINT {
     CN_COMMAND = 0,
@@ -27,6 +34,7 @@ enum : UINT {
     WM_INITIALUPDATE = 0x0364,
     WM_IDLEUPDATECMDUI = 0x0363,
     WM_FLOATSTATUS = 0x036D,         // wParam FS_ flags: a floating window follows its frame
+    WM_KICKIDLE = 0x036A,            // a modal loop's idle time: wParam MSGF_DIALOGBOX, lParam the idle count
     AFX_IDS_APP_TITLE = 0xE000,      // 57344
     ID_APP_EXIT = 0xE141,
     ID_FILE_CLOSE = 0xE102,          // 57602
@@ -365,6 +373,14 @@ public:
     // The default handling of the message being handled.
     LRESULT Default();
 
+    // A modal message loop for this window (the thread's messages go through the usual
+    // pre-translation); returns the result given to EndModalLoop. MLF_SHOWONIDLE shows the window
+    // at the first idle time; WM_KICKIDLE is sent at idle times unless MLF_NOKICKIDLE.
+    virtual int RunModalLoop(DWORD flags = 0);
+    // Whether the loop goes on: until EndModalLoop, or the window is gone.
+    virtual bool ContinueModal();
+    virtual void EndModalLoop(int result);
+
     // Handlers the message map macros name.
     afx_msg int OnCreate(LPCREATESTRUCT) { return (int)Default(); }
     afx_msg void OnDestroy() { Default(); }
@@ -434,6 +450,8 @@ public:
 protected:
     WNDPROC m_pfnSuper = nullptr;  // the procedure the window had before us (dialogs, controls)
     bool m_bToolTips = false;
+    int m_nModalResult = -1;
+    bool m_bContinueModal = false;
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend void AfxHandleNcDestroy(CWnd*);
     DECLARE_MESSAGE_MAP()
@@ -727,6 +745,9 @@ public:
     virtual bool PreTranslateMessage(MSG* msg);
     bool PumpMessage();
     virtual int DoMessageBox(const char* text, UINT type, UINT helpId);
+    // Switches the application's modeless windows off (false) and on again (true); the calls nest.
+    virtual void EnableModeless(bool enable);
+    bool IsModelessEnabled() const { return m_nModelessDisabled == 0; }
 
     void ParseCommandLine(CCommandLineInfo& info);
     void SetRegistryKey(const char* key);
@@ -754,6 +775,7 @@ public:
 protected:
     CString m_strAppName, m_strRegistryKey, m_strProfileName;
     CWinApp* m_pPreviousApp = nullptr;  // a nested application object (tests) gives the role back
+    int m_nModelessDisabled = 0;
 };
 
 CWinApp* AfxGetApp();
