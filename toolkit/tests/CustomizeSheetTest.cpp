@@ -75,13 +75,15 @@ private:
     AFX_MSGBOX_HOOK m_previous;
 };
 
-// Steps run one by one from the running sheet's message loop.
+// Steps run one by one from the running sheet's message loop, once the loop has shown it.
 std::deque<std::function<void()>> g_steps;
 void CALLBACK RunNextStep(HWND, UINT, UINT_PTR id, DWORD) {
     if (g_steps.empty()) {
         ::KillTimer(nullptr, id);
         return;
     }
+    CTkCustomizeSheet* running = CTkCustomizeSheet::GetRunning();
+    if (running && !::IsWindowVisible(running->m_hWnd)) return;
     auto step = std::move(g_steps.front());
     g_steps.pop_front();
     step();
@@ -145,7 +147,6 @@ TEST_F(TkCustomizeSheetTest, RunsInCustomizeModeWithTheFramesCommandsAndHidesBar
 
     // What the frame's customise command runs, with the frame's menu.
     INT_PTR result = RunSteps([&] { return TkRunFrameCustomizeSheet(&m_bars, 500); }, {
-        [] {},  // the loop's first idle time shows the sheet
         [&] {
             running = CTkCustomizeSheet::GetRunning();
             ASSERT_NE(nullptr, running);
