@@ -302,6 +302,34 @@ TEST_F(TkToolBarTest, AFloatingToolbarHasACaptionCloseButtonAndSizingEdges) {
     floating->DestroyWindow();
 }
 
+TEST_F(TkToolBarTest, ATabInAToolbarWithoutDockingMovesToTheNextDialogItem) {
+    // A toolbar hosted among the items of a window (not dockable) passes Tab on to them.
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(WS_EX_CONTROLPARENT, nullptr, "host", WS_POPUP | WS_VISIBLE, 50, 50, 300, 100, nullptr, nullptr));
+    std::unique_ptr<CTkToolBar> bar(new CTkToolBar);
+    ASSERT_TRUE(bar->Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, &host, 1));
+    bar->SetButtons(std::vector<UINT>{100, 101}.data(), 2);
+    HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 200, 10, 80, 20, host.GetSafeHwnd(),
+                                  (HMENU)2, nullptr, nullptr);
+    host.SetForegroundWindow();
+    // Taking the focus starts tracking with the first button selected.
+    bar->SetFocus();
+    TkPumpPending();
+    EXPECT_EQ(1, bar->m_nTrackingMode);
+    EXPECT_EQ(0, bar->m_nHotIndex);
+    EXPECT_EQ(1, bar->OnHookKeyDown(VK_TAB));
+    EXPECT_EQ(edit, ::GetFocus());
+    EXPECT_EQ(0, bar->m_nTrackingMode);
+    // A dockable toolbar navigates its own buttons with Tab.
+    bar->EnableDocking(0x1F);
+    bar->SetTrackingMode(1, true, true);
+    EXPECT_EQ(1, bar->OnHookKeyDown(VK_TAB));
+    EXPECT_EQ(1, bar->m_nHotIndex);
+    bar->SetTrackingMode(0, true, false);
+    bar->DestroyWindow();
+    host.DestroyWindow();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Reset and the add-or-remove list.
 
