@@ -2,6 +2,7 @@
 
 #include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkShortcutText.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
 
@@ -471,8 +472,16 @@ INT_PTR CTkCommandBar::OnToolHitTest(POINT point, TOOLINFOW* info) const {
     if (settings && !settings->m_bToolBarScreenTips) return -1;
     const CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y);
     if (!control) return -1;
-    const CString text = control->GetTooltip();
+    CString text = control->GetTooltip();
     if (text.IsEmpty()) return -1;
+    CString shortcut;
+    if (settings && settings->m_bToolBarAccelTips &&
+        CTkShortcutText::FindForCommand((UINT)control->m_nId, shortcut, this) && !shortcut.IsEmpty())
+    {
+        text += " (";
+        text += shortcut;
+        text += ")";
+    }
     if (info && info->cbSize >= 40) {
         info->hwnd = m_hWnd;
         info->uId = (UINT_PTR)control->m_nId;

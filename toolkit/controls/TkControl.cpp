@@ -8,12 +8,14 @@
 #include "controls/TkControls.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
+#include "res/TkResource.h"
 
 #include <set>
 
 IMPLEMENT_SERIAL(CTkControl, CCmdTarget, TK_ARCHIVE_SCHEMA)
 IMPLEMENT_SERIAL(CTkControlButton, CTkControl, TK_ARCHIVE_SCHEMA)
 IMPLEMENT_SERIAL(CTkControlPopup, CTkControl, TK_ARCHIVE_SCHEMA)
+IMPLEMENT_DYNCREATE(CTkControlExpand, CTkControlPopup)
 
 bool TkLoadString(UINT id, CString& text) {
     if (HINSTANCE resources = GetToolkitResourceHandle())
@@ -504,4 +506,67 @@ bool CTkControlPopup::ContainsControl(const CTkControl* control) const {
         }
     }
     return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The expand button.
+
+CTkControlExpand::CTkControlExpand() {
+    m_nType = TK_CONTROL_TYPE_BUTTON_POPUP;
+    m_nFlags = TK_CONTROL_FLAG_EXPAND | TK_CONTROL_FLAG_NO_UPDATE | TK_CONTROL_FLAG_NO_MOVE;
+    m_bTemporary = 1;
+}
+
+void CTkControlExpand::SetRect(int left, int top, int right, int bottom) {
+    CTkControlPopup::SetRect(left, top, right, bottom);
+    m_bControlsHidden = m_pParent && m_pParent->HasWrappedControls() ? 1 : 0;
+}
+
+CSize CTkControlExpand::GetSize(CDC* dc) {
+    return GetPainter()->PaintSpecialGlyph(dc, TK_GLYPH_EXPAND, this, false);
+}
+
+void CTkControlExpand::Draw(CDC* dc) {
+    GetPainter()->PaintSpecialGlyph(dc, TK_GLYPH_EXPAND, this, true);
+}
+
+int CTkControlExpand::SetPopuped(bool open) {
+    CTkCommandBar* bar = m_pParent;
+    if (!open) {
+        m_bPopupOpen = 0;
+        if (m_pChildBar) m_pChildBar->SetTrackingMode(0, true, false);
+        if (bar && bar->GetSafeHwnd()) bar->Invalidate(false);
+        return 1;
+    }
+    CTkCommandBars* manager = bar ? bar->GetManager() : nullptr;
+    if (!manager || !m_pControls) return 0;
+    CHoldRef holdSelf(this), holdBar(bar);
+    AttachChildBar(nullptr);
+    CTkCommandBar* child = m_pControls->RequestChildBar(bar->GetSite(), CString(), m_nId);
+    if (!child) return 0;
+    AttachChildBar(child);
+    child->InternalRelease();
+    child->m_bCustomizable = 0;
+    manager->FillRowOverflowPopup(bar, child);
+    const CTkCommandBarsSettings* settings = manager->GetCommandBarsOptions();
+    if ((settings && settings->m_bShowExpandButtonAlways) || manager->IsCustomizationEnabled()) {
+        // The options item's own popup comes the way the button's did (the child bar may not
+        // know its manager before it opens).
+        CString caption;
+        TkLoadString(IDS_TK_TOOLBAR_OPTIONS, caption);
+        auto* options = new CTkControlPopup;
+        CTkCommandBar* optionsBar = m_pControls->RequestChildBar(bar->GetSite(), caption, 0);
+        options->AttachChildBar(optionsBar);
+        if (optionsBar) optionsBar->InternalRelease();
+        options->m_bBeginGroup = child->GetControls()->GetCount() > 1 ? 1 : 0;
+        child->GetControls()->Append(options);
+        options->m_strCaption = caption;
+        manager->FillToolbarOptionsPopup(bar, optionsBar);
+    } else {
+        child->m_nMRUWidth = 150;
+    }
+    m_bPopupOpen = 1;
+    child->Popup(this, m_nSelected == TK_CONTROL_SELECTION_KEYBOARD);
+    if (bar->GetSafeHwnd()) bar->Invalidate(false);
+    return 1;
 }

@@ -242,3 +242,21 @@ public:
     CTkCommandBar* m_pChildBar = nullptr;
     UINT m_nChildBarId = 0;  // read from an archive, until linked
 };
+
+// The button at the end of a toolbar that takes the controls that did not fit: its popup lists
+// them, then the toolbar options.
+class CTkControlExpand : public CTkControlPopup {
+    DECLARE_DYNCREATE(CTkControlExpand)
+public:
+    CTkControlExpand();
+    void SetBeginGroup(bool) override {}
+    // Also notes whether a control of the bar went behind the button.
+    void SetRect(int left, int top, int right, int bottom) override;
+    CSize GetSize(CDC* dc) override;
+    void Draw(CDC* dc) override;
+    // Opening asks for a new child bar and fills it with the overflow of the bar's row; 0 when
+    // there is no manager or no child bar.
+    int SetPopuped(bool open) override;
+
+    int m_bControlsHidden = 0;
+};

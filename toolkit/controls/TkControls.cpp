@@ -2,6 +2,7 @@
 
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkCommandBars.h"
+#include "res/TkResource.h"
 
 #include <algorithm>
 #include <climits>
@@ -18,6 +19,7 @@ std::map<std::pair<int, int>, CRuntimeClass*>& ControlClasses() {
         {{TK_CONTROL_TYPE_POPUP, 0}, RUNTIME_CLASS(CTkControlPopup)},
         {{TK_CONTROL_TYPE_BUTTON_POPUP, 0}, RUNTIME_CLASS(CTkControlPopup)},
         {{TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP, 0}, RUNTIME_CLASS(CTkControlPopup)},
+        {{TK_CONTROL_TYPE_BUTTON_POPUP, ID_TK_EXPAND_BUTTON}, RUNTIME_CLASS(CTkControlExpand)},
     };
     return classes;
 }

@@ -84,6 +84,10 @@ public:
     // (TkBarArchive.h): the controls that are not temporary, then the original controls.
     void Serialize(CArchive& ar) override;
 
+    // The child bar of a new popup control: the site's answer to 0x0530, else the manager's
+    // default bar; one reference, none when neither supplies one.
+    CTkCommandBar* RequestChildBar(CWnd* site, const CString& caption, int id);
+
     // Lays the controls out in rows; margins are left, top, right, bottom. Returns the size.
     CSize LayoutRows(CDC* dc, int length, DWORD mode, const CRect& margins, int minimum = 0);
 
@@ -95,8 +99,6 @@ private:
     // Serialize at a depth of nested original collections (damaged archives nest them deeply).
     void SerializeNested(CArchive& ar, int depth);
     CTkControl* Insert(CTkControl* control, int before);
-    // The child bar of a new popup control: the site's answer, else the manager's default bar.
-    CTkCommandBar* RequestChildBar(CWnd* site, const CString& caption, int id);
 
     struct CLayoutItem {
         CSize size;

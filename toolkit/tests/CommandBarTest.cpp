@@ -1,6 +1,8 @@
 // A command bar in a test site window: hot tracking, clicks that send the command, keyboard
 // navigation and mnemonics, and command states from the site's update handlers.
 #include "PainterTestSupport.h"
+#include "commandbars/TkShortcutText.h"
+#include "res/TkResource.h"
 
 #include <gtest/gtest.h>
 
@@ -387,6 +389,27 @@ TEST_F(TkCommandBarTest, TooltipsShowTheControlsTipFromItsStringAndEveryTextIsFr
     EXPECT_EQ(-1, hit(40));
     m_bar->m_nTrackingMode = 0;
 
+    // With accelerator tips on, the command's shortcut in the site frame follows the tip (the
+    // key's name is the platform's: "Control+B" under Wine).
+    CFrameWnd* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100, nullptr, nullptr));
+    ACCEL accel = {FVIRTKEY | FCONTROL, 'B', 201};
+    frame->m_hAccelTable = ::CreateAcceleratorTableW(&accel, 1);
+    manager->m_pSite = frame;
+    manager->GetCommandBarsOptions()->m_bToolBarAccelTips = 1;
+    CString shortcut;
+    ASSERT_TRUE(CTkShortcutText::FindInTable(frame->m_hAccelTable, 201, shortcut));
+    EXPECT_EQ("+B", std::string(shortcut).substr(shortcut.GetLength() - 2));
+    EXPECT_EQ(201, hit(40, &text));
+    EXPECT_EQ("Beta's tip (" + std::string(shortcut) + ")", std::string(text));
+    EXPECT_EQ(601, hit(10, &text));
+    EXPECT_STREQ("Open", text) << "a command without a shortcut keeps its tip";
+    manager->GetCommandBarsOptions()->m_bToolBarAccelTips = 0;
+    manager->m_pSite = nullptr;
+    ::DestroyAcceleratorTable(frame->m_hAccelTable);
+    frame->m_hAccelTable = nullptr;
+    frame->DestroyWindow();
+
     // Through the class library's relay: the tool follows the mouse, and no copy is left over.
     for (int x : {10, 12, 40, 100, 40, 250}) {
         MSG msg = {};
@@ -401,5 +424,110 @@ TEST_F(TkCommandBarTest, TooltipsShowTheControlsTipFromItsStringAndEveryTextIsFr
     EXPECT_EQ(-1, AfxGetCurrentToolId());
     EXPECT_EQ(alive, AfxToolTipTextsAlive());
     m_bar->m_pManager = nullptr;
+    manager->InternalRelease();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The expand button.
+
+namespace {
+
+// A manager whose default popup bars record what their opener asks of them, and which notes
+// what it is asked to fill.
+class CRecordingManager : public CTkCommandBars {
+public:
+    CTkCommandBar* CreateDefaultPopupBar() override {
+        ++made;
+        return new CRecordingBar;
+    }
+    void FillRowOverflowPopup(CTkCommandBar* bar, CTkCommandBar* popup) override {
+        filled.push_back({"overflow", bar, popup, popup->GetControls()->GetCount()});
+        CTkCommandBars::FillRowOverflowPopup(bar, popup);
+    }
+    void FillToolbarOptionsPopup(CTkCommandBar* bar, CTkCommandBar* popup) override {
+        filled.push_back({"options", bar, popup, popup ? popup->GetControls()->GetCount() : -1});
+        CTkCommandBars::FillToolbarOptionsPopup(bar, popup);
+    }
+    struct CFill {
+        std::string what;
+        CTkCommandBar* bar;
+        CTkCommandBar* popup;
+        int countBefore;
+    };
+    int made = 0;
+    std::vector<CFill> filled;
+};
+
+}  // namespace
+
+TEST_F(TkCommandBarTest, TheExpandButtonTakesTheControlsThatDidNotFit) {
+    // Seven 23-pixel buttons on a bar 120 long, with room for the expand button at the end.
+    CTestBar bar(120, 26, TK_BAR_POSITION_TOP, TK_BAR_TYPE_TOOLBAR, &m_site);
+    CRecordingManager* manager = new CRecordingManager;
+    bar.m_pManager = manager;
+    for (int i = 0; i < 7; ++i) bar.GetControls()->Append(new CFixedControl(CSize(23, 22)))->m_nId = 300 + i;
+    bar.GetControl(3)->m_bBeginGroup = 1;
+    CTkControl* made = bar.GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON_POPUP, ID_TK_EXPAND_BUTTON, CString(), -1, true);
+    auto* expand = dynamic_cast<CTkControlExpand*>(made);
+    ASSERT_NE(nullptr, expand);
+    EXPECT_EQ(0x1C, expand->m_nFlags);
+    EXPECT_EQ(1, expand->m_bTemporary);
+    expand->SetBeginGroup(true);
+    EXPECT_EQ(0, expand->m_bBeginGroup) << "nothing separates the expand button";
+
+    // The layout hides what does not fit at 120 less the button's 11 pixels.
+    expand->SetHideFlags(TK_CONTROL_HIDE_SCROLL);
+    CClientDC dc(&bar);
+    const CSize size = bar.GetControls()->LayoutRows(
+        &dc, 120, TK_LAYOUT_HORZ_DOCK | TK_LAYOUT_COMMIT | TK_LAYOUT_HORIZONTAL | TK_LAYOUT_HIDE_WRAP, CRect(2, 2, 13, 2));
+    std::string shown;
+    for (int i = 0; i < 7; ++i) shown += bar.GetControl(i)->m_nHideFlags == TK_CONTROL_HIDE_WRAP ? 'h' : 'v';
+    EXPECT_EQ("vvvvhhh", shown) << "four of 23 pixels and a group's 6 fit in 105";
+    EXPECT_EQ(120, size.cx) << "the bar takes the whole length";
+    EXPECT_TRUE(SameRect(CRect(48, 2, 71, 24), bar.GetControl(2)->m_rcControl));
+    EXPECT_TRUE(SameRect(CRect(77, 2, 100, 24), bar.GetControl(3)->m_rcControl));
+    expand->SetHideFlags(0);
+    expand->SetRect(107, 2, 118, 24);
+    EXPECT_EQ(1, expand->m_bControlsHidden);
+
+    // Opening asks the site for the child bar, then takes the hidden controls and the options.
+    bar.SetPopuped(expand->m_nIndex, false);
+    ASSERT_NE(nullptr, expand->GetChildBar());
+    auto* child = dynamic_cast<CRecordingBar*>(expand->GetChildBar());
+    ASSERT_NE(nullptr, child);
+    EXPECT_EQ(std::vector<std::string>{"popup"}, child->calls);
+    EXPECT_EQ(expand, child->opener);
+    EXPECT_EQ(0, child->m_bCustomizable);
+    // The manager fills the child with the bar's overflow, then the options item's popup with the
+    // toolbar options; the options item closes the list.
+    ASSERT_EQ(2u, manager->filled.size());
+    EXPECT_EQ("overflow", manager->filled[0].what);
+    EXPECT_EQ(&bar, manager->filled[0].bar);
+    EXPECT_EQ(child, manager->filled[0].popup);
+    EXPECT_EQ(0, manager->filled[0].countBefore);
+    EXPECT_EQ("options", manager->filled[1].what);
+    EXPECT_EQ(&bar, manager->filled[1].bar);
+    CTkControls* listed = child->GetControls();
+    CTkControl* options = listed->GetControl(listed->GetCount() - 1);
+    ASSERT_NE(nullptr, options);
+    EXPECT_EQ(TK_CONTROL_TYPE_POPUP, options->m_nType);
+    EXPECT_EQ(listed->GetCount() > 2 ? 1 : 0, options->m_bBeginGroup);
+    EXPECT_NE(nullptr, options->GetCommandBar());
+    EXPECT_EQ(options->GetCommandBar(), manager->filled[1].popup);
+
+    // Closing leaves the child bar; opening again builds a new one.
+    bar.SetPopuped(-1, false);
+    EXPECT_EQ((std::vector<std::string>{"popup", "close"}), child->calls);
+    EXPECT_FALSE(expand->IsPopupOpen());
+    const int before = manager->made;
+    bar.SetPopuped(expand->m_nIndex, false);
+    EXPECT_GT(manager->made, before);
+    bar.SetPopuped(-1, false);
+    bar.SetTrackingMode(0, true, false);
+
+    // Without a manager the button cannot open.
+    bar.m_pManager = nullptr;
+    EXPECT_EQ(0, expand->SetPopuped(true));
+    bar.GetControls()->RemoveAllControls();
     manager->InternalRelease();
 }

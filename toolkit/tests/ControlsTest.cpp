@@ -9,14 +9,6 @@
 
 namespace {
 
-// A button of a fixed size.
-class CFixedControl : public CTkControlButton {
-public:
-    explicit CFixedControl(CSize size, bool beginGroup = false) : m_size(size) { m_bBeginGroup = beginGroup ? 1 : 0; }
-    CSize GetSize(CDC*) override { return m_size; }
-    CSize m_size;
-};
-
 // A loose collection of fixed controls, released at the end.
 class CFixedRow {
 public:

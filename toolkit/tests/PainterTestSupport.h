@@ -69,6 +69,14 @@ private:
     bool m_styled = false;
 };
 
+// A button of a fixed size.
+class CFixedControl : public CTkControlButton {
+public:
+    explicit CFixedControl(CSize size, bool beginGroup = false) : m_size(size) { m_bBeginGroup = beginGroup ? 1 : 0; }
+    CSize GetSize(CDC*) override { return m_size; }
+    CSize m_size;
+};
+
 // A command bar window of a given size, hidden, holding test controls at fixed rectangles.
 class CTestBar : public CTkCommandBar {
 public:
