@@ -22,6 +22,13 @@ int MessageWithText(UINT id, const CString& text, UINT type) {
     return AfxMessageBox(message, type);
 }
 
+// A list of a page mirrors its layout when the frame is laid out right to left.
+void FollowFrameLayout(CTkCustomizeSheet* sheet, CWnd& list) {
+    CWnd* frame = sheet->GetFrame();
+    if (!frame || !frame->m_hWnd || !(::GetWindowLongPtrW(frame->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)) return;
+    ::SetWindowLongPtrW(list.m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(list.m_hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -155,11 +162,7 @@ bool CTkCustomizeCommandsPage::OnInitDialog() {
     }
     m_categoriesList.SetCurSel(0);
     m_commandsList.SendMessage(LB_SETITEMHEIGHT, 0, CTkThemePainter::GetPopupItemHeight());
-    CWnd* frame = m_pSheet->GetFrame();
-    if (frame && frame->m_hWnd && (::GetWindowLongPtrW(frame->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)) {
-        ::SetWindowLongPtrW(m_commandsList.m_hWnd, GWL_EXSTYLE,
-                            ::GetWindowLongPtrW(m_commandsList.m_hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
-    }
+    FollowFrameLayout(m_pSheet, m_commandsList);
     OnCategoryChanged();
     return CPropertyPage::OnInitDialog();
 }
@@ -191,10 +194,7 @@ CTkCustomizeToolbarsPage::CTkCustomizeToolbarsPage(CTkCustomizeSheet* sheet)
 
 bool CTkCustomizeToolbarsPage::OnInitDialog() {
     m_list.SubclassDlgItem(IDC_TK_TOOLBARS_LIST, this);
-    CWnd* frame = m_pSheet->GetFrame();
-    if (frame && frame->m_hWnd && (::GetWindowLongPtrW(frame->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)) {
-        ::SetWindowLongPtrW(m_list.m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_list.m_hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
-    }
+    FollowFrameLayout(m_pSheet, m_list);
     RefreshList();
     return CPropertyPage::OnInitDialog();
 }

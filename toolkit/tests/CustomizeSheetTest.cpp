@@ -4,6 +4,8 @@
 // mnemonics; the categories; the toolbar name rules; the settings page.
 #include "PainterTestSupport.h"
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkToolBar.h"
+#include "customize/TkCustomizeContext.h"
 #include "customize/TkCustomizePages.h"
 #include "res/TkResource.h"
 
@@ -473,4 +475,67 @@ TEST_F(TkCustomizeSheetTest, TheSettingsPageWritesEachChangeAtOnce) {
     click(IDC_TK_RESET_USAGE);
     EXPECT_EQ(1, m_bars.usageResets);
     sheet.DestroyWindow();
+}
+
+TEST_F(TkCustomizeSheetTest, AManagersToolbarsAreHiddenMadeAndRemovedAndItsSettingsChangedThroughItsContext) {
+    auto* manager = new CTkCommandBars;
+    manager->AttachFrame(&m_frame);
+    auto* standard = new CTkToolBar;
+    standard->m_strTitle = "Standard";
+    ASSERT_TRUE(standard->Create(WS_CHILD | WS_VISIBLE, &m_frame, 0xE800));
+    manager->AppendBar(standard);
+    standard->InternalRelease();
+    CTkCustomizeContext context(manager);
+    EXPECT_EQ(&m_frame, context.GetFrame());
+    EXPECT_TRUE(context.IsBuiltInBar(standard));
+    EXPECT_TRUE(context.CanHideBar(standard));
+    EXPECT_TRUE(context.IsBarVisible(standard));
+
+    // The frame's customise command: customise mode while the sheet runs; the toolbars page
+    // hides the toolbar in the frame.
+    bool customizing = false;
+    CWnd* sheetWindow = nullptr;
+    INT_PTR result = RunSteps([&] { return TkRunFrameCustomizeSheet(manager, 500); }, {
+        [&] {
+            customizing = manager->IsCustomizeMode();
+            sheetWindow = manager->GetCustomizeSheet();
+            CTkCustomizeSheet* running = CTkCustomizeSheet::GetRunning();
+            ASSERT_NE(nullptr, running);
+            EXPECT_EQ(running, sheetWindow);
+            CTkCustomizeToolbarsPage* page = running->GetToolbarsPage();
+            ASSERT_EQ(1, page->m_list.GetCount());
+            page->m_list.SetCurSel(0);
+            page->m_list.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+            EXPECT_FALSE(standard->IsVisible());
+            EXPECT_FALSE(::IsWindowVisible(standard->m_hWnd));
+            Press(*running, IDCANCEL);
+        },
+    });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_TRUE(customizing);
+    EXPECT_NE(nullptr, sheetWindow);
+    EXPECT_FALSE(manager->IsCustomizeMode());
+    EXPECT_EQ(nullptr, manager->GetCustomizeSheet());
+
+    CTkCommandBar* mine = context.AddUserBar("Mine", 0xE801);
+    ASSERT_NE(nullptr, mine);
+    EXPECT_EQ(2, manager->GetCount());
+    EXPECT_EQ(mine, manager->FindBar(0xE801));
+    EXPECT_STREQ("Mine", mine->m_strTitle);
+    EXPECT_FALSE(context.IsBuiltInBar(mine));
+    context.RemoveBar(mine);
+    EXPECT_EQ(1, manager->GetCount());
+
+    CTkCommandBarsSettings* settings = manager->GetCommandBarsOptions();
+    context.SetOption(TK_OPTION_ANIMATION, 3);
+    context.SetOption(TK_OPTION_LARGE_ICONS, 1);
+    EXPECT_EQ(3, settings->m_nAnimationType);
+    EXPECT_EQ(1, settings->m_bLargeIcons);
+    EXPECT_EQ(settings->m_bToolBarAccelTips, context.GetOption(TK_OPTION_TOOLBAR_ACCEL_TIPS));
+    settings->HideCommand(33001);
+    settings->RecordUsed(33001);
+    EXPECT_FALSE(manager->IsCommandHidden(33001));
+    context.ResetUsageData();
+    EXPECT_TRUE(manager->IsCommandHidden(33001));
+    manager->InternalRelease();
 }
