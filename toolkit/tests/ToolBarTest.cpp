@@ -122,6 +122,9 @@ TEST_F(TkToolBarTest, AToolbarResourceGivesItsIdsSeparatorsAndPictures) {
     ASSERT_NE(nullptr, m_bar->GetControls()->GetOriginal());
     EXPECT_EQ(3, m_bar->GetControls()->GetOriginal()->GetCount());
     EXPECT_FALSE(m_bar->GetControls()->IsCustomized());
+    // A second bar (another frame's) loads the same pictures again.
+    std::unique_ptr<CTkToolBar> second(new CTkToolBar);
+    EXPECT_EQ(1, second->LoadToolBar(700, true));
 
     EXPECT_EQ(1, m_bar->LoadToolBar(701, false));
     EXPECT_EQ((std::vector<int>{100, 101}), Ids());
