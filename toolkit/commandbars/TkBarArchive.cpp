@@ -1,6 +1,7 @@
 #include "commandbars/TkBarArchive.h"
 
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkMenuBar.h"
 #include "commandbars/TkToolBar.h"
 #include "images/TkIconStore.h"
 
@@ -137,6 +138,11 @@ bool NeedsStoring(const CTkCommandBar* bar) {
     auto* toolbar = dynamic_cast<const CTkToolBar*>(bar);
     if (!toolbar || toolbar->m_bUserToolbar || toolbar->m_bTearOff) return true;
     if (!toolbar->IsCustomizable()) return false;
+    // A menu bar goes back to the frame's own menu first, and is stored while it keeps sets.
+    if (auto* menuBar = dynamic_cast<CTkMenuBar*>(const_cast<CTkToolBar*>(toolbar))) {
+        menuBar->PrepareForSave();
+        if (menuBar->GetMenuSetCount()) return true;
+    }
     const CTkControls* original = toolbar->GetControls()->GetOriginal();
     return !original || !toolbar->GetControls()->SameAs(original);
 }
@@ -289,6 +295,36 @@ void CTkToolBar::Serialize(CArchive& ar) {
     ar >> builtIn >> m_bTearOff;
     m_bUserToolbar = builtIn ? 0 : 1;
     if (TkArchiveSchema(ar) > 6) ar >> m_bInToolbarsMenu;
+}
+
+void CTkMenuBar::Serialize(CArchive& ar) {
+    CTkToolBar::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << (int)m_nMenuResourceId;
+        ar.WriteCount(m_menuSets.size());
+        for (auto& entry : m_menuSets) {
+            ar << entry.first;
+            entry.second->Serialize(ar);
+        }
+        return;
+    }
+    ar >> m_nMenuResourceId;
+    if (TkArchiveSchema(ar) < 5) return;
+    const DWORD_PTR count = ar.ReadCount();
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        int key = 0;
+        ar >> key;
+        auto* controls = new CTkControls;
+        controls->m_pOwnerManager = m_pManager;
+        try {
+            controls->Serialize(ar);
+        } catch (...) {
+            controls->InternalRelease();
+            throw;
+        }
+        // A key met twice: the set read later replaces (and releases) the earlier one.
+        SetMenuSet(key, controls);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,8 +1,9 @@
 #include "commandbars/TkMenuBar.h"
 
+#include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBars.h"
 
-IMPLEMENT_DYNCREATE(CTkMenuBar, CTkToolBar)
+IMPLEMENT_SERIAL(CTkMenuBar, CTkToolBar, TK_ARCHIVE_SCHEMA)
 
 namespace {
 

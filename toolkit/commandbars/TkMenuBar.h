@@ -7,10 +7,12 @@
 #include <map>
 
 class CTkMenuBar : public CTkToolBar {
-    DECLARE_DYNCREATE(CTkMenuBar)
+    DECLARE_SERIAL(CTkMenuBar)
 public:
     CTkMenuBar();
     ~CTkMenuBar() override;
+    // The toolbar record, the menu resource id and the control sets per menu (TkBarArchive.h).
+    void Serialize(CArchive& ar) override;
 
     // Fills the bar from a menu resource (0 keeps the controls), takes the frame's menu key and
     // the frame's native menu (which the bar owns from then on). 0 when the menu cannot be loaded.

@@ -6,6 +6,7 @@
 // global operator new and delete, so every bar, control, collection and string is counted.
 #include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkMenuBar.h"
 #include "commandbars/TkToolBar.h"
 #include "images/TkIconStore.h"
 
@@ -196,12 +197,24 @@ CTkIconImage Picture() {
 // The fixed layout of the golden archive: a customised program bar holding every control
 // record, a second (user) bar sharing a popup bar, two levels of popup bars.
 struct Layout {
+    CTkMenuBar* menu;
     CTkCommandBar* standard;
     CTkCommandBar* mine;
     CTkCommandBar* tools;   // popup bar of "&Tools", shared by "Mine"
     CTkCommandBar* more;    // popup bar inside "&Tools"
 
     explicit Layout(CTkIconStore* store) {
+        // The menu bar keeps a set of its own for a second menu.
+        menu = new CTkMenuBar;
+        menu->m_nBarId = 1;
+        menu->m_dwFlags = 0x5F;
+        menu->m_strTitle = "Menu Bar";
+        menu->m_nMenuResourceId = 128;
+        AddButton(menu, 0, "&File");
+        menu->GetControls()->KeepOriginal();
+        auto* other = new CTkControls;
+        other->Append(new CTkControlButton)->m_strCaption = "&Edit";
+        menu->SetMenuSet(130, other);
         standard = NewBar(TK_BAR_TYPE_TOOLBAR, TK_BAR_POSITION_TOP, 1000, "Standard");
         standard->m_dwStyle = TK_BAR_STYLE_TOOLTIPS | TK_BAR_STYLE_GRIPPER;
         standard->m_szButton = CSize(23, 22);
@@ -247,10 +260,11 @@ struct Layout {
         more->InternalRelease();
     }
     ~Layout() {
+        menu->InternalRelease();
         standard->InternalRelease();
         mine->InternalRelease();
     }
-    std::vector<CTkCommandBar*> Bars() const { return {standard, mine}; }
+    std::vector<CTkCommandBar*> Bars() const { return {menu, standard, mine}; }
 };
 
 std::vector<BYTE> GoldenBytes() {
@@ -286,11 +300,20 @@ TEST_F(ArchiveTest, TheFixedLayoutIsWrittenInItsGoldenBytesAndReadBackToTheSameB
     {
         CTkBarList loaded;
         ASSERT_TRUE(Read(golden, loaded));
-        ASSERT_EQ(4, loaded.GetCount());
-        CTkCommandBar* standard = loaded.GetAt(0);
-        CTkCommandBar* tools = loaded.GetAt(1);
-        CTkCommandBar* more = loaded.GetAt(2);
-        CTkCommandBar* mine = loaded.GetAt(3);
+        ASSERT_EQ(5, loaded.GetCount());
+        auto* menu = dynamic_cast<CTkMenuBar*>(loaded.GetAt(0));
+        CTkCommandBar* standard = loaded.GetAt(1);
+        CTkCommandBar* tools = loaded.GetAt(2);
+        CTkCommandBar* more = loaded.GetAt(3);
+        CTkCommandBar* mine = loaded.GetAt(4);
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(128u, menu->m_nMenuResourceId);
+        EXPECT_EQ(0x5F, menu->m_dwFlags);
+        ASSERT_TRUE(menu->GetMenuSet(130));
+        EXPECT_EQ("&Edit", menu->GetMenuSet(130)->GetControl(0)->m_strCaption.str());
+        EXPECT_EQ(1, static_cast<CTkToolBar*>(mine)->m_bTearOff);
+        EXPECT_EQ(0, static_cast<CTkToolBar*>(mine)->m_bInToolbarsMenu);
+        EXPECT_EQ(0, static_cast<CTkToolBar*>(standard)->m_bUserToolbar);
         EXPECT_EQ(&m_manager, standard->m_pManager);
         EXPECT_EQ("Standard", standard->m_strTitle.str());
         EXPECT_EQ(23, standard->m_szButton.cx);
@@ -530,6 +553,32 @@ TEST_F(ArchiveTest, CustomIconIdsOutsideTheCustomRangeTouchNoPicture) {
         EXPECT_EQ(next, m_store->GetNextCustomId()) << damaged;
         EXPECT_FALSE(m_store->FindIconSet(57600));
     }
+}
+
+TEST_F(ArchiveTest, AMenuKeyMetTwiceKeepsTheLaterSetAndReleasesTheEarlier) {
+    auto* menu = new CTkMenuBar;
+    menu->m_nBarId = 1;
+    for (int key : {130, 131}) {
+        auto* set = new CTkControls;
+        set->Append(new CTkControlButton)->m_strCaption = key == 130 ? "First" : "Second";
+        menu->SetMenuSet(key, set);
+    }
+    std::vector<BYTE> bytes = Write({menu});
+    menu->InternalRelease();
+    const size_t second = OffsetOf(bytes, "Second");
+    const int key131 = 131, key130 = 130;
+    auto at = std::find_end(bytes.begin(), bytes.begin() + (long)second, (const BYTE*)&key131, (const BYTE*)&key131 + 4);
+    ASSERT_NE(bytes.begin() + (long)second, at);
+    std::memcpy(&*at, &key130, 4);
+    const long blocks = g_blocks;
+    {
+        CTkBarList loaded;
+        ASSERT_TRUE(Read(bytes, loaded));
+        auto* read = static_cast<CTkMenuBar*>(loaded.GetAt(0));
+        EXPECT_EQ(1, read->GetMenuSetCount());
+        EXPECT_EQ("Second", read->GetMenuSet(130)->GetControl(0)->m_strCaption.str());
+    }
+    EXPECT_EQ(blocks, (long)g_blocks);
 }
 
 TEST_F(ArchiveTest, TemporaryControlsAreNeitherStoredNorCompared) {
