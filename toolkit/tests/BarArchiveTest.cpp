@@ -76,6 +76,7 @@ public:
         W(0xFFFF).W(schema).W((WORD)name.size());
         return Raw(name.data(), name.size());
     }
+    Bytes& Add(const std::vector<BYTE>& bytes) { return Raw(bytes.data(), bytes.size()); }
     Bytes& Raw(const void* data, size_t size) {
         const BYTE* bytes = static_cast<const BYTE*>(data);
         m_bytes.insert(m_bytes.end(), bytes, bytes + size);
@@ -355,23 +356,11 @@ TEST_F(ArchiveTest, TheFixedLayoutIsWrittenInItsGoldenBytesAndReadBackToTheSameB
     EXPECT_EQ(blocks, (long)g_blocks);
 }
 
+std::vector<BYTE> OneButtonBar(const char* barClass = "CTkCommandBar", WORD barSchema = 7);
+
 // The worked example of the format: one user toolbar holding one button, byte for byte.
 std::vector<BYTE> WorkedExample() {
-    return Bytes()
-        .I32(1)
-        .NewClass("CTkToolBar")
-        .I32(TK_BAR_TYPE_TOOLBAR).I32(TK_BAR_POSITION_TOP).I32(1000).I32(0x3F).I32(0).S("Mine").I32(1).I32(32767)
-        .I32(23).I32(22)
-        .I32(1)
-        .NewClass("CTkControlButton")
-        .I32(TK_CONTROL_TYPE_BUTTON).I32(57600).I32(0).I32(0).I32(0).I32(0).I32(0)
-        .S("&New").S("").S("").S("").S("")
-        .I32(0).S("").S("")
-        .W(0).W(0)
-        .I32(0).I32(1)
-        .I32(0)
-        .I32(0).I32(0)
-        .I32(0).I32(0).I32(1);
+    return Bytes().Add(OneButtonBar("CTkToolBar")).I32(0).I32(0).I32(1);
 }
 
 TEST_F(ArchiveTest, TheWorkedExampleIsWrittenByteForByte) {
@@ -440,10 +429,10 @@ TEST_F(ArchiveTest, ProgramBarsAreStoredOnlyWhenCustomised) {
 }
 
 // A bar of one button, assembled field by field.
-std::vector<BYTE> OneButtonBar(WORD barSchema = 7) {
+std::vector<BYTE> OneButtonBar(const char* barClass, WORD barSchema) {
     return Bytes()
         .I32(1)
-        .NewClass("CTkCommandBar", barSchema)
+        .NewClass(barClass, barSchema)
         .I32(TK_BAR_TYPE_TOOLBAR).I32(TK_BAR_POSITION_TOP).I32(1000).I32(0x3F).I32(0).S("Mine").I32(1).I32(32767)
         .I32(23).I32(22)
         .I32(1)
@@ -469,7 +458,7 @@ TEST_F(ArchiveTest, EachFieldHasItsPlaceAndOlderSchemasReadFewerFields) {
     bar->InternalRelease();
 
     // Schema 2: no button size, and the collection ends after its controls.
-    std::vector<BYTE> old = OneButtonBar(2);
+    std::vector<BYTE> old = OneButtonBar("CTkCommandBar", 2);
     const size_t size = OffsetOf(old, "Mine") + 4 + 8;
     old.erase(old.begin() + (long)size, old.begin() + (long)size + 8);
     old.resize(old.size() - 8);
@@ -480,7 +469,7 @@ TEST_F(ArchiveTest, EachFieldHasItsPlaceAndOlderSchemasReadFewerFields) {
 
     // Schema 8 is refused.
     CTkBarList newer;
-    EXPECT_FALSE(Read(OneButtonBar(8), newer));
+    EXPECT_FALSE(Read(OneButtonBar("CTkCommandBar", 8), newer));
     EXPECT_EQ(0, newer.GetCount());
 }
 
