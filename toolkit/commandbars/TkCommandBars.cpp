@@ -44,6 +44,7 @@ CTkCommandBars::~CTkCommandBars() {
         if (bar->m_pManager == this) bar->m_pManager = nullptr;
         bar->InternalRelease();
     }
+    DeleteDockBars();
     Replace<CTkThemePainter>(m_pPainter, nullptr);
     Replace<CTkIconStore>(m_pIconStore, nullptr);
     if (m_hAccelTable) ::DestroyAcceleratorTable(m_hAccelTable);

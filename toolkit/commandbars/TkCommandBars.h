@@ -12,6 +12,7 @@
 class CTkCommandBar;
 class CTkControl;
 class CTkDockBar;
+class CTkToolBar;
 class CTkIconStore;
 class CTkThemePainter;
 class ITkControlDragSource;
@@ -68,6 +69,17 @@ public:
     // Makes a bar of the list the active menu bar (none clears it).
     void SetMenuBar(CTkCommandBar* bar) { m_pMenuBar = FindIndex(bar) >= 0 ? bar : nullptr; }
     CTkDockBar* GetDockBar(int side) const { return side >= 0 && side < 4 ? m_pDockBars[side] : nullptr; }
+    // --- Docking.
+    // Makes the four dock bars of the frame (top, bottom, left, right); a dock bar that cannot
+    // be made raises the resource exception.
+    void EnableDocking();
+    // The dock bar a bar dragged to a screen point falls into: the current one first, then the
+    // four in order, each reaching 20 pixels beyond its window; none when no dock bar is near.
+    CTkDockBar* FindDockBar(POINT screenPoint, CTkDockBar* current) const;
+    // Docks the toolbar in the dock bar at a screen rectangle (none: as a new last row).
+    bool DockCommandBar(CTkToolBar* bar, CTkDockBar* dockBar, const RECT* screenRect);
+    // Floats the toolbar in its own window (its dock bar lets it go).
+    bool FloatCommandBar(CTkToolBar* bar);
     // Appends a bar to the list (the list takes one reference of its own) and sets its manager.
     void AppendBar(CTkCommandBar* bar);
     // Hides the bar, takes it out of its dock row and out of the list (the list's reference is
@@ -146,6 +158,7 @@ public:
 protected:
     // Whether any popup chain is open (the mouse tracker holds bars).
     static bool ArePopupsTracked();
+    void DeleteDockBars();
 
     CCmdTarget* m_pReferencedTarget = nullptr;
     HACCEL m_hAccelTable = nullptr;

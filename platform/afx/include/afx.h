@@ -228,11 +228,18 @@ private:
 class CPoint : public POINT {
 public:
     CPoint(int px = 0, int py = 0) { x = px; y = py; }
+    CPoint(const POINT& p) : POINT(p) {}
+    bool operator==(const POINT& p) const { return x == p.x && y == p.y; }
+    bool operator!=(const POINT& p) const { return !(*this == p); }
+    CPoint operator+(const POINT& p) const { return CPoint(x + p.x, y + p.y); }
 };
 
 class CSize : public SIZE {
 public:
     CSize(int w = 0, int h = 0) { cx = w; cy = h; }
+    CSize(const SIZE& s) : SIZE(s) {}
+    bool operator==(const SIZE& s) const { return cx == s.cx && cy == s.cy; }
+    bool operator!=(const SIZE& s) const { return !(*this == s); }
 };
 
 class CRect : public RECT {
@@ -240,11 +247,25 @@ public:
     CRect() { left = top = right = bottom = 0; }
     CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
     CRect(const RECT& r) : RECT(r) {}
+    CRect(POINT topLeft, SIZE size) {
+        left = topLeft.x;
+        top = topLeft.y;
+        right = left + size.cx;
+        bottom = top + size.cy;
+    }
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
+    CSize Size() const { return CSize(Width(), Height()); }
     CPoint TopLeft() const { return CPoint(left, top); }
+    CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
+    bool PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
+    // The common part of two rectangles; false (and empty) when they do not meet.
+    bool IntersectRect(const RECT* a, const RECT* b) { return ::IntersectRect(this, a, b) != FALSE; }
+    bool operator==(const RECT& r) const { return ::EqualRect(this, &r) != FALSE; }
+    bool operator!=(const RECT& r) const { return !(*this == r); }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
 };
@@ -252,6 +273,10 @@ public:
 // Thrown by the data exchange to abandon it after the user has been told (the class library's
 // Fail); caught by UpdateData.
 class CUserException {};
+
+// Thrown when a window or other resource the caller cannot do without cannot be made.
+class CResourceException {};
+[[noreturn]] inline void AfxThrowResourceException() { throw CResourceException(); }
 
 // Writes a line to the debugger output.
 void AfxOutputDebugString(const char* text);
