@@ -46,9 +46,19 @@ bool CTkBarDragTracker::RunLoop() {
     const HWND hwnd = m_pBar->GetSafeHwnd();
     if (!hwnd || ::GetCapture()) return false;
     ::SetCapture(hwnd);
-    while (::GetCapture() == hwnd && ::IsWindow(hwnd)) {
+    bool quit = false;
+    while (!quit && ::GetCapture() == hwnd && ::IsWindow(hwnd)) {
         MSG msg;
-        while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessageW(&msg);
+        // Paints first (a quit request comes through any filter: it is passed on and ends the loop).
+        while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage((int)msg.wParam);
+                quit = true;
+                break;
+            }
+            ::DispatchMessageW(&msg);
+        }
+        if (quit) break;
         if (!::GetMessageW(&msg, nullptr, 0, 0)) {
             ::PostQuitMessage((int)msg.wParam);
             break;

@@ -107,7 +107,7 @@ TEST_F(DockBarTest, RowLayoutPlacesBarsAtTheirDockedEdgesAndPushesOverlapsRight)
     EXPECT_EQ(CRect(0, 0, 120, 26), m_scene.PlaceInDock(a));
     EXPECT_EQ(CRect(120, 0, 240, 26), m_scene.PlaceInDock(b));
     // Each bar was measured for the row, then laid out committed at its slot and the row's thickness.
-    EXPECT_EQ((std::vector<CTkFixedToolBar::CCall>{{300, 0xA, 0}, {120, 0x4A, 26}}), a->calls);
+    EXPECT_EQ((std::vector<CTkFixedToolBar::CCall>{{300, 0x8A, 0}, {120, 0xCA, 26}}), a->calls);
     // The bar that comes first in the list keeps its place; the other gives way to the left.
     a->m_pDragTracker->m_rcLastDock = CRect(150, 0, 270, 26);
     b->m_pDragTracker->m_rcLastDock = CRect(100, 0, 220, 26);
@@ -141,6 +141,9 @@ TEST_F(DockBarTest, BarsWithTheSameEdgeKeepTheirListOrderOnEveryLayout) {
 TEST_F(DockBarTest, ABarThatDoesNotFitGoesToAFurtherRowAndTheListStaysAsItWas) {
     CTkFixedToolBar* b = m_scene.AddBar(Top(), CSize(200, 26), 100);
     CTkFixedToolBar* a = m_scene.AddBar(Top(), CSize(200, 26), 0, true);
+    // Bars that may not hide buttons need the whole row.
+    a->m_dwFlags &= ~TK_BAR_FLAG_HIDE_WRAP;
+    b->m_dwFlags &= ~TK_BAR_FLAG_HIDE_WRAP;
     CSize size = Top()->CalcDockBarLayout(300, TK_LAYOUT_HORZ_DOCK | TK_LAYOUT_HORIZONTAL, nullptr);
     EXPECT_EQ(52, size.cy);
     EXPECT_EQ(CRect(0, 0, 200, 26), m_scene.PlaceInDock(a));
@@ -152,8 +155,8 @@ TEST_F(DockBarTest, BarsThatMayHideButtonsAreSqueezedToTheRow) {
     CTkFixedToolBar* b = m_scene.AddBar(Top(), CSize(200, 26), 100);
     CTkFixedToolBar* a = m_scene.AddBar(Top(), CSize(200, 26), 0, true);
     ASSERT_EQ((Rows{nullptr, a, b, nullptr}), Top()->GetBars());
-    a->m_dwFlags |= TK_BAR_FLAG_HIDE_WRAP;
-    b->m_dwFlags |= TK_BAR_FLAG_HIDE_WRAP;
+    // Both may hide buttons (flag 0x20, set by EnableDocking(0x3F)) down to 50 pixels.
+    ASSERT_TRUE(a->m_dwFlags & TK_BAR_FLAG_HIDE_WRAP);
     a->least = b->least = 50;
     CSize size = Top()->CalcDockBarLayout(300, TK_LAYOUT_HORZ_DOCK | TK_LAYOUT_HORIZONTAL, nullptr);
     EXPECT_EQ(26, size.cy);
@@ -185,7 +188,7 @@ TEST_F(DockBarTest, AVerticalDockBarLaysItsRowsOutDownwards) {
     EXPECT_EQ(CRect(0, 0, 26, 120), m_scene.PlaceInDock(a));
     EXPECT_EQ(CRect(0, 120, 26, 240), m_scene.PlaceInDock(b));
     EXPECT_EQ(CRect(26, 0, 56, 80), m_scene.PlaceInDock(c));
-    EXPECT_EQ(0x10u, c->calls[0].mode);
+    EXPECT_EQ(0x90u, c->calls[0].mode);
     EXPECT_EQ(2, a->m_pDragTracker->m_nLastDockSide);
 }
 
