@@ -3,6 +3,7 @@
 #include "commandbars/TkBarArchive.h"
 #include "commandbars/TkBarDragTracker.h"
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkDockBar.h"
 #include "commandbars/TkShortcutText.h"
 #include "painters/TkDrawTools.h"
 #include "painters/TkThemePainter.h"
@@ -58,6 +59,7 @@ CTkToolBar::CTkToolBar() {
 }
 
 CTkToolBar::~CTkToolBar() {
+    if (m_pDockBar) m_pDockBar->RemoveBar(this);
     delete m_pDragTracker;
 }
 
@@ -141,6 +143,14 @@ void CTkToolBar::SetVisible(bool show) {
     if (!show) SetTrackingMode(0, true, false);
     if (m_hWnd) ShowWindow(show ? SW_SHOWNA : SW_HIDE);
     if (!IsFloating()) RecalcFrameLayout();
+}
+
+int CTkToolBar::SetPosition(int position) {
+    CTkCommandBars* manager = GetManager();
+    if (!manager) return 0;
+    if (position == TK_BAR_POSITION_FLOATING) return manager->FloatCommandBar(this) ? 1 : 0;
+    if (!TkIsDockedPosition(position)) return 0;
+    return manager->DockCommandBar(this, manager->GetDockBar(position), nullptr) ? 1 : 0;
 }
 
 void CTkToolBar::OnRecalcLayout() {
@@ -443,6 +453,27 @@ LRESULT CTkToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (!m_pControls->ControlAtPoint(point.x, point.y)) {
             SetTrackingMode(0, true, false);
+            // Outside the buttons a dockable bar is dragged.
+            if (m_pDragTracker && (m_dwFlags & 0x1F)) {
+                POINT screen = point;
+                ::ClientToScreen(m_hWnd, &screen);
+                m_pDragTracker->TrackMove(screen);
+            }
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (m_pDragTracker && !m_pControls->ControlAtPoint(point.x, point.y)) {
+            m_pDragTracker->ApplyLastPosition();
+            return 0;
+        }
+        break;
+    case WM_NCLBUTTONDOWN:
+        if (m_pDragTracker && wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT) {
+            if (CWnd* top = GetTopLevelParent()) top->SetActiveWindow();
+            SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetTrackingMode(0, true, false);
+            m_pDragTracker->TrackResize((int)wParam, point);
             return 0;
         }
         break;
