@@ -20,6 +20,8 @@
 #include "TarvockLib.h"
 
 #include "afxcmn.h"
+#include "images/TkIconStore.h"
+#include "painters/TkThemePainter.h"
 
 #include <comsupp.h>
 #include <log4cpp/PropertyConfigurator.hh>
@@ -176,8 +178,12 @@ bool CMessengerApp::ActivateRunningInstance() {
 }
 
 void CMessengerApp::SetUpToolkit() {
-    // The command-bar toolkit (theme 2, the shared icon store with transparent colour 0xFF00FF
-    // and the icons of toolbars 101, 147, 150 and 148) joins the program with its own issue.
+    CTkThemePainter::SelectTheme(2);
+    CTkIconStore& icons = CTkIconStore::Global();
+    icons.SetTransparentColor(RGB(255, 0, 255));
+    // Every window's toolbar pictures, the groups window's included, and the tray menu's.
+    for (UINT toolbar : {IDR_TRAY, IDR_SEND_WINDOW, IDR_READ_WINDOW, IDR_CONTACTS_WINDOW, IDR_GROUPS_WINDOW})
+        if (!icons.LoadToolbarIcons(toolbar, toolbar)) m_log.warn("The pictures of toolbar %u could not be loaded.", toolbar);
 }
 
 bool CMessengerApp::CheckForUpgrade() {

@@ -31,6 +31,7 @@ public:
     using CMessengerApp::CreateMainWindow;
     using CMessengerApp::LoadSatellite;
     using CMessengerApp::OnCmdMsg;
+    using CMessengerApp::SetUpToolkit;
 
     // What the overridden seams saw and made.
     std::vector<FrameKind> framesMade;

@@ -2,6 +2,8 @@
 
 #include "Helpers.h"
 #include "TabPageCtrl.h"
+#include "images/TkIconStore.h"
+#include "painters/TkThemePainter.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +32,61 @@ CRect ChildRect(CWnd* parent, UINT id) {
     return rect;
 }
 
+// The command ids of a toolbar resource of the satellite library, separators left out.
+std::vector<UINT> ToolbarCommands(UINT toolbar) {
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(toolbar), MAKEINTRESOURCEW(241));
+    std::vector<UINT> ids;
+    if (!resource) return ids;
+    const auto* words = static_cast<const WORD*>(::LockResource(::LoadResource(module, resource)));
+    for (WORD i = 0; i < words[3]; ++i)
+        if (words[4 + i]) ids.push_back(words[4 + i]);
+    return ids;
+}
+
+// Pixels of an icon drawn on white that are not white.
+int PaintedPixels(HICON icon, COLORREF* corner) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    RECT all = {0, 0, 16, 16};
+    ::FillRect(dc, &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+    ::DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    int painted = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) painted += ::GetPixel(dc, x, y) != RGB(255, 255, 255);
+    *corner = ::GetPixel(dc, 0, 0);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return painted;
+}
+
 }  // namespace
+
+// Start-up's toolkit set-up: theme 2 and a picture, transparent where magenta, for every
+// command of every window's toolbar (the groups window's too) and of the tray's.
+TEST(ToolkitSetUp, LoadsEveryToolbarsPicturesWithMagentaTransparent) {
+    CSatelliteScope satellite;
+    theTestApp.SetUpToolkit();
+    EXPECT_EQ(2, CTkThemePainter::GetCurrent()->GetThemeId());
+    const UINT toolbars[] = {IDR_TRAY, IDR_SEND_WINDOW, IDR_CONTACTS_WINDOW, IDR_GROUPS_WINDOW, IDR_READ_WINDOW};
+    for (UINT toolbar : toolbars) {
+        std::vector<UINT> ids = ToolbarCommands(toolbar);
+        ASSERT_FALSE(ids.empty()) << toolbar;
+        for (UINT id : ids) {
+            CTkIconEntry* entry = CTkIconStore::Global().GetImage(id, 16);
+            ASSERT_TRUE(entry && entry->GetNormal().GetIcon()) << "toolbar " << toolbar << " command " << id;
+            COLORREF corner = 0;
+            EXPECT_GT(PaintedPixels(entry->GetNormal().GetIcon(), &corner), 20) << id;
+            EXPECT_EQ(RGB(255, 255, 255), corner) << id;
+        }
+    }
+    EXPECT_EQ(ToolbarCommands(IDR_GROUPS_WINDOW).back(), (UINT)ID_GROUPS);
+    EXPECT_EQ(ToolbarCommands(IDR_SEND_WINDOW)[3], (UINT)ID_MESSAGE_LIMIT);
+}
 
 TEST(RequiredText, IsTrimmedAndAnEmptyOneIsRefused) {
     CSatelliteScope satellite;
