@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "DesktopSupport.h"
 #include "Helpers.h"
 #include "resource.h"
 
@@ -13,17 +14,7 @@ namespace {
 // Windows go to a desktop of this process's own, made with its display.
 struct CPrivateDesktop {
     CPrivateDesktop() {
-        HDESK desktop = ::CreateDesktopW(L"TarvockVelkoTests", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-        if (desktop) ::SetThreadDesktop(desktop);
-        // The desktop's own process starts with the first window; until it is up, creation fails.
-        for (int attempt = 0; attempt < 150; ++attempt) {
-            HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-            if (probe) {
-                ::DestroyWindow(probe);
-                break;
-            }
-            ::Sleep(100);
-        }
+        TestUseOwnDesktop(L"TarvockVelkoTests");
         theTestApp.InitApplication();
         theTestApp.SetRegistryKey("TarvockTests");
     }

@@ -1,5 +1,6 @@
 #include "TkTestSupport.h"
 
+#include "DesktopSupport.h"
 #include "images/TkIconStore.h"
 
 namespace {
@@ -12,17 +13,7 @@ CTkTestApp theApp;
 }  // namespace
 
 bool TkUseOwnDesktop(const wchar_t* name) {
-    HDESK desktop = ::CreateDesktopW(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    if (!desktop || !::SetThreadDesktop(desktop)) return false;
-    for (int attempt = 0; attempt < 150; ++attempt) {
-        HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        if (probe) {
-            ::DestroyWindow(probe);
-            return true;
-        }
-        ::Sleep(100);
-    }
-    return false;
+    return TestUseOwnDesktop(name);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "TestApp.h"
 
+#include "DesktopSupport.h"
+
 CTestApp theTestApp;
 
 namespace {
@@ -31,9 +33,7 @@ void PumpPending() {
 }
 
 bool UsePrivateDesktop(const wchar_t* name) {
-    HDESK desktop = ::CreateDesktopW(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    if (!desktop || !::SetThreadDesktop(desktop)) return false;
-    return WaitForDesktopReady();
+    return TestUseOwnDesktop(name);
 }
 
 bool WaitForDesktopReady() {
