@@ -32,6 +32,19 @@ Function LineCount(text)
     End If
 End Function
 
+' Whether a recorded page begins with the address; a page found is blanked so it counts once.
+Function TakePage(pages, address)
+    Dim k
+    TakePage = False
+    For k = 0 To UBound(pages)
+        If InStr(pages(k), address) = 1 Then
+            pages(k) = ""
+            TakePage = True
+            Exit Function
+        End If
+    Next
+End Function
+
 ' Wine's script host has no RegDelete: the helper removes the stored credentials.
 Sub ClearStoredCredentials
     AssertEqual "the stored credentials are removed", 0, shell.Run(helper & "clear-credentials", 0, True)
@@ -40,7 +53,7 @@ End Sub
 StartRecordingPages shell, helper, urlLog
 On Error Resume Next
 
-' Signed in: inbox, account options, purchase and sent items, in that order.
+' Signed in: inbox, account options, purchase and sent items, and the inbox again.
 AssertEqual "the test account's credentials are stored", 0, _
     shell.Run(helper & "store-credentials test test TEST01", 0, True)
 AssertEqual "the host ran its commands", 0, _
@@ -57,11 +70,11 @@ AssertEqual "five pages: " & urls, 5, LineCount(urls)
 expected = Array(base & "messenger/inbox.aspx?accountID=", base & "messenger/options.aspx?accountID=", _
                  base & "purchase/product.select.aspx?accountID=", base & "messenger/sentMessages.aspx?accountID=", _
                  base & "messenger/inbox.aspx?accountID=")
+' Each page opens in a recorder process of its own, and under load they may record out of order:
+' every expected page must be among the recorded ones, each recorded page counted once.
 got = Split(Trim(Replace(urls, vbCr, "")), vbLf)
 For i = 0 To 4
-    If i <= UBound(got) Then
-        AssertTrue "page " & (i + 1) & " is " & expected(i) & ": " & got(i), InStr(got(i), expected(i)) = 1
-    End If
+    AssertTrue "page " & expected(i) & " was opened: " & urls, TakePage(got, expected(i))
 Next
 AssertEqual "the program ends once the host lets go", 0, shell.Run(helper & "wait-exit 30000", 0, True)
 
