@@ -41,13 +41,17 @@ std::set<DWORD> ProgramProcesses() {
     return ids;
 }
 
-// A top-level window of the program whose class begins with the prefix.
-HWND FindProgramWindow(const wchar_t* classPrefix, DWORD timeoutMs) {
+// A top-level window of the program whose class begins with the prefix and that the filter,
+// when given, accepts.
+HWND FindProgramWindow(const wchar_t* classPrefix, DWORD timeoutMs, bool (*accept)(HWND, void*) = nullptr,
+                       void* context = nullptr) {
     struct Search {
         std::set<DWORD> ids;
         const wchar_t* prefix;
+        bool (*accept)(HWND, void*);
+        void* context;
         HWND found;
-    } search = {{}, classPrefix, nullptr};
+    } search = {{}, classPrefix, accept, context, nullptr};
     for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
         search.ids = ProgramProcesses();
         ::EnumWindows(
@@ -57,7 +61,8 @@ HWND FindProgramWindow(const wchar_t* classPrefix, DWORD timeoutMs) {
                 ::GetWindowThreadProcessId(hwnd, &pid);
                 wchar_t cls[128] = {};
                 ::GetClassNameW(hwnd, cls, 128);
-                if (s->ids.count(pid) && wcsncmp(cls, s->prefix, wcslen(s->prefix)) == 0) {
+                if (s->ids.count(pid) && wcsncmp(cls, s->prefix, wcslen(s->prefix)) == 0 &&
+                    (!s->accept || s->accept(hwnd, s->context))) {
                     s->found = hwnd;
                     return FALSE;
                 }
@@ -68,6 +73,17 @@ HWND FindProgramWindow(const wchar_t* classPrefix, DWORD timeoutMs) {
         ::Sleep(50);
     }
     return search.found;
+}
+
+// The program's hidden main window: its class carries the program's icon (the notification
+// icon's hidden window has none) and, unlike the program's frames, it is not visible.
+bool IsHiddenMainWindow(HWND hwnd, void*) {
+    return !::IsWindowVisible(hwnd) && ::GetClassLongPtrW(hwnd, GCLP_HICON) != 0;
+}
+
+// A dialog that was not open before (the set of those that were).
+bool IsNewDialog(HWND hwnd, void* before) {
+    return static_cast<std::set<HWND>*>(before)->count(hwnd) == 0;
 }
 
 std::wstring HelperDirectory() {
@@ -136,13 +152,21 @@ int CancelSignIn(DWORD timeoutMs) {
 }
 
 int ExitRefused() {
-    HWND main = FindProgramWindow(L"Afx:", 20000);
+    HWND main = FindProgramWindow(L"Afx:", 20000, IsHiddenMainWindow);
     if (!main) {
         std::printf("no main window\n");
         return 1;
     }
+    // The program's own dialogs (its start page) are open already: the box is the new one.
+    std::set<HWND> before;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            reinterpret_cast<std::set<HWND>*>(param)->insert(hwnd);
+            return TRUE;
+        },
+        (LPARAM)&before);
     ::PostMessageW(main, WM_COMMAND, 32773, 0);
-    HWND box = FindProgramWindow(L"#32770", 20000);
+    HWND box = FindProgramWindow(L"#32770", 20000, IsNewDialog, &before);
     if (!box) {
         std::printf("no message box\n");
         return 1;
