@@ -19,6 +19,7 @@
 #include <tlhelp32.h>
 #include <wincrypt.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -81,16 +82,26 @@ bool IsHiddenMainWindow(HWND hwnd, void*) {
     return !::IsWindowVisible(hwnd) && ::GetClassLongPtrW(hwnd, GCLP_HICON) != 0;
 }
 
-// A dialog that was not open before (the set of those that were).
-bool IsNewDialog(HWND hwnd, void* before) {
-    return static_cast<std::set<HWND>*>(before)->count(hwnd) == 0;
-}
-
 std::wstring HelperDirectory() {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring full(path);
     return full.substr(0, full.find_last_of(L'\\'));
+}
+
+// Prints what went wrong and appends it to automation_helper.log beside the helper, where the
+// script tests read it into their failure message.
+void Report(const char* format, ...) {
+    char text[2048];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    std::fputs(text, stdout);
+    if (FILE* file = _wfopen((HelperDirectory() + L"\\automation_helper.log").c_str(), L"a")) {
+        std::fputs(text, file);
+        std::fclose(file);
+    }
 }
 
 std::wstring RegistryDefault(const std::wstring& key) {
@@ -107,14 +118,14 @@ int Register() {
     STARTUPINFOW si = {sizeof si};
     PROCESS_INFORMATION pi = {};
     if (!::CreateProcessW(program, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        std::printf("cannot start the program\n");
+        Report("cannot start the program\n");
         return 1;
     }
     DWORD wait = ::WaitForSingleObject(pi.hProcess, 60000);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     if (wait != WAIT_OBJECT_0) {
-        std::printf("the program did not end after /RegServer\n");
+        Report("the program did not end after /RegServer\n");
         return 1;
     }
     const std::wstring clsid = L"{5AB15002-97A0-4B90-BBE3-D60AF78FB868}";
@@ -122,7 +133,7 @@ int Register() {
     auto expect = [&](const std::wstring& key, const std::wstring& expected) {
         std::wstring actual = RegistryDefault(key);
         if (_wcsicmp(actual.c_str(), expected.c_str()) != 0) {
-            std::printf("HKCR\\%ls: expected [%ls] got [%ls]\n", key.c_str(), expected.c_str(), actual.c_str());
+            Report("HKCR\\%ls: expected [%ls] got [%ls]\n", key.c_str(), expected.c_str(), actual.c_str());
             ++failures;
         }
     };
@@ -133,7 +144,7 @@ int Register() {
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, L"TypeLib\\{CB43E667-FD7C-450A-BE84-F5442084D0B6}\\1.0", 0, KEY_READ,
                         &key) != ERROR_SUCCESS) {
-        std::printf("the type library is not registered\n");
+        Report("the type library is not registered\n");
         ++failures;
     } else {
         ::RegCloseKey(key);
@@ -144,47 +155,45 @@ int Register() {
 int CancelSignIn(DWORD timeoutMs) {
     HWND dialog = FindProgramWindow(L"#32770", timeoutMs);
     if (!dialog) {
-        std::printf("no dialog\n");
+        Report("no dialog\n");
         return 1;
     }
     ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     return 0;
 }
 
-int ExitRefused() {
-    HWND main = FindProgramWindow(L"Afx:", 20000, IsHiddenMainWindow);
-    if (!main) {
-        std::printf("no main window\n");
-        return 1;
-    }
-    // The program's own dialogs (its start page) are open already: the box is the new one.
-    std::set<HWND> before;
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            reinterpret_cast<std::set<HWND>*>(param)->insert(hwnd);
-            return TRUE;
-        },
-        (LPARAM)&before);
-    ::PostMessageW(main, WM_COMMAND, 32773, 0);
-    HWND box = FindProgramWindow(L"#32770", 20000, IsNewDialog, &before);
-    if (!box) {
-        std::printf("no message box\n");
-        return 1;
-    }
+// Whether a dialog is a message box (its text is the static 0xFFFF) showing the text.
+bool ShowsText(HWND hwnd, void* expected) {
     wchar_t text[1024] = {};
-    for (int waited = 0; waited < 5000; waited += 50) {
-        if (::GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) break;
-        ::Sleep(50);
-    }
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return ::GetDlgItemTextW(hwnd, 0xFFFF, text, 1024) > 0 && wcscmp(text, static_cast<const wchar_t*>(expected)) == 0;
+}
+
+int ExitRefused() {
     wchar_t expected[1024] = {};
     HMODULE satellite =
         ::LoadLibraryExW((HelperDirectory() + L"\\Velko_en.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (satellite) ::LoadStringW(satellite, 113, expected, 1024);
+    if (!expected[0]) {
+        Report("string 113 is not in the satellite library\n");
+        return 1;
+    }
+    HWND main = FindProgramWindow(L"Afx:", 20000, IsHiddenMainWindow);
+    if (!main) {
+        Report("no main window\n");
+        return 1;
+    }
+    ::PostMessageW(main, WM_COMMAND, 32773, 0);
+    // Other dialogs of the program (its start page) may open meanwhile: the box is the one that
+    // shows the refusal.
+    HWND box = FindProgramWindow(L"#32770", 20000, ShowsText, expected);
+    if (!box) {
+        Report("no message box showing [%ls]\n", expected);
+        return 1;
+    }
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     ::Sleep(1000);
-    bool stays = ::IsWindow(main) != FALSE;
-    if (wcscmp(text, expected) != 0 || !expected[0] || !stays) {
-        std::printf("box [%ls], expected [%ls], main window %s\n", text, expected, stays ? "stays" : "gone");
+    if (!::IsWindow(main)) {
+        Report("the main window is gone after the refusal\n");
         return 1;
     }
     return 0;
@@ -202,7 +211,7 @@ int WaitExit(DWORD timeoutMs) {
         ::WaitForSingleObject(process, 5000);
         ::CloseHandle(process);
     }
-    std::printf("the program did not end; it was ended\n");
+    Report("the program did not end; it was ended\n");
     return 1;
 }
 
@@ -248,13 +257,13 @@ int SecondStart() {
         wchar_t text[1024] = {};
         ::Sleep(500);
         ::GetDlgItemTextW(search.found, 0xFFFF, text, 1024);
-        std::printf("the second copy showed a message box: %ls\n", text);
+        Report("the second copy showed a message box: %ls\n", text);
         ::PostMessageW(search.found, WM_COMMAND, IDOK, 0);
         exited = ::WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
         result = 1;
     }
     if (!exited) {
-        std::printf("the second copy did not end\n");
+        Report("the second copy did not end\n");
         ::TerminateProcess(pi.hProcess, 99);
         result = 1;
     }

@@ -4,12 +4,26 @@
 ' registered as the http and https "open" command meanwhile); exit is refused while the script
 ' holds the object; a second start reaches the running copy and ends quietly. Argument: the folder of the program and automation_helper.exe.
 '#include "browser_recorder.vbs"
-Dim shell, bin, helper, app, logPath, urls, base
+Dim shell, bin, helper, app, logPath, urls, base, exitCode
 Set shell = CreateObject("WScript.Shell")
 bin = Replace(WScript.Arguments(0), "/", "\")
 helper = """" & bin & "\automation_helper.exe"" "
 
 logPath = bin & "\automation_urls.log"
+
+' What automation_helper reported going wrong (automation_helper.log beside it), emptied once read.
+Function HelperReport()
+    Dim fso, path, file
+    Set fso = CreateObject("Scripting.FileSystemObject")
+    path = bin & "\automation_helper.log"
+    HelperReport = ""
+    If fso.FileExists(path) Then
+        Set file = fso.OpenTextFile(path, 1)
+        If Not file.AtEndOfStream Then HelperReport = "[" & Trim(file.ReadAll) & "]"
+        file.Close
+        fso.DeleteFile path
+    End If
+End Function
 StartRecordingPages shell, helper, logPath
 On Error Resume Next
 
@@ -37,7 +51,8 @@ If Not app Is Nothing Then
     AssertEqual "four pages, nothing else", 4, UBound(Split(Trim(Replace(urls, vbCr, "")), vbLf)) + 1
 
     ' Exit is refused (message 113) while this script holds the object.
-    AssertEqual "exit is refused while the script holds the object", 0, shell.Run(helper & "exit-refused", 0, True)
+    exitCode = shell.Run(helper & "exit-refused", 0, True)
+    AssertEqual "exit is refused while the script holds the object " & HelperReport(), 0, exitCode
     AssertEqual "the program still answers after the refused exit", True, app.Show
 
     ' A second start reaches this copy through COM, its Show answers True: the second copy ends
