@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DesktopSupport.h"
 #include "MapiProviderControl.h"
 #include "MapiTestBooks.h"
 #include "RecipientDialog.h"
@@ -46,6 +47,9 @@ class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (::GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) GTEST_SKIP() << "no display for the dialog";
+        // The dialog opens on a desktop of this test's own, which is up before it runs.
+        static const bool desktop = TestUseOwnDesktop(L"TarvockMapiDialogTests");
+        ASSERT_TRUE(desktop);
         ASSERT_EQ(S_OK, MAPIInitialize(nullptr));
         m_books.AddBook(L"Personal");
         m_books.SetPersonal(L"Personal");
