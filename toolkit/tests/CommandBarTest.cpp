@@ -71,7 +71,8 @@ protected:
         ASSERT_TRUE(m_site.CreateEx(0, nullptr, "site", WS_OVERLAPPEDWINDOW, 10, 10, 400, 100, nullptr, nullptr));
         m_site.ShowWindow(SW_SHOW);
         m_site.SetForegroundWindow();
-        TkPumpPending();
+        // The display activates the window when it gets to it, which under load is not at once.
+        TkPumpUntil([this] { return ::GetForegroundWindow() == m_site.GetSafeHwnd(); }, 5000);
         m_bar.reset(new CTestBar(300, 26, TK_BAR_POSITION_TOP, TK_BAR_TYPE_TOOLBAR, &m_site));
         const char* captions[] = {"&Alpha", "&Beta", "&Bold", "Gamma"};
         for (int i = 0; i < 4; ++i) {
