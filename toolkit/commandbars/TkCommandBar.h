@@ -236,6 +236,9 @@ protected:
         explicit CKeyboardSink(CTkCommandBar* bar) : m_pBar(bar) {}
         int OnHookMessage(HWND, UINT message, WPARAM* wParam, LPARAM*, LRESULT*) override {
             if (message != WM_KEYDOWN || !m_pBar->m_nTrackingMode) return TK_HOOK_IGNORED;
+            // Keys go to the deepest open popup first.
+            if (CTkControl* open = m_pBar->GetControl(m_pBar->m_nPopupIndex))
+                if (open->GetCommandBar() && open->GetCommandBar()->m_nTrackingMode) return TK_HOOK_IGNORED;
             return m_pBar->OnHookKeyDown((UINT)*wParam) ? TK_HOOK_HANDLED : TK_HOOK_IGNORED;
         }
 

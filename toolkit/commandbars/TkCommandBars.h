@@ -136,7 +136,7 @@ public:
     CString m_strSideFile;
 
     // A new popup bar for a popup control the site supplied none for (one reference).
-    virtual CTkCommandBar* CreateDefaultPopupBar() { return nullptr; }
+    virtual CTkCommandBar* CreateDefaultPopupBar();
     // The frame (site) the bars report to; set by AttachFrame.
     CWnd* m_pSite = nullptr;
     // Runs the customise drag of a control (none: controls cannot be dragged).

@@ -223,7 +223,8 @@ public:
     virtual void SetCheck(int check = 1);
     virtual void SetText(const char* text);
     // Asks target's update handler; without one, enables the item when target handles the
-    // command and, when disableIfNoHandler, disables it otherwise. True when handled.
+    // command and, when disableIfNoHandler, disables it otherwise. True when handled. Ids 0
+    // and 0xFFFF (submenus, separators) are not updated.
     bool DoUpdate(CCmdTarget* target, bool disableIfNoHandler);
 };
 

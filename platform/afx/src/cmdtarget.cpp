@@ -123,6 +123,8 @@ void CCmdUI::SetText(const char* text) {
 
 bool CCmdUI::DoUpdate(CCmdTarget* target, bool disableIfNoHandler) {
     m_bEnableChanged = false;
+    // Items without a command (a submenu, a separator) are left as they are.
+    if (m_nID == 0 || LOWORD(m_nID) == 0xFFFF) return true;
     if (target->OnCmdMsg(m_nID, (int)CN_UPDATE_COMMAND_UI, this)) {
         if (m_bEnableChanged) return true;
     }

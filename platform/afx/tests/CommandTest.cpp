@@ -93,6 +93,13 @@ TEST(CommandUpdate, WithoutAnUpdateHandlerAHandledCommandIsEnabledAndAnUnhandled
     untouched.m_nID = 999;
     untouched.DoUpdate(&target, false);
     EXPECT_EQ(-1, untouched.enabled);
+    // A submenu or separator (id 0 or 0xFFFF) keeps its state.
+    for (UINT id : {0u, 0xFFFFu}) {
+        CRecordingCmdUI submenu;
+        submenu.m_nID = id;
+        submenu.DoUpdate(&target, true);
+        EXPECT_EQ(-1, submenu.enabled) << id;
+    }
 }
 
 TEST(CommandUpdate, AHandlerThatOnlyRenamesLeavesTheEnablingToTheDefault) {

@@ -1,0 +1,639 @@
+// Popup bars: where they open on the 1280x1024 test screen and on other monitors, their hidden
+// commands and expand button, scrolling, animation choice, shadows, and the modal loop.
+#include "PainterTestSupport.h"
+
+#include "afxarchive.h"
+#include "commandbars/TkBarArchive.h"
+#include "commandbars/TkDropShadow.h"
+#include "commandbars/TkPopupBar.h"
+#include "commandbars/TkShortcutText.h"
+#include "commandbars/TkWorkArea.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <vector>
+
+inline bool operator==(const CPoint& a, const CPoint& b) {
+    return a.x == b.x && a.y == b.y;
+}
+inline std::ostream& operator<<(std::ostream& out, const CPoint& p) {
+    return out << "(" << p.x << ", " << p.y << ")";
+}
+
+namespace {
+
+// --- Placement as a function of work area, control rectangle, anchor, flags and size.
+
+struct CPlaceCase {
+    const char* name;
+    CRect exclude;
+    CPoint anchor;  // used for points; controls take theirs from the rectangle
+    int flags;
+    CSize size;
+    CPoint position;
+    int height;
+    bool scrolling;
+    int flagsAfter;
+};
+
+CTkPopupPlacement Place(const CRect& work, const CRect& exclude, CPoint anchor, int flags, CSize size) {
+    CTkPopupPlacement p;
+    p.work = work;
+    p.exclude = exclude;
+    p.flags = flags;
+    p.size = size;
+    if (!exclude.IsRectEmpty()) {
+        const bool below = (flags & TK_POPUP_BELOW) != 0;
+        anchor = CPoint(below ? exclude.left : exclude.right, below ? exclude.bottom : exclude.top);
+    }
+    p.anchor = anchor;
+    TkPlacePopup(p);
+    return p;
+}
+
+TEST(TkPopupPlacement, OnTheTestScreenPopupsFlipMoveOrScrollButNeverLeaveTheWorkArea) {
+    const CRect screen(0, 0, 1280, 1024);  // B = 1019
+    const CRect none;
+    const CPlaceCase cases[] = {
+        {"menu title", CRect(100, 20, 140, 40), {}, 2, {200, 300}, {100, 40}, 300, false, 2},
+        {"menu title at the right edge", CRect(1200, 20, 1240, 40), {}, 2, {200, 300}, {1080, 40}, 300, false, 3},
+        {"right to left below", CRect(500, 20, 540, 40), {}, 3, {200, 300}, {340, 40}, 300, false, 3},
+        {"near the bottom: above the control", CRect(100, 900, 140, 920), {}, 2, {200, 300}, {100, 600}, 300, false, 2},
+        {"too tall under a low control", CRect(100, 700, 140, 720), {}, 2, {200, 1200}, {100, 0}, 700, true, 2},
+        {"too tall under a high control", CRect(100, 100, 140, 120), {}, 2, {200, 1200}, {100, 120}, 899, true, 2},
+        {"submenu", CRect(300, 200, 500, 222), {}, 0, {180, 150}, {500, 200}, 150, false, 0},
+        {"submenu at the right edge", CRect(1100, 200, 1250, 222), {}, 0, {180, 150}, {920, 200}, 150, false, 1},
+        {"submenu at the bottom", CRect(300, 950, 500, 972), {}, 0, {180, 150}, {500, 869}, 150, false, 0},
+        {"submenu taller than the screen", CRect(300, 400, 500, 422), {}, 0, {180, 1500}, {500, 0}, 1019, true, 0},
+        {"context point near the corner", none, {1200, 1000}, 0, {150, 200}, {1130, 800}, 200, false, 0},
+        {"point in the upper half", none, {100, 300}, 0, {150, 900}, {100, 119}, 900, false, 0},
+        {"point below the bottom line", none, {100, 1020}, 0, {150, 200}, {100, 820}, 200, false, 0},
+        {"point opened to the left at the left edge", none, {50, 100}, 1, {150, 200}, {0, 100}, 200, false, 0},
+    };
+    for (const CPlaceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CTkPopupPlacement p = Place(screen, c.exclude, c.anchor, c.flags, c.size);
+        EXPECT_EQ(c.position.x, p.position.x);
+        EXPECT_EQ(c.position.y, p.position.y);
+        EXPECT_EQ(c.height, p.size.cy);
+        EXPECT_EQ(c.scrolling, p.scrolling);
+        EXPECT_EQ(c.flagsAfter, p.flags);
+        EXPECT_GE(p.position.x, screen.left);
+        EXPECT_LE(p.position.x + p.size.cx, screen.right);
+        EXPECT_GE(p.position.y, screen.top);
+    }
+}
+
+TEST(TkPopupPlacement, TheUpperHalfIsMeasuredFromTheWorkAreasOwnTop) {
+    // A monitor below the primary one: a point 300 pixels into it is in its upper half.
+    const CRect lower(0, 1024, 1280, 2048);  // B = 2043
+    CTkPopupPlacement p = Place(lower, CRect(), CPoint(100, 1324), 0, CSize(150, 900));
+    EXPECT_EQ(2043 - 900, p.position.y);
+    EXPECT_EQ(900, p.size.cy);
+    EXPECT_FALSE(p.scrolling);
+    // 800 pixels into it, the popup opens upwards from the point, up to the monitor's top.
+    p = Place(lower, CRect(), CPoint(100, 1824), 0, CSize(150, 900));
+    EXPECT_EQ(1024, p.position.y);  // as far up as the monitor goes
+    // A monitor left of the primary: a popup at its right edge flips left and stays on it.
+    const CRect left(-1280, 0, 0, 1024);
+    p = Place(left, CRect(-150, 200, -20, 222), {}, 0, CSize(180, 150));
+    EXPECT_EQ(-150 - 180, p.position.x);
+    EXPECT_EQ(TK_POPUP_LEFT, p.flags);
+    p = Place(left, CRect(-1270, 20, -1230, 40), {}, 3, CSize(200, 100));
+    EXPECT_EQ(-1280, p.position.x);
+    EXPECT_EQ(TK_POPUP_BELOW, p.flags);
+}
+
+TEST(TkPopupPlacement, AnchorsOpenBelowHorizontalBarsAndBesideVerticalOnes) {
+    CTkControlButton control;
+    CTkCommandBar top, right, left;
+    top.m_nPosition = TK_BAR_POSITION_TOP;
+    right.m_nPosition = TK_BAR_POSITION_RIGHT;
+    left.m_nPosition = TK_BAR_POSITION_LEFT;
+    CTkPopupBar popup, flipped;
+    flipped.m_nPopupFlags = TK_POPUP_LEFT;
+    const CRect rect(100, 20, 140, 40);
+    CTkPopupAnchor a = TkCalcPopupAnchor(rect, &control, &top, false);
+    EXPECT_EQ(TK_POPUP_BELOW, a.flags);
+    EXPECT_EQ(CPoint(100, 40), a.anchor);
+    EXPECT_EQ(TK_POPUP_BELOW | TK_POPUP_LEFT, TkCalcPopupAnchor(rect, &control, &top, true).flags);
+    a = TkCalcPopupAnchor(rect, &control, &popup, false);
+    EXPECT_EQ(0, a.flags);
+    EXPECT_EQ(CPoint(140, 20), a.anchor);
+    EXPECT_EQ(TK_POPUP_LEFT, TkCalcPopupAnchor(rect, &control, &right, false).flags);
+    EXPECT_EQ(0, TkCalcPopupAnchor(rect, &control, &left, true).flags);
+    EXPECT_EQ(0, TkCalcPopupAnchor(rect, &control, &popup, true).flags);
+    EXPECT_EQ(TK_POPUP_LEFT, TkCalcPopupAnchor(rect, &control, &flipped, true).flags);
+}
+
+TEST(TkPopupAnimation, TheSettingOrTheSystemsMaskChoosesTheKind) {
+    EXPECT_EQ(0, TkPopupAnimationKind(0, 0x80120030, 0));  // menu animation bit clear
+    EXPECT_EQ(3, TkPopupAnimationKind(0, 0x2, 0));
+    EXPECT_EQ(4, TkPopupAnimationKind(0, 0x202, 0));
+    for (int setting = 2; setting <= 5; ++setting) EXPECT_EQ(setting, TkPopupAnimationKind(setting, 0x202, 7));
+    int counts[6] = {};
+    for (int i = 0; i < 3000; ++i) ++counts[TkPopupAnimationKind(1, 0, std::rand())];
+    for (int kind = 2; kind <= 4; ++kind) {
+        EXPECT_GT(counts[kind], 850) << kind;
+        EXPECT_LT(counts[kind], 1150) << kind;
+    }
+    EXPECT_EQ(0, counts[0] + counts[1] + counts[5]);
+}
+
+// --- Popup windows.
+
+class CPopupSite : public CWnd {
+public:
+    std::vector<LPARAM> prepared;
+    std::vector<int> controlsWhenPrepared;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == CTkPopupBar::kPreparePopupMessage) {
+            prepared.push_back(lParam);
+            auto* popup = reinterpret_cast<CTkPopupBar*>(lParam);
+            controlsWhenPrepared.push_back(popup->GetControls()->GetCount());
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+
+class TkPopupBarTest : public ::testing::Test {
+protected:
+    // Each test runs on a thread of its own, on a desktop of the popup tests' own: the popups'
+    // top-most windows and the cursor moves of their tracking never reach the windows of the
+    // other test programs of the run (a foreground window there would lose its place). The
+    // thread's mouse tracker and keyboard hook are its own and go with it.
+    void Run(const std::function<void()>& body) {
+        struct CScene {
+            TkPopupBarTest* self;
+            const std::function<void()>* body;
+        } scene{this, &body};
+        HANDLE thread = ::CreateThread(nullptr, 0, [](void* param) -> DWORD {
+            auto* scene = static_cast<CScene*>(param);
+            if (!TkUseOwnDesktop(L"TarvockPopupBarTests")) {
+                ADD_FAILURE() << "no desktop of our own";
+                return 0;
+            }
+            scene->self->Open();
+            if (!::testing::Test::HasFatalFailure()) (*scene->body)();
+            scene->self->Close();
+            return 0;
+        }, &scene, 0, nullptr);
+        ASSERT_NE(nullptr, thread);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 60000));
+        ::CloseHandle(thread);
+    }
+    void Open() {
+        ASSERT_TRUE(m_site.CreateEx(0, nullptr, "site", WS_OVERLAPPEDWINDOW, 300, 300, 300, 200, nullptr, nullptr));
+        m_manager.m_pSite = &m_site;
+        Options().m_nAnimationType = TK_MENU_ANIMATION_NONE;
+        m_bar.reset(new CTestBar(600, 24, TK_BAR_POSITION_TOP, TK_BAR_TYPE_MENUBAR));
+        m_bar->m_pManager = &m_manager;
+        m_bar->SetWindowPos(HWND_TOPMOST, 0, 0, 600, 24, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    void Close() {
+        if (m_bar) m_bar->SetTrackingMode(0, true, false);
+        m_bar.reset();
+        m_site.DestroyWindow();
+    }
+    // A menu title on the bar with a popup of count commands (ids 100 on).
+    CTkPopupBar* AddMenu(CTkCommandBar* bar, const CRect& rect, int count, const char* caption = "Menu") {
+        auto* title = new CTkControlPopup;
+        title->m_strCaption = caption;
+        bar->GetControls()->Append(title);
+        title->m_rcControl = rect;
+        auto* popup = static_cast<CTkPopupBar*>(m_manager.CreateDefaultPopupBar());
+        for (int i = 0; i < count; ++i) {
+            auto* item = new CTkControlButton;
+            item->m_strCaption.Format("Command %d", i + 1);
+            popup->GetControls()->Add(item, 100 + i);
+        }
+        title->AttachChildBar(popup);
+        popup->InternalRelease();
+        return popup;
+    }
+    CTkCommandBarsSettings& Options() { return *m_manager.GetCommandBarsOptions(); }
+    static CRect ScreenRect(CTkCommandBar* bar, const CRect& rect) {
+        CRect screen = rect;
+        ::MapWindowPoints(bar->GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&screen), 2);
+        return screen;
+    }
+    static CRect WindowRect(CWnd* wnd) {
+        CRect rect;
+        wnd->GetWindowRect(&rect);
+        return rect;
+    }
+    static std::vector<int> ShownIds(CTkPopupBar* popup) {
+        std::vector<int> ids;
+        for (int i = 0; i < popup->GetControls()->GetCount(); ++i)
+            if (popup->GetControl(i)->IsVisible()) ids.push_back(popup->GetControl(i)->m_nId);
+        return ids;
+    }
+
+    CPopupSite m_site;
+    CTkCommandBars m_manager;
+    std::unique_ptr<CTestBar> m_bar;
+};
+
+TEST_F(TkPopupBarTest, AMenuOpensAsAToolWindowBelowItsTitleAndAboveItNearTheBottom) {
+    Run([&] {
+        const CRect title(10, 2, 60, 22);
+        ACCEL save = {FVIRTKEY | FCONTROL, 'S', 101};
+        m_manager.SetAccelTable(::CreateAcceleratorTableW(&save, 1));
+        CTkPopupBar* popup = AddMenu(m_bar.get(), title, 5);
+        EXPECT_STREQ("CTkPopupBar", popup->GetRuntimeClass()->m_lpszClassName);
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        ASSERT_TRUE(popup->IsWindowVisible());
+        // The site prepared the popup before it was laid out, with the popup itself as lParam.
+        ASSERT_EQ(1u, m_site.prepared.size());
+        EXPECT_EQ((LPARAM)popup, m_site.prepared[0]);
+        EXPECT_EQ(m_bar.get(), popup->GetParentBar());
+        EXPECT_EQ(m_bar->GetControl(0), popup->GetOwnerControl());
+
+        EXPECT_EQ(0x86000000u | WS_VISIBLE, (DWORD)::GetWindowLongW(popup->GetSafeHwnd(), GWL_STYLE) & 0xFFFF0000u);
+        EXPECT_TRUE(::GetWindowLongW(popup->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+        EXPECT_TRUE(::GetWindowLongW(popup->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(::GetClassLongW(popup->GetSafeHwnd(), GCL_STYLE) & CS_DBLCLKS);
+        EXPECT_EQ(MA_NOACTIVATE, popup->SendMessage(WM_MOUSEACTIVATE, (WPARAM)m_site.GetSafeHwnd(), 0));
+        EXPECT_EQ(5, popup->m_nLastAnimation);
+        // The manager's accelerators give the commands their shortcut texts.
+        const CString shortcut = popup->GetControl(1)->m_strShortcutText;
+        EXPECT_STREQ(CTkShortcutText::Format(save), shortcut);  // "Control+S" under Wine's X11 key names
+        EXPECT_EQ(shortcut.GetLength() - 2, shortcut.Find("+S"));
+        EXPECT_STREQ("", popup->GetControl(2)->m_strShortcutText);
+
+        const CRect screenTitle = ScreenRect(m_bar.get(), title);
+        CRect rect = WindowRect(popup);
+        EXPECT_EQ(screenTitle.bottom, rect.top);
+        EXPECT_EQ(screenTitle.left - 1, rect.left);  // the painter widens a menu title's rectangle by one
+        // Five commands in a column, each as wide as the widest, inside the margins 2, 4, 2, 4.
+        const CTkControl* first = popup->GetControl(0);
+        const CTkControl* last = popup->GetControl(4);
+        EXPECT_EQ(CPoint(2, 4), first->m_rcControl.TopLeft());
+        EXPECT_EQ(rect.Width() - 2, last->m_rcControl.right);
+        EXPECT_EQ(rect.Height() - 4, last->m_rcControl.bottom);
+        EXPECT_EQ(popup->GetControl(1)->m_rcControl.top, first->m_rcControl.bottom);
+        const int height = rect.Height();
+        m_bar->SetTrackingMode(0, true, false);
+        EXPECT_FALSE(popup->IsWindowVisible());
+        EXPECT_EQ(nullptr, popup->GetOwnerControl());
+
+        // The same bar at the bottom of the screen: the menu opens above its title.
+        m_bar->SetWindowPos(nullptr, 0, 990, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        rect = WindowRect(popup);
+        EXPECT_EQ(ScreenRect(m_bar.get(), title).top, rect.bottom);
+        EXPECT_EQ(height, rect.Height());
+        EXPECT_FALSE(popup->IsScrolling());
+    });
+}
+
+TEST_F(TkPopupBarTest, ASubmenuOpensRightOfItsItemAndFlipsLeftAtTheScreenEdge) {
+    Run([&] {
+        CTkPopupBar* menu = AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 0);
+        CTkPopupBar* submenu = AddMenu(menu, CRect(), 3, "More");
+        for (int i = 0; i < 3; ++i) menu->GetControls()->Add(new CTkControlButton, 200 + i);
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        ASSERT_TRUE(menu->SetPopuped(0, false));
+        ASSERT_TRUE(submenu->IsWindowVisible());
+        EXPECT_EQ(menu, submenu->GetParentBar());
+        EXPECT_EQ(m_bar.get(), submenu->GetRootBar());
+        const CRect item = ScreenRect(menu, menu->GetControl(0)->m_rcControl);
+        CRect rect = WindowRect(submenu);
+        EXPECT_EQ(item.right - 1, rect.left);  // the painter narrows a popup item's rectangle by one
+        EXPECT_EQ(item.top, rect.top);
+        EXPECT_EQ(0, submenu->m_nPopupFlags);
+        // Keys go to the deepest popup: Left closes the submenu and leaves the menu open.
+        CTkKeyboardHook::ForThread().RouteKey(WM_KEYDOWN, VK_LEFT, 0);
+        EXPECT_FALSE(submenu->IsWindowVisible());
+        EXPECT_TRUE(menu->IsWindowVisible());
+        m_bar->SetTrackingMode(0, true, false);
+
+        // The menu bar at the right edge: the menu moves in, the submenu opens to the left.
+        m_bar->SetWindowPos(nullptr, 1280 - 70, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        const CRect menuRect = WindowRect(menu);
+        EXPECT_EQ(1280, menuRect.right);
+        ASSERT_TRUE(menu->SetPopuped(0, false));
+        rect = WindowRect(submenu);
+        const CRect flippedItem = ScreenRect(menu, menu->GetControl(0)->m_rcControl);
+        EXPECT_EQ(flippedItem.left + 1, rect.right);
+        EXPECT_EQ(TK_POPUP_LEFT, submenu->m_nPopupFlags);
+        EXPECT_GE(rect.left, 0);
+    });
+}
+
+TEST_F(TkPopupBarTest, AMenuTallerThanTheScreenScrollsOneCommandPerTickWhileTheButtonIsHovered) {
+    Run([&] {
+        CTkPopupBar* popup = AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 60);
+        m_bar->SetWindowPos(nullptr, 0, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        const CRect rect = WindowRect(popup);
+        EXPECT_EQ(122, rect.top);  // under the title, the rest of the work area down to 5 above its bottom
+        EXPECT_EQ(1019, rect.bottom);
+        ASSERT_TRUE(popup->IsScrolling());
+        EXPECT_EQ(0, popup->GetFirstShown());
+        const int last = popup->GetLastShown();
+        ASSERT_GT(last, 10);
+        ASSERT_LT(last, 60);
+        // The shown commands fit above the down button; the others carry the scroll bit.
+        EXPECT_TRUE(popup->GetScrollUpRect().IsRectEmpty());
+        const CRect down = popup->GetScrollDownRect();
+        EXPECT_EQ(rect.Height() - 4, down.bottom);
+        EXPECT_LE(popup->GetControl(last - 1)->m_rcControl.bottom, down.top);
+        for (int i = 0; i < 60; ++i)
+            EXPECT_EQ(i >= last ? TK_CONTROL_HIDE_SCROLL : 0, popup->GetControl(i)->m_nHideFlags) << i;
+
+        // Hovering the down button scrolls to the end in 80 ms steps, then the timer stops.
+        const DWORD start = ::GetTickCount();
+        popup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(down.left + 5, down.top + 5));
+        EXPECT_TRUE(TkPumpUntil([&] { return popup->GetFirstShown() >= 1; }, 2000));
+        EXPECT_TRUE(TkPumpUntil([&] { return popup->GetLastShown() == 60; }, 10000));
+        const DWORD spent = ::GetTickCount() - start;
+        const int steps = popup->GetFirstShown();
+        EXPECT_GE(steps, 60 - last);
+        EXPECT_GE(spent + 100, (DWORD)steps * 80u);
+        EXPECT_TRUE(TkPumpUntil([&] { return popup->m_hwndScrollTimer == nullptr; }, 1000));
+        EXPECT_EQ(steps, popup->GetFirstShown());
+        EXPECT_FALSE(popup->GetScrollUpRect().IsRectEmpty());
+        EXPECT_TRUE(popup->GetScrollDownRect().IsRectEmpty());
+        EXPECT_EQ(TK_CONTROL_HIDE_SCROLL, popup->GetControl(0)->m_nHideFlags);
+
+        // Selecting the first command with the keyboard scrolls it back into view.
+        popup->SetSelected(0, true);
+        EXPECT_EQ(0, popup->GetFirstShown());
+        EXPECT_EQ(0, popup->GetControl(0)->m_nHideFlags);
+        // Leaving the button stops a running scroll.
+        const CRect again = popup->GetScrollDownRect();
+        popup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(again.left + 5, again.top + 5));
+        EXPECT_NE(nullptr, popup->m_hwndScrollTimer);
+        popup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(again.left + 5, 10));
+        EXPECT_EQ(nullptr, popup->m_hwndScrollTimer);
+    });
+}
+
+TEST_F(TkPopupBarTest, RarelyUsedCommandsHideBehindTheExpandButtonUntilTheMenuExpands) {
+    Run([&] {
+        Options().m_bAlwaysShowFullMenus = 0;
+        CTkPopupBar* popup = AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 5);
+        CTkPopupBar* second = AddMenu(m_bar.get(), CRect(70, 2, 120, 22), 3);
+        for (int i = 0; i < 3; ++i) second->GetControl(i)->m_nId = 300 + i;
+        for (UINT id : {101, 103, 300, 301, 302}) Options().HideCommand(id);
+
+        // A menu whose commands are all rarely used shows them all, with no expand button.
+        ASSERT_TRUE(m_bar->SetPopuped(1, false));
+        EXPECT_FALSE(second->HasHiddenControls());
+        EXPECT_EQ((std::vector<int>{300, 301, 302}), ShownIds(second));
+
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        EXPECT_TRUE(popup->HasHiddenControls());
+        EXPECT_FALSE(popup->IsExpanded());
+        EXPECT_EQ((std::vector<int>{100, 102, 104, TK_ID_POPUP_EXPAND}), ShownIds(popup));
+        EXPECT_EQ(TK_CONTROL_HIDE_USAGE, popup->GetControl(1)->m_nHideFlags);
+        CTkControl* expand = popup->GetControl(popup->GetControls()->GetCount() - 1);
+        EXPECT_EQ(TK_ID_POPUP_EXPAND, expand->m_nId);
+        EXPECT_EQ(26, expand->m_nFlags);
+        EXPECT_TRUE(expand->m_bTemporary);
+        EXPECT_EQ(popup->GetControl(0)->m_rcControl.left, expand->m_rcControl.left);
+        EXPECT_EQ(popup->GetControl(0)->m_rcControl.right, expand->m_rcControl.right);
+        EXPECT_EQ(WindowRect(popup).Height() - 4, expand->m_rcControl.bottom);
+        const int collapsed = WindowRect(popup).Height();
+
+        // Down on the last command expands: all five show, the rarely used ones marked as such.
+        popup->SetSelected(4, true);
+        CTkKeyboardHook::ForThread().RouteKey(WM_KEYDOWN, VK_DOWN, 0);
+        EXPECT_TRUE(popup->IsExpanded());
+        EXPECT_EQ((std::vector<int>{100, 101, 102, 103, 104}), ShownIds(popup));
+        EXPECT_TRUE(popup->IsRarelyUsed(popup->GetControl(1)));
+        EXPECT_FALSE(popup->IsRarelyUsed(popup->GetControl(0)));
+        EXPECT_GT(WindowRect(popup).Height(), collapsed);
+        EXPECT_TRUE(CTkMouseTracker::ForThread().IsExpandAll());
+
+        // Later menus of the same run open expanded.
+        ASSERT_TRUE(m_bar->SetPopuped(1, false));
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        EXPECT_TRUE(popup->IsExpanded());
+        EXPECT_EQ((std::vector<int>{100, 101, 102, 103, 104}), ShownIds(popup));
+
+        // A new run starts collapsed again.
+        m_bar->SetTrackingMode(0, true, false);
+        EXPECT_FALSE(CTkMouseTracker::ForThread().IsExpandAll());
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        EXPECT_FALSE(popup->IsExpanded());
+        EXPECT_EQ((std::vector<int>{100, 102, 104, TK_ID_POPUP_EXPAND}), ShownIds(popup));
+        // The expand button expands when executed (clicked).
+        popup->GetControl(popup->GetControls()->GetCount() - 1)->Execute();
+        EXPECT_TRUE(popup->IsExpanded());
+        EXPECT_EQ(nullptr, popup->GetControls()->FindById(TK_ID_POPUP_EXPAND));
+        EXPECT_EQ(TK_BAR_TYPE_POPUP, popup->m_nBarType);
+    });
+}
+
+TEST_F(TkPopupBarTest, OnAMonitorLeftOfThePrimaryOneCommandsKeepTheirWidth) {
+    Run([&] {
+        // A second monitor two screens left of the primary: its work area's right edge is -1280.
+        CTkMonitorFunctions& f = CTkMonitorFunctions::Instance();
+        const CTkMonitorFunctions saved = f;
+        static const HMONITOR kLeft = reinterpret_cast<HMONITOR>(static_cast<INT_PTR>(0x7701));
+        f.pfnMonitorFromPoint = [](POINT p, DWORD) { return p.x < 0 ? kLeft : MonitorFromPoint(p, MONITOR_DEFAULTTOPRIMARY); };
+        f.pfnMonitorFromRect = [](LPCRECT r, DWORD) { return r->left < 0 ? kLeft : MonitorFromRect(r, MONITOR_DEFAULTTOPRIMARY); };
+        f.pfnGetMonitorInfo = [](HMONITOR m, LPMONITORINFO info) -> BOOL {
+            if (m != kLeft) return GetMonitorInfoW(m, info);
+            info->rcMonitor = info->rcWork = {-2560, 0, -1280, 1024};
+            return TRUE;
+        };
+        CTkPopupBar* popup = static_cast<CTkPopupBar*>(m_manager.CreateDefaultPopupBar());
+        auto* item = new CTkControlButton;
+        item->m_strCaption = "A command with a long caption";
+        popup->GetControls()->Add(item, 100);
+        const int opened = popup->PopupAt(-2000, 300, 0, CRect());
+        CTkMonitorFunctions::Instance() = saved;
+        ASSERT_EQ(1, opened);
+        EXPECT_GT(item->m_rcControl.Width(), 100);
+        EXPECT_LE(item->m_rcControl.Width(), 1280 / 3);
+        EXPECT_EQ(CPoint(-2000, 300), WindowRect(popup).TopLeft());
+        popup->SetTrackingMode(0, true, false);
+        popup->DestroyWindow();
+        popup->InternalRelease();
+    });
+}
+
+TEST_F(TkPopupBarTest, TheAnimationFollowsAnEightByteSystemMaskAndNoneWithAHostedWindow) {
+    Run([&] {
+        const wchar_t* key = L"Software\\TarvockTests\\PopupBarMask";
+        HKEY hkey = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hkey,
+                                                   nullptr));
+        const BYTE fade[8] = {0x32, 0x02, 0x02, 0x80, 0x12, 0, 0, 0};  // the system's 8 bytes, with 0x2 and 0x200
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(hkey, L"UserPreferencesMask", 0, REG_BINARY, fade, sizeof fade));
+        const wchar_t* saved = CTkPopupBar::s_pszPreferencesKey;
+        CTkPopupBar::s_pszPreferencesKey = key;
+        Options().m_nAnimationType = TK_MENU_ANIMATION_SYSTEM;
+        CTkPopupBar* popup = AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 2);
+        EXPECT_EQ(4, popup->GetAnimationKind());
+        const BYTE slide[8] = {0x32, 0x00, 0x02, 0x80, 0x12, 0, 0, 0};
+        ::RegSetValueExW(hkey, L"UserPreferencesMask", 0, REG_BINARY, slide, sizeof slide);
+        EXPECT_EQ(3, popup->GetAnimationKind());
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        EXPECT_EQ(3, popup->m_nLastAnimation);
+        m_bar->SetTrackingMode(0, true, false);
+
+        // A popup hosting a window of its own does not animate; the window survives the popup.
+        HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 2, 2, 50, 18, popup->GetSafeHwnd(), nullptr, nullptr,
+                                      nullptr);
+        ASSERT_NE(nullptr, edit);
+        EXPECT_EQ(5, popup->GetAnimationKind());
+        popup->DestroyWindow();
+        EXPECT_TRUE(::IsWindow(edit));
+        EXPECT_EQ(m_site.GetSafeHwnd(), ::GetParent(edit));
+        ::DestroyWindow(edit);
+
+        CTkPopupBar::s_pszPreferencesKey = saved;
+        ::RegCloseKey(hkey);
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, key);
+    });
+}
+
+TEST_F(TkPopupBarTest, AShadowingPainterShadesThePopupAndItsTitleUntilItCloses) {
+    Run([&] {
+        CPainterScope flat(TK_THEME_FLAT);
+        m_manager.SetPainter(flat.get());
+        CTkPopupBar* popup = AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 3);
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        std::vector<CTkDropShadowWnd*> shadows = CTkDropShadows::Instance().GetShadows(popup->GetSafeHwnd());
+        ASSERT_EQ(4u, shadows.size());  // under and right of the popup, and of its title
+        for (CTkDropShadowWnd* shadow : shadows) EXPECT_TRUE(shadow->IsWindowVisible());
+        m_bar->SetTrackingMode(0, true, false);
+        EXPECT_TRUE(CTkDropShadows::Instance().GetShadows(popup->GetSafeHwnd()).empty());
+        m_manager.SetPainter(nullptr);
+    });
+}
+
+TEST_F(TkPopupBarTest, TheModalLoopEndsWithThePopupAndPassesAQuitOn) {
+    Run([&] {
+        CTkPopupBar* popup = AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 3);
+        // Closed by a command: the loop returns true.
+        ASSERT_EQ(1, popup->PopupAt(200, 200, 0, CRect()));
+        EXPECT_EQ(CPoint(200, 200), WindowRect(popup).TopLeft());
+        ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+            ::KillTimer(nullptr, id);
+            CTkMouseTracker::ForThread().CloseTracked();
+        });
+        EXPECT_TRUE(popup->TrackModal());
+        EXPECT_FALSE(popup->IsWindowVisible());
+
+        // A quit ends the loop and the popup, and is posted again for the loop above.
+        ASSERT_EQ(1, popup->PopupAt(200, 200, 0, CRect()));
+        ::PostQuitMessage(42);
+        EXPECT_FALSE(popup->TrackModal());
+        EXPECT_FALSE(popup->IsWindowVisible());
+        EXPECT_EQ(0, popup->m_nTrackingMode);
+        MSG msg;
+        ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(42, (int)msg.wParam);
+    });
+}
+
+TEST_F(TkPopupBarTest, APopupToolBarLaysItsControlsOutInRowsAndCopiesKeepThePopupFields) {
+    Run([&] {
+        CTkPopupToolBar bar;
+        bar.m_pManager = &m_manager;
+        for (int i = 0; i < 30; ++i) {
+            auto* button = new CTkControlButton;
+            button->m_strCaption = "Button";
+            button->m_nStyle = TK_CONTROL_STYLE_CAPTION;
+            bar.GetControls()->Add(button, 400 + i);
+        }
+        ASSERT_EQ(1, bar.PopupAt(100, 100, 0, CRect()));
+        CRect rect = WindowRect(&bar);
+        EXPECT_LE(rect.Width(), CTkPopupToolBar::kMaxRowWidth + 4);
+        EXPECT_GE(rect.Height(), 2 * bar.GetControl(0)->m_rcControl.Height()) << rect.Width();  // more than one row
+        EXPECT_GT(bar.GetControl(29)->m_rcControl.top, bar.GetControl(0)->m_rcControl.top);
+        EXPECT_EQ(TK_BAR_TYPE_TOOLBAR, bar.m_nBarType);
+        bar.SetTrackingMode(0, true, false);
+
+        bar.m_bTearOff = 1;
+        bar.m_strTearOffCaption = "Tools";
+        bar.m_nTearOffId = 77;
+        bar.m_bShadow = 0;
+        CTkCommandBar* copy = bar.Clone(true);
+        auto* popupCopy = dynamic_cast<CTkPopupToolBar*>(copy);
+        ASSERT_NE(nullptr, popupCopy);
+        EXPECT_EQ(1, popupCopy->m_bTearOff);
+        EXPECT_STREQ("Tools", popupCopy->m_strTearOffCaption);
+        EXPECT_EQ(77u, popupCopy->m_nTearOffId);
+        EXPECT_EQ(0, popupCopy->m_bShadow);
+        EXPECT_EQ(30, popupCopy->GetControls()->GetCount());
+        copy->InternalRelease();
+    });
+}
+
+// --- The archive record of a popup bar.
+
+std::vector<BYTE> WriteBars(CTkCommandBars& manager, CTkCommandBar* bar) {
+    CTkBarList stored;
+    TkCollectBars({bar}, stored);
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    ar.m_pDocument = &manager;
+    TkWriteBarsArchive(ar, stored);
+    return file.GetData();
+}
+
+bool ReadBars(CTkCommandBars& manager, const std::vector<BYTE>& bytes, CTkBarList& loaded) {
+    CMemFile file(bytes.data(), (UINT)bytes.size());
+    CArchive ar(&file, CArchive::load);
+    ar.m_pDocument = &manager;
+    return TkReadBarsArchive(ar, loaded);
+}
+
+TEST(TkPopupBarArchive, TearOffFieldsMarginsAndShadowComeBackAndWildMarginsAreRefused) {
+    CTkCommandBars manager;
+    CTkPopupBar* popup = new CTkPopupToolBar;
+    popup->m_pManager = &manager;
+    popup->m_bTearOff = 1;
+    popup->m_strTearOffCaption = "Tools";
+    popup->m_nTearOffId = 42;
+    popup->m_nTearOffWidth = 180;
+    popup->m_rcBorders = CRect(3, 5, 7, 9);
+    popup->m_bShadow = 0;
+    popup->GetControls()->Add(new CTkControlButton, 100);
+    std::vector<BYTE> bytes = WriteBars(manager, popup);
+    {
+        CTkBarList loaded;
+        ASSERT_TRUE(ReadBars(manager, bytes, loaded));
+        ASSERT_EQ(1, loaded.GetCount());
+        auto* back = dynamic_cast<CTkPopupToolBar*>(loaded.GetAt(0));
+        ASSERT_NE(nullptr, back);
+        EXPECT_EQ(1, back->m_bTearOff);
+        EXPECT_STREQ("Tools", back->m_strTearOffCaption);
+        EXPECT_EQ(42u, back->m_nTearOffId);
+        EXPECT_EQ(180, back->m_nTearOffWidth);
+        EXPECT_EQ(3, back->m_rcBorders.left);
+        EXPECT_EQ(5, back->m_rcBorders.top);
+        EXPECT_EQ(7, back->m_rcBorders.right);
+        EXPECT_EQ(9, back->m_rcBorders.bottom);
+        EXPECT_EQ(0, back->m_bShadow);
+        EXPECT_EQ(TK_BAR_TYPE_TOOLBAR, back->m_nBarType);
+        EXPECT_EQ(1, back->GetControls()->GetCount());
+    }
+    // A margin of 5000 pixels is damage: the archive is refused.
+    const LONG margins[4] = {3, 5, 7, 9};
+    auto at = std::search(bytes.begin(), bytes.end(), (const BYTE*)margins, (const BYTE*)margins + sizeof margins);
+    ASSERT_NE(bytes.end(), at);
+    const LONG wild = 5000;
+    std::memcpy(&*at + 4, &wild, sizeof wild);
+    CTkBarList refused;
+    EXPECT_FALSE(ReadBars(manager, bytes, refused));
+    EXPECT_EQ(0, refused.GetCount());
+    popup->InternalRelease();
+}
+
+}  // namespace
