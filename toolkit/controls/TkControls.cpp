@@ -2,6 +2,9 @@
 
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkCommandBars.h"
+#include "controls/TkControlComboBox.h"
+#include "controls/TkControlCustom.h"
+#include "controls/TkControlEdit.h"
 #include "res/TkResource.h"
 
 #include <algorithm>
@@ -20,6 +23,10 @@ std::map<std::pair<int, int>, CRuntimeClass*>& ControlClasses() {
         {{TK_CONTROL_TYPE_BUTTON_POPUP, 0}, RUNTIME_CLASS(CTkControlPopup)},
         {{TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP, 0}, RUNTIME_CLASS(CTkControlPopup)},
         {{TK_CONTROL_TYPE_BUTTON_POPUP, ID_TK_EXPAND_BUTTON}, RUNTIME_CLASS(CTkControlExpand)},
+        {{TK_CONTROL_TYPE_COMBO, 0}, RUNTIME_CLASS(CTkControlComboBox)},
+        {{TK_CONTROL_TYPE_EDIT, 0}, RUNTIME_CLASS(CTkControlEdit)},
+        {{TK_CONTROL_TYPE_CUSTOM, 0}, RUNTIME_CLASS(CTkControlCustom)},
+        {{TK_CONTROL_TYPE_LABEL, 0}, RUNTIME_CLASS(CTkControlLabel)},
     };
     return classes;
 }
@@ -108,7 +115,9 @@ CTkControl* CTkControls::Add(CTkControl* control, int id, const CString& paramet
 CTkControl* CTkControls::AddNew(int type, int id, const CString& parameter, int before, bool temporary) {
     CTkControl* control = CreateControl(type, id);
     if (!control) return nullptr;
-    if (auto* popup = dynamic_cast<CTkControlPopup*>(control)) {
+    // A combo box is a popup control too, but its child bar is its own list.
+    auto* popup = control->IsPopupType() ? dynamic_cast<CTkControlPopup*>(control) : nullptr;
+    if (popup) {
         CString caption;
         HMENU loaded = nullptr;
         HMENU submenu = nullptr;
@@ -168,7 +177,8 @@ CTkControl* CTkControls::AddMenuItem(HMENU menu, int position) {
             return nullptr;
         control = CreateControl(request.nType, id);
         if (!control) return nullptr;
-        if (auto* popup = dynamic_cast<CTkControlPopup*>(control)) {
+        auto* popup = control->IsPopupType() ? dynamic_cast<CTkControlPopup*>(control) : nullptr;
+        if (popup) {
             CTkCommandBar* child = RequestChildBar(site, request.strCaption, id);
             if (child) {
                 HMENU loaded = nullptr;

@@ -1,0 +1,46 @@
+// A control that hosts any child window of the program (a slider, a progress bar) in a command
+// bar: the window is re-parented to the bar and placed inside the control less its margins.
+#pragma once
+
+#include "commandbars/TkHooks.h"
+#include "controls/TkControl.h"
+
+class CTkControlCustom : public CTkControlButton, public ITkHookSink {
+    DECLARE_SERIAL(CTkControlCustom)
+public:
+    CTkControlCustom();
+    ~CTkControlCustom() override;
+
+    // Hosts a window (none releases the one hosted); false, and nothing hosted, for a window that
+    // is a bar, a dock bar, the status bar, a view or hosted by another control.
+    bool SetHostedWindow(HWND hwnd);
+    HWND GetHostedWindow() const { return m_hwndHosted; }
+    // Hosts the frame's child window with the hosted id, under the same rules.
+    bool AttachHostedById(HWND frame);
+    // Whether a window may be hosted: not a toolkit bar, dock bar, status bar or view, and not
+    // hosted already.
+    static bool CanHost(HWND hwnd);
+
+    CSize GetSize(CDC*) override { return m_szControl; }
+    void Draw(CDC*) override {}
+    void SetRect(int left, int top, int right, int bottom) override;
+    void SetHideFlags(int flags) override;
+    void SetParent(CTkCommandBar* bar) override;
+    void OnClick(bool, POINT) override {}
+    void Copy(const CTkControl* from, bool recursive) override;
+
+    // Mouse moves over the hosted window go to the bar in its coordinates.
+    int OnHookMessage(HWND hwnd, UINT message, WPARAM* wParam, LPARAM* lParam, LRESULT* result) override;
+
+    CRect m_rcMargins;
+    CSize m_szControl{100, 22};
+    int m_nVerticalOption = 0;
+    int m_nHostedId = 0;
+
+private:
+    void UpdateVisibility();
+
+    HWND m_hwndHosted = nullptr;
+    CTkCommandBar* m_pPlacedIn = nullptr;
+    CRect m_rcPlaced;
+};
