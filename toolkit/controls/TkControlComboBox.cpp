@@ -358,9 +358,9 @@ int CTkControlComboBox::SetPopuped(bool open) {
 void CTkControlComboBox::OnClick(bool byKeyboard, POINT point) {
     CTkCommandBar* bar = m_pParent;
     if (!m_bEnabled || !bar) return;
-    if (bar->IsCustomizeMode()) {
+    if (IsCustomizeMode()) {
         bar->SetSelected(-1, false);
-        bar->SetPopuped(-1, false);
+        CTkControl::OnClick(byKeyboard, point);  // dragged as any control, the list stays shut
         return;
     }
     if (byKeyboard && m_field.GetWindow()) {

@@ -99,6 +99,10 @@ void CTkControlCustom::SetParent(CTkCommandBar* bar) {
     if (!bar) UpdateVisibility();
 }
 
+void CTkControlCustom::OnClick(bool byKeyboard, POINT point) {
+    if (IsCustomizeMode()) CTkControlButton::OnClick(byKeyboard, point);
+}
+
 void CTkControlCustom::Copy(const CTkControl* from, bool recursive) {
     CTkControlButton::Copy(from, recursive);
     if (auto* custom = dynamic_cast<const CTkControlCustom*>(from)) {

@@ -26,7 +26,8 @@ public:
     void SetRect(int left, int top, int right, int bottom) override;
     void SetHideFlags(int flags) override;
     void SetParent(CTkCommandBar* bar) override;
-    void OnClick(bool, POINT) override {}
+    // Only customise mode drags it; the hosted window takes the clicks.
+    void OnClick(bool byKeyboard, POINT point) override;
     void Copy(const CTkControl* from, bool recursive) override;
 
     // Mouse moves over the hosted window go to the bar in its coordinates.

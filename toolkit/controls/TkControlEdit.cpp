@@ -280,13 +280,10 @@ void CTkControlEdit::OnCalcDynamicSize(DWORD mode) {
     TkHideFieldWhenVertical(this, mode);
 }
 
-void CTkControlEdit::OnClick(bool byKeyboard, POINT) {
+void CTkControlEdit::OnClick(bool byKeyboard, POINT point) {
     if (!m_bEnabled) return;
-    if (m_pParent && m_pParent->IsCustomizeMode()) {
-        if (m_pParent) {
-            m_pParent->SetPopuped(-1, false);
-            m_pParent->SetSelected(-1, false);
-        }
+    if (IsCustomizeMode()) {
+        CTkControl::OnClick(byKeyboard, point);  // dragged as any control
         return;
     }
     if (byKeyboard) m_field.ClickByKeyboard();

@@ -116,7 +116,8 @@ void CTkControlSelector::RunChoice() {
     Execute();
 }
 
-void CTkControlSelector::OnClick(bool byKeyboard, POINT) {
+void CTkControlSelector::OnClick(bool byKeyboard, POINT point) {
+    if (IsCustomizeMode()) return CTkControl::OnClick(byKeyboard, point);
     // In a popup bar the choice is made when the button is released.
     if (!byKeyboard && m_pParent && m_pParent->m_nBarType == TK_BAR_TYPE_POPUP) return;
     RunChoice();

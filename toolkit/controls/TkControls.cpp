@@ -5,6 +5,7 @@
 #include "controls/TkControlComboBox.h"
 #include "controls/TkControlCustom.h"
 #include "controls/TkControlEdit.h"
+#include "controls/TkControlPlaceholders.h"
 #include "res/TkResource.h"
 
 #include <algorithm>
@@ -27,6 +28,12 @@ std::map<std::pair<int, int>, CRuntimeClass*>& ControlClasses() {
         {{TK_CONTROL_TYPE_EDIT, 0}, RUNTIME_CLASS(CTkControlEdit)},
         {{TK_CONTROL_TYPE_CUSTOM, 0}, RUNTIME_CLASS(CTkControlCustom)},
         {{TK_CONTROL_TYPE_LABEL, 0}, RUNTIME_CLASS(CTkControlLabel)},
+        // Buttons that stand for lists made when their menu opens.
+        {{TK_CONTROL_TYPE_BUTTON, 35000}, RUNTIME_CLASS(CTkControlWindowList)},
+        {{TK_CONTROL_TYPE_BUTTON, 35002}, RUNTIME_CLASS(CTkControlWorkspaceActions)},
+        {{TK_CONTROL_TYPE_BUTTON, 35003}, RUNTIME_CLASS(CTkControlRecentFileList)},
+        {{TK_CONTROL_TYPE_BUTTON, CTkControlRecentFileList::kFirstFileId}, RUNTIME_CLASS(CTkControlRecentFileList)},
+        {{TK_CONTROL_TYPE_BUTTON, 59392}, RUNTIME_CLASS(CTkControlToolbars)},
     };
     return classes;
 }

@@ -598,3 +598,51 @@ TEST_F(TkFieldControlsTest, ACustomControlHostsAWindowOfTheFrameButNoBar) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records the controls a customise drag was started for.
+class CDragProbe : public ITkControlDragSource {
+public:
+    DWORD DoDragControl(CTkControl* control) override {
+        dragged.push_back(control);
+        return DROPEFFECT_NONE;
+    }
+    std::vector<CTkControl*> dragged;
+};
+
+TEST_F(TkFieldControlsTest, InCustomiseModeTheControlsAreDraggedNotUsed) {
+    CDragProbe probe;
+    CTkCommandBars* manager = new CTkCommandBars;
+    manager->AttachFrame(&m_site);
+    manager->m_pControlDragSource = &probe;
+    m_bar->m_pManager = manager;
+    auto* edit = static_cast<CTkControlEdit*>(m_bar->GetControls()->AddNew(TK_CONTROL_TYPE_EDIT, 300));
+    auto* combo = static_cast<CTkControlComboBox*>(m_bar->GetControls()->AddNew(TK_CONTROL_TYPE_COMBO, 310));
+    auto* selector = new CTkControlSelector;
+    m_bar->GetControls()->Add(selector, 320);
+    edit->SetRect(10, 2, 100, 26);
+    combo->AddString("a");
+    combo->SetRect(100, 2, 200, 26);
+    selector->SetRect(200, 2, 340, 114);
+    selector->OnMouseMove(CPoint(230, 30));
+    m_site.executed.clear();
+    manager->SetCustomizeMode(true);
+
+    edit->OnClick(true, CPoint());
+    EXPECT_NE(edit->GetFieldWindow(), ::GetFocus()) << "the field does not take the focus";
+    combo->OnClick(false, CPoint(195, 12));
+    EXPECT_FALSE(combo->IsPopupOpen());
+    EXPECT_FALSE(combo->GetList()->IsWindowVisible());
+    selector->OnClick(false, CPoint(230, 30));
+    EXPECT_EQ((std::vector<CTkControl*>{edit, combo, selector}), probe.dragged);
+    EXPECT_TRUE(m_site.executed.empty()) << "nothing ran";
+    EXPECT_FALSE(tracker().IsModalLoopRunning());
+
+    manager->SetCustomizeMode(false);
+    m_bar->GetControls()->RemoveAllControls();
+    m_bar->m_pManager = nullptr;
+    manager->InternalRelease();
+}
+
+}  // namespace
