@@ -18,6 +18,8 @@ void TkClearRecorded(HWND hwnd);
 
 // Presses and releases a key through the system's input (SendInput).
 void TkSendKey(WORD key);
+// A left click at a screen point through the system's input.
+void TkSendClick(POINT at);
 
 // A bar with a recording window. Leaving tracking untracks its chain, last first, the way a
 // root bar closes the popups opened from it.

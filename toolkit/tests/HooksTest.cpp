@@ -490,18 +490,6 @@ public:
     std::vector<WPARAM> m_keys;
 };
 
-void SendClick(POINT at) {
-    INPUT input[2] = {};
-    for (INPUT& one : input) {
-        one.type = INPUT_MOUSE;
-        one.mi.dx = (at.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        one.mi.dy = (at.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
 // What the scenarios saw.
 struct CInputOutcome {
     bool desktop = false;
@@ -552,12 +540,12 @@ public:
         out.altClosed = ClosesOn([] { TkSendKey(VK_MENU); });
         out.altKeys = m_popup.m_keys;
 
-        out.clickClosed = ClosesOn([] { SendClick(POINT{600, 600}); });
+        out.clickClosed = ClosesOn([] { TkSendClick(POINT{600, 600}); });
         out.frameClicks = TkRecordedCount(m_frame, WM_LBUTTONDOWN);
 
         m_popup.Open();
         TkClearRecorded(m_popup.m_hWnd);
-        SendClick(POINT{400, 400});
+        TkSendClick(POINT{400, 400});
         out.insideClickSeen = TkPumpUntil([&] { return TkRecordedCount(m_popup.m_hWnd, WM_LBUTTONUP) > 0; }, 1500);
         out.openAfterInsideClick = m_popup.IsOpen();
     }
