@@ -2,6 +2,7 @@
 
 #include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkRefHolder.h"
 #include "commandbars/TkShortcutText.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
@@ -9,17 +10,6 @@
 #include <vector>
 
 IMPLEMENT_SERIAL(CTkCommandBar, CWnd, TK_ARCHIVE_SCHEMA)
-
-namespace {
-template <class T>
-void Replace(T*& slot, T* value) {
-    if (slot == value) return;
-    if (value) value->InternalAddRef();
-    T* old = slot;
-    slot = value;
-    if (old) old->InternalRelease();
-}
-}  // namespace
 
 CTkCommandBar::CTkCommandBar() {
     m_pControls = new CTkControls;
@@ -32,8 +22,8 @@ CTkCommandBar::~CTkCommandBar() {
     CTkMouseTracker::ForThread().ForgetBar(this);
     m_pControls->m_pOwnerBar = nullptr;
     m_pControls->InternalRelease();
-    Replace<CTkThemePainter>(m_pPainter, nullptr);
-    Replace<CTkIconStore>(m_pIconStore, nullptr);
+    TkReplaceRef<CTkThemePainter>(m_pPainter, nullptr);
+    TkReplaceRef<CTkIconStore>(m_pIconStore, nullptr);
 }
 
 CWnd* CTkCommandBar::GetSite() const {
@@ -143,11 +133,11 @@ CTkIconStore* CTkCommandBar::GetIconStore() const {
 }
 
 void CTkCommandBar::SetPainter(CTkThemePainter* painter) {
-    Replace(m_pPainter, painter);
+    TkReplaceRef(m_pPainter, painter);
 }
 
 void CTkCommandBar::SetIconStore(CTkIconStore* store) {
-    Replace(m_pIconStore, store);
+    TkReplaceRef(m_pIconStore, store);
 }
 
 CSize CTkCommandBar::GetIconSize() const {

@@ -145,6 +145,12 @@ public:
     virtual int SetSelected(int index, bool byKeyboard);
     // Shows the bar as the popup of a control (popup bars); the base shows nothing.
     virtual int Popup(CTkControl* control, bool byKeyboard);
+    // Opens the bar as a context menu at a screen point, clear of a rectangle (popup bars);
+    // the base opens nothing and returns 0.
+    virtual int PopupAt(int x, int y, int flags, const RECT& excludeRect) {
+        (void)x, (void)y, (void)flags, (void)excludeRect;
+        return 0;
+    }
     // Shows or hides a toolbar; the base does nothing and counts as hidden.
     virtual void SetVisible(bool) {}
     virtual bool IsVisible() const { return false; }

@@ -2,6 +2,9 @@
 
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkHooks.h"
+#include "commandbars/TkMenuSound.h"
+#include "commandbars/TkRefHolder.h"
+#include "commandbars/TkToolBar.h"
 #include "images/TkIconStore.h"
 #include "painters/TkColors.h"
 #include "painters/TkThemePainter.h"
@@ -9,17 +12,9 @@
 #include <set>
 
 IMPLEMENT_DYNCREATE(CTkCommandBars, CCmdTarget)
+IMPLEMENT_DYNCREATE(CTkControlToolbar, CTkControlButton)
 
 namespace {
-
-template <class T>
-void Replace(T*& slot, T* value) {
-    if (slot == value) return;
-    if (value) value->InternalAddRef();
-    T* old = slot;
-    slot = value;
-    if (old) old->InternalRelease();
-}
 
 // Whether the window is one of the toolkit's edit boxes hosted on a bar.
 CWnd* BarEditOf(HWND hwnd) {
@@ -29,12 +24,24 @@ CWnd* BarEditOf(HWND hwnd) {
     return wnd && editClass && wnd->GetRuntimeClass()->IsDerivedFrom(editClass) ? wnd : nullptr;
 }
 
+// Bar flags of the program's bars: every side and floating, hiding what does not fit; the menu
+// bar also stretches over its row.
+const int kToolBarFlags = 0x3F;
+const int kMenuBarFlags = 0x5F;
+// Toolbar windows: child, visible, docked at the top, gripper and tooltips.
+const DWORD kToolBarStyle = WS_CHILD | WS_VISIBLE | 0x2000 | TK_BAR_STYLE_GRIPPER | TK_BAR_STYLE_TOOLTIPS;
+// The child ids the toolbars' windows get.
+const UINT kFirstToolBarId = 0xE800;
+
+// Opens a context menu to the left of its point.
+const int kPopupToTheLeft = 0x1;
+
 }  // namespace
 
 CTkCommandBars::CTkCommandBars() : m_pSettings(new CTkCommandBarsSettings(this)) {}
 
 CTkCommandBars::~CTkCommandBars() {
-    Replace<CTkControl>(m_pSelectedControl, nullptr);
+    TkReplaceRef<CTkControl>(m_pSelectedControl, nullptr);
     if (m_pReferencedTarget) m_pReferencedTarget->InternalRelease();
     m_pReferencedTarget = nullptr;
     std::vector<CTkCommandBar*> bars;
@@ -45,9 +52,10 @@ CTkCommandBars::~CTkCommandBars() {
         bar->InternalRelease();
     }
     DeleteDockBars();
-    Replace<CTkThemePainter>(m_pPainter, nullptr);
-    Replace<CTkIconStore>(m_pIconStore, nullptr);
+    TkReplaceRef<CTkThemePainter>(m_pPainter, nullptr);
+    TkReplaceRef<CTkIconStore>(m_pIconStore, nullptr);
     if (m_hAccelTable) ::DestroyAcceleratorTable(m_hAccelTable);
+    CTkMenuSoundPlayer::Instance().Stop();
     m_pSettings->m_pCommandBars = nullptr;
     m_pSettings->InternalRelease();
 }
@@ -56,11 +64,11 @@ CTkCommandBars::~CTkCommandBars() {
 // Settings, painter, icons.
 
 void CTkCommandBars::SetPainter(CTkThemePainter* painter) {
-    Replace(m_pPainter, painter);
+    TkReplaceRef(m_pPainter, painter);
 }
 
 void CTkCommandBars::SetIconStore(CTkIconStore* store) {
-    Replace(m_pIconStore, store);
+    TkReplaceRef(m_pIconStore, store);
 }
 
 CTkThemePainter* CTkCommandBars::GetPaintManager() const {
@@ -102,6 +110,86 @@ void CTkCommandBars::AttachFrame(CWnd* frame) {
         AFX_CMDHANDLERINFO info = {};
         m_bCustomizationEnabled = frame->OnCmdMsg(TK_ID_CUSTOMIZE, CN_COMMAND, &info) ? 1 : 0;
     }
+}
+
+CTkToolBar* CTkCommandBars::NewToolBar(CRuntimeClass* runtimeClass, const char* caption, int flags, int position) {
+    if (!runtimeClass) runtimeClass = RUNTIME_CLASS(CTkToolBar);
+    CObject* object = runtimeClass->CreateObject();
+    auto* bar = dynamic_cast<CTkToolBar*>(object);
+    if (!bar) {
+        delete object;
+        return nullptr;
+    }
+    bar->m_pManager = this;
+    bar->m_strTitle = caption ? caption : "";
+    bar->EnableDocking(flags);
+    if (!m_pSite || !m_pSite->GetSafeHwnd() ||
+        !bar->Create(kToolBarStyle, m_pSite, kFirstToolBarId + (UINT)m_bars.size())) {
+        bar->m_pManager = nullptr;
+        bar->InternalRelease();
+        return nullptr;
+    }
+    PlaceBar(bar, position);
+    return bar;
+}
+
+void CTkCommandBars::PlaceBar(CTkToolBar* bar, int position) {
+    if (bar->SetPosition(position)) return;
+    if (position == TK_BAR_POSITION_FLOATING) bar->SetFloatingMode(m_pSite, true);
+    bar->m_nPosition = position;
+}
+
+CTkToolBar* CTkCommandBars::CreateMenuBar(const char* caption, UINT menuId, CRuntimeClass* runtimeClass) {
+    CTkToolBar* bar = NewToolBar(runtimeClass, caption, kMenuBarFlags, TK_BAR_POSITION_TOP);
+    if (!bar) return nullptr;
+    bar->m_nBarId = 1;
+    if (menuId) {
+        if (HMENU menu = LoadMenuFromResource(menuId)) {
+            bar->BuildFromMenu(menu, true);
+            ::DestroyMenu(menu);
+        }
+        bar->GetControls()->KeepOriginal();
+        m_nMenuResourceId = menuId;
+    }
+    AppendBar(bar);
+    bar->InternalRelease();
+    m_pMenuBar = bar;
+    return bar;
+}
+
+CTkToolBar* CTkCommandBars::AddBar(const char* caption, int position, CRuntimeClass* runtimeClass) {
+    CTkToolBar* bar = NewToolBar(runtimeClass, caption, kToolBarFlags, position);
+    if (!bar) return nullptr;
+    AppendBar(bar);
+    bar->InternalRelease();
+    return bar;
+}
+
+CTkToolBar* CTkCommandBars::AddUserBar(const char* caption, UINT id, bool floating) {
+    auto* bar = new CTkToolBar;
+    bar->m_pManager = this;
+    CTkPopupBarRequest request;
+    request.pBar = bar;
+    request.bFloating = floating ? 1 : 0;
+    request.pszCaption = caption;
+    request.nId = (int)id;
+    if (m_pSite && m_pSite->GetSafeHwnd()) m_pSite->SendMessage(TK_WM_POPUPBAR_CREATE, 0, (LPARAM)&request);
+    bar->m_strTitle = caption ? caption : "";
+    bar->EnableDocking(bar->m_dwFlags ? bar->m_dwFlags : kToolBarFlags);
+    if (!m_pSite || !m_pSite->GetSafeHwnd() ||
+        !bar->Create(kToolBarStyle, m_pSite, kFirstToolBarId + (UINT)m_bars.size())) {
+        bar->m_pManager = nullptr;
+        bar->InternalRelease();
+        return nullptr;
+    }
+    PlaceBar(bar, floating ? TK_BAR_POSITION_FLOATING : TK_BAR_POSITION_TOP);
+    AppendBar(bar);
+    bar->InternalRelease();
+    bar->m_nBarId = id;
+    bar->m_bUserToolbar = 1;
+    bar->m_bTearOff = floating ? 1 : 0;
+    if (!floating) RecalcFrameLayout();
+    return bar;
 }
 
 CTkCommandBar* CTkCommandBars::GetBar(int index) const {
@@ -213,7 +301,7 @@ void CTkCommandBars::SetSelectedControl(CTkControl* control) {
     if (m_pSelectedControl)
         if (CTkCommandBar* bar = m_pSelectedControl->GetParentBar())
             if (bar->GetSafeHwnd()) bar->Invalidate(false);
-    Replace(m_pSelectedControl, control);
+    TkReplaceRef(m_pSelectedControl, control);
     if (control)
         if (CTkCommandBar* bar = control->GetParentBar())
             if (bar->GetSafeHwnd()) bar->Invalidate(false);
@@ -224,15 +312,139 @@ void CTkCommandBars::SetSelectedControl(CTkControl* control) {
 // ---------------------------------------------------------------------------------------------
 // The Toolbars menu and the toolbar popups.
 
-void CTkCommandBars::ShowToolbarsMenu(int, int) {}
-
-CTkCommandBar* CTkCommandBars::BuildToolbarsMenu() {
-    return nullptr;
+CTkControlToolbar::CTkControlToolbar() {
+    m_nFlags = TK_CONTROL_FLAG_NO_UPDATE;
 }
 
-void CTkCommandBars::FillRowOverflowPopup(CTkCommandBar*, CTkCommandBar*) {}
+void CTkControlToolbar::Execute() {
+    CTkCommandBar* parent = GetParentBar();
+    CTkCommandBars* manager = parent ? parent->GetManager() : nullptr;
+    const int index = m_nUserValue;
+    const CTkCommandBar* bar = m_pBar;
+    if (manager) manager->InternalAddRef();
+    CTkControlButton::Execute();  // id 0: closes the menu and sends nothing
+    if (manager && bar && manager->GetBar(index) == bar) manager->ToggleBarVisible(index);
+    if (manager) manager->InternalRelease();
+}
 
-void CTkCommandBars::FillToolbarOptionsPopup(CTkCommandBar*, CTkCommandBar*) {}
+void CTkControlToolbar::Copy(const CTkControl* from, bool recursive) {
+    CTkControlButton::Copy(from, recursive);
+    if (auto* item = dynamic_cast<const CTkControlToolbar*>(from)) m_pBar = item->m_pBar;
+}
+
+bool CTkCommandBars::IsListedInToolbarsMenu(const CTkCommandBar* bar) {
+    if (bar->m_nBarType != TK_BAR_TYPE_TOOLBAR || !bar->m_bCloseButton) return false;
+    auto* toolbar = dynamic_cast<const CTkToolBar*>(bar);
+    return !toolbar || toolbar->m_bInToolbarsMenu;
+}
+
+CTkCommandBar* CTkCommandBars::BuildToolbarsMenu() {
+    CTkCommandBar* menu = CreateDefaultPopupBar();
+    if (!menu) return nullptr;
+    for (int index = 0; index < GetCount(); ++index) {
+        CTkCommandBar* bar = m_bars[(size_t)index];
+        if (!IsListedInToolbarsMenu(bar)) continue;
+        auto* item = new CTkControlToolbar;
+        item->m_pBar = bar;
+        item->m_nUserValue = index;
+        item->m_strCaption = bar->m_strTitle;
+        item->m_bChecked = bar->IsVisible() ? 1 : 0;
+        menu->GetControls()->Append(item);
+    }
+    if (m_bCustomizationEnabled && !m_bars.empty())
+        if (CTkControl* customize = menu->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, TK_ID_CUSTOMIZE))
+            customize->m_bBeginGroup = 1;
+    return menu;
+}
+
+void CTkCommandBars::ShowToolbarsMenu(int x, int y) {
+    if (m_bCustomizeMode) return;
+    CHoldRef hold(this);
+    CTkCommandBar* menu = BuildToolbarsMenu();
+    if (!menu) return;
+    if (menu->GetControls()->GetCount() > 0) RunPopup(menu, x, y, 0, CRect());
+    menu->InternalRelease();
+}
+
+bool CTkCommandBars::RunPopup(CTkCommandBar* popup, int x, int y, int popupFlags, const RECT& excludeRect) {
+    CHoldRef holdManager(this);
+    CHoldRef holdPopup(popup);
+    if (!popup->PopupAt(x, y, popupFlags, excludeRect)) return false;
+    const HWND frame = m_pSite ? m_pSite->GetSafeHwnd() : nullptr;
+    while (popup->m_nTrackingMode && popup->GetSafeHwnd() && (!frame || ::IsWindow(frame))) {
+        MSG msg;
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            // The program is ending: the loop that runs the program must see the quit too.
+            ::PostQuitMessage(got == 0 ? (int)msg.wParam : 0);
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    if (popup->m_nTrackingMode) {
+        CTkMouseTracker::ForThread().CloseTracked();
+        if (popup->m_nTrackingMode) popup->SetTrackingMode(0, true, false);
+    }
+    return true;
+}
+
+int CTkCommandBars::TrackPopupMenu(CTkCommandBar* popup, UINT flags, int x, int y, CWnd* owner,
+                                   const RECT* excludeRect) {
+    if (!popup) return 0;
+    CHoldRef holdManager(this);
+    CHoldRef hold(popup);
+    CTkMouseTracker::ForThread().CloseTracked();
+    ::ReleaseCapture();
+    int command = 0;
+    if (!popup->m_pManager) popup->m_pManager = this;
+    popup->m_pReturnCommand = (flags & TK_TPM_RETURNCMD) ? &command : nullptr;
+    CWnd* target = owner ? owner : m_pSite;
+    popup->m_hwndCommandTarget = target ? target->GetSafeHwnd() : nullptr;
+    popup->m_bRightButtonAsLeft = (flags & TK_TPM_RIGHTBUTTON) ? 1 : 0;
+    popup->m_bNoCommandUpdate = (flags & TK_TPM_NONOTIFY) ? 1 : 0;
+    const CRect exclude = excludeRect ? CRect(*excludeRect) : CRect();
+    const bool opened = RunPopup(popup, x, y, (flags & TK_TPM_RIGHTALIGN) ? kPopupToTheLeft : 0, exclude);
+    popup->m_pReturnCommand = nullptr;
+    if (!opened) return 0;
+    return (flags & TK_TPM_RETURNCMD) ? command : 1;
+}
+
+std::vector<CTkCommandBar*> CTkCommandBars::RowOf(CTkCommandBar* bar) const {
+    std::vector<CTkCommandBar*> row;
+    if (bar) row.push_back(bar);
+    return row;
+}
+
+void CTkCommandBars::FillRowOverflowPopup(CTkCommandBar* bar, CTkCommandBar* popup) {
+    if (!popup) return;
+    for (CTkCommandBar* rowBar : RowOf(bar))
+        for (int i = 0; i < rowBar->GetControls()->GetCount(); ++i) {
+            CTkControl* control = rowBar->GetControl(i);
+            if (control->m_nHideFlags != TK_CONTROL_HIDE_WRAP) continue;
+            if (CTkControl* copy = popup->GetControls()->InsertCopy(control, -1, true)) {
+                copy->m_nHideFlags = 0;
+                copy->m_bBeginGroup = 0;
+            }
+        }
+}
+
+void CTkCommandBars::FillToolbarOptionsPopup(CTkCommandBar* bar, CTkCommandBar* popup) {
+    if (!popup) return;
+    for (CTkCommandBar* rowBar : RowOf(bar)) {
+        CTkControl* item = popup->GetControls()->AddNew(TK_CONTROL_TYPE_POPUP, 0);
+        if (!item) continue;
+        item->m_strCaption = rowBar->m_strTitle;
+        item->m_nFlags = TK_CONTROL_FLAG_NO_UPDATE;
+        auto* toolbar = dynamic_cast<CTkToolBar*>(rowBar);
+        const bool editable = m_bCustomizationEnabled && toolbar && !toolbar->m_bUserToolbar && toolbar->IsCustomizable();
+        item->m_bEnabled = editable ? 1 : 0;
+        if (editable && item->GetCommandBar()) toolbar->AddHiddenControls(item->GetCommandBar());
+    }
+    if (m_bCustomizationEnabled)
+        if (CTkControl* customize = popup->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, TK_ID_CUSTOMIZE))
+            customize->m_bBeginGroup = 1;
+}
 
 // ---------------------------------------------------------------------------------------------
 // The frame's messages.

@@ -6,15 +6,16 @@
 
 #include "afxwin.h"
 #include "commandbars/TkCommandBarsSettings.h"
+#include "controls/TkControl.h"
 
 #include <vector>
 
 class CTkCommandBar;
 class CTkControl;
 class CTkDockBar;
-class CTkToolBar;
 class CTkIconStore;
 class CTkThemePainter;
+class CTkToolBar;
 class ITkControlDragSource;
 
 // The customise command: opens the customise sheet.
@@ -58,6 +59,14 @@ public:
     // --- The frame and its bars.
     // Stores the frame; customisation is enabled when the frame handles the customise command.
     void AttachFrame(CWnd* frame);
+    // The menu bar, docked at the top, its controls from the menu resource (kept as the
+    // original controls when menuId is not 0). None when its window cannot be made.
+    CTkToolBar* CreateMenuBar(const char* caption, UINT menuId, CRuntimeClass* runtimeClass = nullptr);
+    // A toolbar of the program at a position (0 to 3 docked, 4 floating); none on failure.
+    CTkToolBar* AddBar(const char* caption, int position, CRuntimeClass* runtimeClass = nullptr);
+    // A toolbar the user makes (customise sheet, torn-off popup): the frame may prepare it
+    // (0x0530); it floats or docks at the top. None on failure.
+    CTkToolBar* AddUserBar(const char* caption, UINT id, bool floating);
     CWnd* GetSite() const { return m_pSite; }
     // The bars in order; none outside 0 .. count-1.
     int GetCount() const { return (int)m_bars.size(); }
@@ -142,6 +151,11 @@ public:
     // Runs the customise drag of a control (none: controls cannot be dragged).
     ITkControlDragSource* m_pControlDragSource = nullptr;
 
+    // Runs a popup bar modally at a screen point (TkTrackPopupFlag bits). 0 when it cannot be
+    // opened; else the chosen command with TK_TPM_RETURNCMD (0 for none), or 1.
+    int TrackPopupMenu(CTkCommandBar* popup, UINT flags, int x, int y, CWnd* owner = nullptr,
+                       const RECT* excludeRect = nullptr);
+
     // --- The frame's messages.
     // Before translation: Alt+letter for the menu bar, keys of a focused bar edit, swallowed
     // context menus while popups are open, the mouse wheel for the keyboard sinks. True when
@@ -158,6 +172,18 @@ public:
 protected:
     // Whether any popup chain is open (the mouse tracker holds bars).
     static bool ArePopupsTracked();
+    // Whether the bar has an item in the Toolbars menu.
+    static bool IsListedInToolbarsMenu(const CTkCommandBar* bar);
+    // The bars of the dock row that holds the bar; the bar alone until bars dock in rows.
+    std::vector<CTkCommandBar*> RowOf(CTkCommandBar* bar) const;
+    // A new toolbar of a runtime class (a CTkToolBar by default) owned by this manager, titled,
+    // with its bar flags and window at a position; none (and the bar released) on failure.
+    CTkToolBar* NewToolBar(CRuntimeClass* runtimeClass, const char* caption, int flags, int position);
+    // Puts the bar at a position: 0 to 3 docked on that side, 4 floating.
+    void PlaceBar(CTkToolBar* bar, int position);
+    // Opens the popup at the point and pumps messages until it closes, the program quits or
+    // the frame goes; the manager and the popup are held meanwhile. False when it did not open.
+    bool RunPopup(CTkCommandBar* popup, int x, int y, int popupFlags, const RECT& excludeRect);
     void DeleteDockBars();
 
     CCmdTarget* m_pReferencedTarget = nullptr;
@@ -176,4 +202,18 @@ protected:
     std::vector<CTkCommandBar*> m_bars;
     CTkDockBar* m_pDockBars[4] = {};
     CTkCommandBar* m_pMenuBar = nullptr;
+};
+
+// One item of the Toolbars menu: checked while its bar shows; choosing it shows or hides the bar.
+// The item remembers the index of the bar in the manager's list and which bar that was, so an
+// item of a menu built before the list changed does nothing.
+class CTkControlToolbar : public CTkControlButton {
+    DECLARE_DYNCREATE(CTkControlToolbar)
+public:
+    CTkControlToolbar();
+    // Closes the menu, then toggles the bar.
+    void Execute() override;
+    void Copy(const CTkControl* from, bool recursive) override;
+
+    const CTkCommandBar* m_pBar = nullptr;  // compared only, never used to reach the bar
 };

@@ -1,10 +1,12 @@
 // The command-bars manager of a frame: its settings and command usage, the bar list, control
 // searches, customise-mode selection, and the frame messages it filters for the bars.
 #include "PainterTestSupport.h"
+#include "commandbars/TkToolBar.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -18,6 +20,11 @@ public:
         return CFrameWnd::OnCmdMsg(id, code, extra);
     }
     std::vector<WPARAM> selected;  // 0x0532 notifications
+    int layouts = 0;
+    void RecalcLayout() override {
+        ++layouts;
+        CFrameWnd::RecalcLayout();
+    }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -261,6 +268,17 @@ TEST_F(TkCommandBarsTest, FrameThatDoesNotHandleCustomiseHasCustomisationOff) {
     EXPECT_FALSE(m_manager->IsCustomizationEnabled());
 }
 
+TEST_F(TkCommandBarsTest, SettingAndColourChangesLayTheFrameOutAgain) {
+    MakeFrame(true);
+    for (UINT message : {(UINT)WM_SETTINGCHANGE, (UINT)WM_SYSCOLORCHANGE}) {
+        const int before = m_frame->layouts;
+        ::ValidateRect(m_frame->GetSafeHwnd(), nullptr);
+        LRESULT result = 0;
+        EXPECT_FALSE(m_manager->HandleFrameMessage(message, 0, 0, &result));  // the frame goes on
+        EXPECT_EQ(before + 1, m_frame->layouts);
+    }
+}
+
 MSG SysKey(HWND hwnd, WPARAM key) {
     MSG msg = {};
     msg.hwnd = hwnd;
@@ -333,3 +351,320 @@ TEST_F(TkCommandBarsTest, ShiftGuardLeavesShiftedAltLettersToTheFrame) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// A frame laid out like the program's: a manager with dock bars, a menu bar and two toolbars.
+
+const UINT kRunLater = WM_APP + 7;
+
+// A popup that opens as a small window at its point and tracks until a control runs or the
+// tracking ends; the manager's menus and modal loops need no more of a popup bar.
+class CTestPopup : public CTkCommandBar {
+public:
+    CTestPopup() {
+        m_nBarType = TK_BAR_TYPE_POPUP;
+        m_nPosition = TK_BAR_POSITION_POPUP;
+    }
+    int PopupAt(int x, int y, int, const RECT&) override {
+        if (!GetSafeHwnd() && !CreateEx(WS_EX_TOOLWINDOW, nullptr, "popup", WS_POPUP, x, y, 80, 40, nullptr, nullptr))
+            return 0;
+        ShowWindow(SW_SHOWNA);
+        SetTrackingMode(1, false, false);
+        return 1;
+    }
+    int Popup(CTkControl*, bool) override { return PopupAt(0, 0, 0, CRect()); }
+};
+
+// A manager whose default popup bars are test popups.
+class CTestCommandBars : public CTkCommandBars {
+public:
+    CTkCommandBar* CreateDefaultPopupBar() override {
+        auto* popup = new CTestPopup;
+        popup->m_pManager = this;
+        return popup;
+    }
+};
+
+// A frame that answers 0x0530 for new user toolbars and runs a queued step inside modal loops.
+class CBarsFrame : public CTestFrame {
+public:
+    CBarsFrame() : CTestFrame(true) {}
+    std::vector<CTkPopupBarRequest> requests;
+    std::vector<WPARAM> commands;
+    std::function<void()> later;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == TK_WM_POPUPBAR_CREATE) {
+            auto* request = reinterpret_cast<CTkPopupBarRequest*>(lParam);
+            if (request->pBar) {
+                requests.push_back(*request);
+                requests.back().pszCaption = nullptr;
+                m_captions.push_back(request->pszCaption ? request->pszCaption : "");
+            }
+            return 0;
+        }
+        if (message == WM_COMMAND) {
+            commands.push_back(wParam);
+            return 0;
+        }
+        if (message == kRunLater && later) {
+            auto run = later;
+            later = nullptr;
+            run();
+            return 0;
+        }
+        return CTestFrame::WindowProc(message, wParam, lParam);
+    }
+
+public:
+    std::vector<CString> m_captions;
+};
+
+class TkFrameBarsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(TkDesktopReady());
+        m_frame = new CBarsFrame;
+        ASSERT_TRUE(m_frame->CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, 10, 10, 600, 400, nullptr, nullptr));
+        m_frame->ShowWindow(SW_SHOW);
+        m_frame->SetForegroundWindow();
+        m_manager = new CTestCommandBars;
+        m_manager->AttachFrame(m_frame);
+        m_menuBar = m_manager->CreateMenuBar("Menu Bar", 610, RUNTIME_CLASS(CTkToolBar));
+        m_toolbar = m_manager->AddBar("Toolbar", TK_BAR_POSITION_TOP);
+        m_extra = m_manager->AddBar("Extra", TK_BAR_POSITION_TOP);
+        ASSERT_TRUE(m_menuBar && m_toolbar && m_extra);
+        m_menuBar->m_nBarType = TK_BAR_TYPE_MENUBAR;  // what the menu bar's own class says
+        m_extra->SetVisible(false);
+        m_frame->RecalcLayout();
+        TkPumpPending();
+    }
+    void TearDown() override {
+        if (m_manager) m_manager->InternalRelease();
+        if (m_frame && m_frame->GetSafeHwnd()) m_frame->DestroyWindow();
+        TkPumpPending();
+    }
+    // Runs a step once the next modal loop dispatches messages.
+    void RunInLoop(std::function<void()> step) {
+        m_frame->later = std::move(step);
+        m_frame->PostMessage(kRunLater);
+    }
+
+    CBarsFrame* m_frame = nullptr;
+    CTkCommandBars* m_manager = nullptr;
+    CTkToolBar* m_menuBar = nullptr;
+    CTkToolBar* m_toolbar = nullptr;
+    CTkToolBar* m_extra = nullptr;
+};
+
+TEST_F(TkFrameBarsTest, TheManagerMakesTheMenuBarAndToolbars) {
+    ASSERT_EQ(3, m_manager->GetCount());
+    EXPECT_EQ(m_menuBar, m_manager->GetMenuBar());
+    EXPECT_EQ(1u, m_menuBar->m_nBarId);
+    EXPECT_EQ(0x5F, m_menuBar->m_dwFlags);
+    EXPECT_EQ(0x3F, m_toolbar->m_dwFlags);
+    EXPECT_EQ(TK_BAR_POSITION_TOP, m_menuBar->m_nPosition);
+    EXPECT_EQ(TK_BAR_POSITION_TOP, m_toolbar->m_nPosition);
+    EXPECT_EQ(m_frame->GetSafeHwnd(), ::GetParent(m_toolbar->GetSafeHwnd()));
+    EXPECT_EQ(610u, m_manager->GetMenuResourceId());
+    ASSERT_NE(nullptr, m_menuBar->GetControl(0));
+    EXPECT_STREQ("&Tools", m_menuBar->GetControl(0)->m_strCaption);
+    EXPECT_TRUE(m_menuBar->GetControls()->GetOriginal() != nullptr);
+    EXPECT_EQ(m_menuBar, m_manager->FindBar(1));
+    EXPECT_NE(nullptr, m_manager->FindControl(TK_CONTROL_TYPE_BUTTON, 620, false, true));  // in "&More"
+    EXPECT_EQ(nullptr, m_manager->FindControl(TK_CONTROL_TYPE_BUTTON, 620, false, false));
+
+    // A new user bar: the frame prepares it; it floats and is not one of the program's.
+    CTkToolBar* user = m_manager->AddUserBar("Mine", 0x1000005, true);
+    ASSERT_NE(nullptr, user);
+    ASSERT_EQ(1u, m_frame->requests.size());
+    EXPECT_EQ(user, m_frame->requests[0].pBar);
+    EXPECT_EQ(1, m_frame->requests[0].nKind);
+    EXPECT_EQ(1, m_frame->requests[0].bFloating);
+    EXPECT_EQ(0x1000005, m_frame->requests[0].nId);
+    EXPECT_STREQ("Mine", m_frame->m_captions[0]);
+    EXPECT_EQ(TK_BAR_POSITION_FLOATING, user->m_nPosition);
+    EXPECT_EQ(1, user->m_bUserToolbar);
+    EXPECT_EQ(1, user->m_bTearOff);
+    EXPECT_EQ(0x3F, user->m_dwFlags);
+    EXPECT_EQ(4, m_manager->GetCount());
+    m_manager->RemoveBar(user);
+    EXPECT_EQ(3, m_manager->GetCount());
+}
+
+TEST_F(TkFrameBarsTest, ToolbarsMenuListsTheToolbarsAndTogglesThem) {
+    CTkCommandBar* menu = m_manager->BuildToolbarsMenu();
+    ASSERT_NE(nullptr, menu);
+    ASSERT_EQ(3, menu->GetControls()->GetCount());
+    CTkControl* toolbarItem = menu->GetControl(0);
+    CTkControl* extraItem = menu->GetControl(1);
+    EXPECT_STREQ("Toolbar", toolbarItem->m_strCaption);
+    EXPECT_EQ(1, toolbarItem->m_bChecked);
+    EXPECT_EQ(1, toolbarItem->m_nUserValue);
+    EXPECT_EQ(8, toolbarItem->m_nFlags);
+    EXPECT_STREQ("Extra", extraItem->m_strCaption);
+    EXPECT_EQ(0, extraItem->m_bChecked);
+    EXPECT_EQ(2, extraItem->m_nUserValue);
+    EXPECT_EQ((int)TK_ID_CUSTOMIZE, menu->GetControl(2)->m_nId);
+    EXPECT_EQ(1, menu->GetControl(2)->m_bBeginGroup);
+
+    extraItem->Execute();  // shows "Extra"
+    EXPECT_TRUE(m_extra->IsVisible());
+    toolbarItem->Execute();  // hides "Toolbar"
+    EXPECT_FALSE(m_toolbar->IsVisible());
+    toolbarItem->Execute();
+    EXPECT_TRUE(m_toolbar->IsVisible());
+
+    // The toolbar goes while the menu is open: its item, and the next one whose index now
+    // names another bar, do nothing.
+    m_manager->RemoveBar(m_toolbar);
+    extraItem->Execute();
+    EXPECT_TRUE(m_extra->IsVisible());
+    m_manager->ToggleBarVisible(5);
+    menu->InternalRelease();
+
+    // The menu opens at the point and runs until an item is chosen.
+    RunInLoop([&] {
+        ASSERT_TRUE(CTkMouseTracker::ForThread().HasTrackedBars());
+        CTkCommandBar* open = dynamic_cast<CTkCommandBar*>(CWnd::FromHandlePermanent(::FindWindowA(nullptr, "popup")));
+        ASSERT_NE(nullptr, open);
+        ASSERT_EQ(2, open->GetControls()->GetCount());  // "Extra" and Customise
+        open->GetControl(0)->Execute();
+    });
+    m_manager->ShowToolbarsMenu(40, 40);
+    EXPECT_FALSE(m_extra->IsVisible());
+    EXPECT_FALSE(CTkMouseTracker::ForThread().HasTrackedBars());
+
+    // Without the customise command in the frame there is no customise item.
+    m_manager->SetCustomizationEnabled(false);
+    menu = m_manager->BuildToolbarsMenu();
+    ASSERT_NE(nullptr, menu);
+    EXPECT_EQ(1, menu->GetControls()->GetCount());
+    menu->InternalRelease();
+}
+
+TEST_F(TkFrameBarsTest, TrackPopupMenuReturnsOrSendsTheChosenCommand) {
+    CTkCommandBar* popup = m_manager->CreateDefaultPopupBar();
+    ASSERT_NE(nullptr, popup);
+    popup->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 700);
+    popup->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 701);
+
+    RunInLoop([&] { popup->GetControl(1)->Execute(); });
+    EXPECT_EQ(701, m_manager->TrackPopupMenu(popup, TK_TPM_RETURNCMD, 100, 100, m_frame));
+    EXPECT_TRUE(m_frame->commands.empty());
+    EXPECT_EQ(0, popup->m_nTrackingMode);
+
+    RunInLoop([&] { popup->GetControl(0)->Execute(); });
+    EXPECT_EQ(1, m_manager->TrackPopupMenu(popup, 0, 100, 100, m_frame));
+    EXPECT_EQ(std::vector<WPARAM>({700}), m_frame->commands);
+    popup->InternalRelease();
+
+    // A bar that cannot open as a popup is not run.
+    CTkCommandBar* plain = new CTkCommandBar;
+    EXPECT_EQ(0, m_manager->TrackPopupMenu(plain, TK_TPM_RETURNCMD, 100, 100, m_frame));
+    plain->InternalRelease();
+}
+
+TEST_F(TkFrameBarsTest, ModalLoopsRepostQuitAndHoldTheManager) {
+    CTkCommandBar* popup = m_manager->CreateDefaultPopupBar();
+    ASSERT_NE(nullptr, popup);
+    popup->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 700);
+    // The program quits while the menu is open: the loop ends and the quit reaches the caller.
+    RunInLoop([] { ::PostQuitMessage(3); });
+    EXPECT_EQ(0, m_manager->TrackPopupMenu(popup, TK_TPM_RETURNCMD, 100, 100, m_frame));
+    MSG msg = {};
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(3u, msg.wParam);
+
+    // The frame goes (and lets its manager go) while the menu is open: the loop ends and the
+    // manager lives until it returns.
+    RunInLoop([&] {
+        m_manager->InternalRelease();
+        m_manager = nullptr;
+        m_frame->DestroyWindow();  // deletes the frame
+        m_frame = nullptr;
+    });
+    CTkCommandBars* manager = m_manager;
+    EXPECT_EQ(0, manager->TrackPopupMenu(popup, TK_TPM_RETURNCMD, 100, 100, nullptr));
+    EXPECT_EQ(nullptr, m_manager);
+    EXPECT_EQ(0, popup->m_nTrackingMode);
+    popup->m_pManager = nullptr;  // gone with the frame
+    popup->InternalRelease();
+}
+
+TEST_F(TkFrameBarsTest, AltAndTheMnemonicOpenTheMenuBarsPopup) {
+    ASSERT_EQ(m_frame->GetSafeHwnd(), ::GetActiveWindow());
+    MSG msg = SysKey(m_frame->GetSafeHwnd(), 'T');
+    EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
+    EXPECT_EQ(0, m_menuBar->m_nPopupIndex);
+    EXPECT_TRUE(m_menuBar->GetControl(0)->IsPopupOpen());
+    CTkCommandBar* tools = m_menuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, tools);
+    EXPECT_NE(0, tools->m_nTrackingMode);
+    // While the popup is open the frame's context menu and Alt release are swallowed.
+    msg.message = WM_CONTEXTMENU;
+    EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
+    // Leaving the program's window closes them.
+    LRESULT result = 0;
+    EXPECT_FALSE(m_manager->HandleFrameMessage(WM_ACTIVATEAPP, 0, 0, &result));
+    EXPECT_EQ(0, tools->m_nTrackingMode);
+    EXPECT_EQ(0, m_menuBar->m_nTrackingMode);
+    msg.message = WM_CONTEXTMENU;
+    EXPECT_FALSE(m_manager->FilterFrameMessage(&msg));
+}
+
+TEST_F(TkFrameBarsTest, CustomiseModeRedrawsEveryBarAndLeavesThePopupsClosed) {
+    m_manager->SetCustomizeMode(true);
+    EXPECT_TRUE(m_toolbar->IsCustomizeMode());
+    EXPECT_TRUE(m_menuBar->IsCustomizeMode());
+    m_manager->ShowToolbarsMenu(50, 50);  // no Toolbars menu while customising
+    EXPECT_FALSE(CTkMouseTracker::ForThread().HasTrackedBars());
+    m_manager->SetCustomizeMode(false);
+    EXPECT_FALSE(m_toolbar->IsCustomizeMode());
+}
+
+TEST_F(TkFrameBarsTest, RowPopupsTakeWhatDidNotFitAndOfferTheRowsToolbars) {
+    const UINT toolbarIds[] = {300, 301};
+    const UINT extraIds[] = {400, 401};
+    m_toolbar->SetButtons(toolbarIds, 2);
+    m_extra->SetButtons(extraIds, 2);
+    m_extra->SetVisible(true);
+    m_frame->RecalcLayout();
+
+    // What the row hid for want of room, and only that, goes into the overflow popup.
+    m_toolbar->GetControls()->FindById(301)->m_nHideFlags = TK_CONTROL_HIDE_WRAP;
+    m_toolbar->GetControls()->FindById(301)->m_bBeginGroup = 1;
+    m_extra->GetControls()->FindById(400)->m_nHideFlags = TK_CONTROL_HIDE_WRAP;
+    m_extra->GetControls()->FindById(401)->m_nHideFlags = TK_CONTROL_HIDE_WRAP | TK_CONTROL_HIDE_CUSTOMIZE;
+    CTkCommandBar* popup = m_manager->CreateDefaultPopupBar();
+    ASSERT_NE(nullptr, popup);
+    m_manager->FillRowOverflowPopup(m_toolbar, popup);
+    m_manager->FillRowOverflowPopup(m_extra, popup);
+    ASSERT_EQ(2, popup->GetControls()->GetCount());
+    EXPECT_EQ(301, popup->GetControl(0)->m_nId);
+    EXPECT_EQ(400, popup->GetControl(1)->m_nId);
+    EXPECT_EQ(0, popup->GetControl(0)->m_nHideFlags);
+    EXPECT_EQ(0, popup->GetControl(0)->m_bBeginGroup);
+    EXPECT_NE(m_toolbar->GetControls()->FindById(301), popup->GetControl(0));  // copies
+
+    // The options: one item per toolbar of the row with its buttons, then Customise.
+    popup->GetControls()->RemoveAllControls();
+    m_extra->m_bUserToolbar = 1;  // a user's toolbar has no add-or-remove list
+    m_manager->FillToolbarOptionsPopup(m_toolbar, popup);
+    ASSERT_EQ(2, popup->GetControls()->GetCount());
+    CTkControl* toolbarItem = popup->GetControl(0);
+    EXPECT_STREQ("Toolbar", toolbarItem->m_strCaption);
+    EXPECT_EQ(1, toolbarItem->m_bEnabled);
+    ASSERT_NE(nullptr, toolbarItem->GetCommandBar());
+    EXPECT_GE(toolbarItem->GetCommandBar()->GetControls()->GetCount(), 2);
+    EXPECT_EQ((int)TK_ID_CUSTOMIZE, popup->GetControl(1)->m_nId);
+    EXPECT_EQ(1, popup->GetControl(1)->m_bBeginGroup);
+    popup->GetControls()->RemoveAllControls();
+    m_manager->FillToolbarOptionsPopup(m_extra, popup);
+    ASSERT_EQ(2, popup->GetControls()->GetCount());
+    CTkControl* extraItem = popup->GetControl(0);
+    EXPECT_STREQ("Extra", extraItem->m_strCaption);
+    EXPECT_EQ(0, extraItem->m_bEnabled);
+    popup->InternalRelease();
+}
