@@ -12,7 +12,7 @@
 #include <set>
 
 IMPLEMENT_DYNCREATE(CTkCommandBars, CCmdTarget)
-IMPLEMENT_DYNCREATE(CTkControlToolbar, CTkControlButton)
+IMPLEMENT_DYNCREATE(CTkToolbarsMenuItem, CTkControlButton)
 
 namespace {
 
@@ -312,11 +312,11 @@ void CTkCommandBars::SetSelectedControl(CTkControl* control) {
 // ---------------------------------------------------------------------------------------------
 // The Toolbars menu and the toolbar popups.
 
-CTkControlToolbar::CTkControlToolbar() {
+CTkToolbarsMenuItem::CTkToolbarsMenuItem() {
     m_nFlags = TK_CONTROL_FLAG_NO_UPDATE;
 }
 
-void CTkControlToolbar::Execute() {
+void CTkToolbarsMenuItem::Execute() {
     CTkCommandBar* parent = GetParentBar();
     CTkCommandBars* manager = parent ? parent->GetManager() : nullptr;
     const int index = m_nUserValue;
@@ -327,9 +327,9 @@ void CTkControlToolbar::Execute() {
     if (manager) manager->InternalRelease();
 }
 
-void CTkControlToolbar::Copy(const CTkControl* from, bool recursive) {
+void CTkToolbarsMenuItem::Copy(const CTkControl* from, bool recursive) {
     CTkControlButton::Copy(from, recursive);
-    if (auto* item = dynamic_cast<const CTkControlToolbar*>(from)) m_pBar = item->m_pBar;
+    if (auto* item = dynamic_cast<const CTkToolbarsMenuItem*>(from)) m_pBar = item->m_pBar;
 }
 
 bool CTkCommandBars::IsListedInToolbarsMenu(const CTkCommandBar* bar) {
@@ -344,7 +344,7 @@ CTkCommandBar* CTkCommandBars::BuildToolbarsMenu() {
     for (int index = 0; index < GetCount(); ++index) {
         CTkCommandBar* bar = m_bars[(size_t)index];
         if (!IsListedInToolbarsMenu(bar)) continue;
-        auto* item = new CTkControlToolbar;
+        auto* item = new CTkToolbarsMenuItem;
         item->m_pBar = bar;
         item->m_nUserValue = index;
         item->m_strCaption = bar->m_strTitle;

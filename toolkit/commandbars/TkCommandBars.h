@@ -207,10 +207,10 @@ protected:
 // One item of the Toolbars menu: checked while its bar shows; choosing it shows or hides the bar.
 // The item remembers the index of the bar in the manager's list and which bar that was, so an
 // item of a menu built before the list changed does nothing.
-class CTkControlToolbar : public CTkControlButton {
-    DECLARE_DYNCREATE(CTkControlToolbar)
+class CTkToolbarsMenuItem : public CTkControlButton {
+    DECLARE_DYNCREATE(CTkToolbarsMenuItem)
 public:
-    CTkControlToolbar();
+    CTkToolbarsMenuItem();
     // Closes the menu, then toggles the bar.
     void Execute() override;
     void Copy(const CTkControl* from, bool recursive) override;
