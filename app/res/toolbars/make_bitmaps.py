@@ -159,20 +159,21 @@ def reply(p):
     p.line(2, 2, 5, 4, BLUE)
 
 
-def inbox(p):
+def tray_with_arrow(p, colour, tip_y):
+    """A tray with an arrow going into it (tip at the bottom) or out of it (tip at the top)."""
     p.rect(1, 8, 14, 14, GREY, DARK)
     p.rect(5, 8, 10, 10, WHITE, DARK)
-    p.line(8, 1, 8, 6, BLUE)
-    p.line(5, 4, 8, 7, BLUE)
-    p.line(11, 4, 8, 7, BLUE)
+    p.line(8, 1, 8, 7, colour)
+    p.line(5, 4, 8, tip_y, colour)
+    p.line(11, 4, 8, tip_y, colour)
+
+
+def inbox(p):
+    tray_with_arrow(p, BLUE, 7)
 
 
 def sent_messages(p):
-    p.rect(1, 8, 14, 14, GREY, DARK)
-    p.rect(5, 8, 10, 10, WHITE, DARK)
-    p.line(8, 1, 8, 7, GREEN)
-    p.line(5, 4, 8, 1, GREEN)
-    p.line(11, 4, 8, 1, GREEN)
+    tray_with_arrow(p, GREEN, 1)
 
 
 def gear(p):
