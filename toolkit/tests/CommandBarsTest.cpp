@@ -438,7 +438,8 @@ protected:
         m_menuBar->m_nBarType = TK_BAR_TYPE_MENUBAR;  // what the menu bar's own class says
         m_extra->SetVisible(false);
         m_frame->RecalcLayout();
-        TkPumpPending();
+        // The display activates the frame when it gets to it, which under load is not at once.
+        TkPumpUntil([this] { return ::GetActiveWindow() == m_frame->GetSafeHwnd(); }, 5000);
     }
     void TearDown() override {
         if (m_manager) m_manager->InternalRelease();
