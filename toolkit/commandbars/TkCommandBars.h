@@ -156,6 +156,23 @@ public:
     int TrackPopupMenu(CTkCommandBar* popup, UINT flags, int x, int y, CWnd* owner = nullptr,
                        const RECT* excludeRect = nullptr);
 
+    // --- The layout and the options in the program's profile (sections in TkBarState.h).
+    // Writes where the bars are, whether they show, the dock rows and, with customisation on,
+    // the customised bars (into the side file when their archive is large).
+    void SaveBarState(const char* profile);
+    // Brings back what SaveBarState wrote, rescaled to the screen when its size changed. A
+    // profile without a layout changes nothing; a damaged customisation is dropped whole. Unless
+    // silent, the user is asked before a customisation of older program buttons is taken.
+    void LoadBarState(const char* profile, bool silent = true);
+    // The settings' stored options and the used hidden commands.
+    void SaveOptions(const char* profile);
+    // Takes the stored options (a missing or senseless value keeps the current one) and adds
+    // the stored used commands.
+    void LoadOptions(const char* profile);
+    // The side file of a profile: m_strSideFile when set, else "<program path>-<profile>";
+    // empty when the name would be too long.
+    CString GetSideFilePath(const char* profile) const;
+
     // --- The frame's messages.
     // Before translation: Alt+letter for the menu bar, keys of a focused bar edit, swallowed
     // context menus while popups are open, the mouse wheel for the keyboard sinks. True when
@@ -185,6 +202,9 @@ protected:
     // the frame goes; the manager and the popup are held meanwhile. False when it did not open.
     bool RunPopup(CTkCommandBar* popup, int x, int y, int popupFlags, const RECT& excludeRect);
     void DeleteDockBars();
+    // The customised bars into "<profile>-Controls" (or the side file), and back.
+    void SaveControls(const char* profile);
+    void LoadControls(const char* profile, bool silent);
 
     CCmdTarget* m_pReferencedTarget = nullptr;
     HACCEL m_hAccelTable = nullptr;

@@ -121,7 +121,27 @@ void CTkDockBar::DockBarAt(CTkToolBar* bar, const RECT* screenRect) {
     DelayFrameLayout();
 }
 
+void CTkDockBar::RestoreEntry(int index, CTkToolBar* bar) {
+    if (bar) {
+        if (bar->m_pDockBar && bar->m_pDockBar != this) bar->m_pDockBar->RemoveBar(bar);
+        RemoveBar(bar);
+        if (bar->IsFloating()) bar->SetFloatingMode(m_pManager ? m_pManager->GetSite() : nullptr, false);
+        if (bar->GetSafeHwnd() && ::GetParent(bar->m_hWnd) != m_hWnd) ::SetParent(bar->m_hWnd, m_hWnd);
+        bar->m_pDockBar = this;
+        bar->m_nPosition = GetDockSide();
+    }
+    index = std::min(std::max(index, 1), (int)m_bars.size());
+    m_bars.insert(m_bars.begin() + index, bar);
+    DelayFrameLayout();
+}
+
 void CTkDockBar::NormaliseRows() {
+    for (size_t i = 1; i < m_bars.size();) {
+        if (!m_bars[i] && !m_bars[i - 1])
+            m_bars.erase(m_bars.begin() + (long)i);
+        else
+            ++i;
+    }
     for (size_t i = 1; i < m_bars.size(); ++i) {
         CTkToolBar* bar = m_bars[i];
         if (!bar || !(bar->m_dwFlags & TK_BAR_FLAG_STRETCH)) continue;

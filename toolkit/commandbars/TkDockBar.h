@@ -52,7 +52,11 @@ public:
     // Docks the bar at a rectangle in screen coordinates (its centre chooses the row), or as a
     // new last row without one; the bar leaves the dock bar it was in.
     void DockBarAt(CTkToolBar* bar, const RECT* screenRect);
-    // A stretching toolbar (bar flag 0x40) gets a row of its own.
+    // Puts an entry of a saved layout back: the bar (none for a row break) goes in before the
+    // entry at the index, kept after the leading break and within the list. The bar leaves the
+    // dock bar that held it and becomes a docked child of this one.
+    void RestoreEntry(int index, CTkToolBar* bar);
+    // Runs of row breaks become one; a stretching toolbar (bar flag 0x40) gets a row of its own.
     void NormaliseRows();
     // Appends the visible toolbars of the row holding the index, in their order along the row.
     void GetRowBars(int index, std::vector<CTkToolBar*>& list) const;

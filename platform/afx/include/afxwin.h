@@ -757,6 +757,7 @@ public:
     UINT GetProfileInt(const char* section, const char* entry, int defaultValue);
     bool WriteProfileInt(const char* section, const char* entry, int value);
     CString GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr);
+    // A null value deletes the entry; a null entry deletes the whole section.
     bool WriteProfileString(const char* section, const char* entry, const char* value);
     bool GetProfileBinary(const char* section, const char* entry, std::vector<BYTE>& data);
     bool WriteProfileBinary(const char* section, const char* entry, const BYTE* data, UINT bytes);

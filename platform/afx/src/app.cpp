@@ -263,6 +263,13 @@ CString CWinApp::GetProfileString(const char* section, const char* entry, const 
 }
 
 bool CWinApp::WriteProfileString(const char* section, const char* entry, const char* value) {
+    if (!entry) {
+        // No entry: the whole section goes, with its values and any sections below it.
+        CRegKey app(GetAppRegistryKey());
+        if (!app.m_key || !section || !*section) return false;
+        const LSTATUS status = ::RegDeleteTreeW(app.m_key, CString(section).Wide().c_str());
+        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    }
     CRegKey key(GetSectionKey(section));
     if (!key.m_key) return false;
     std::wstring name = CString(entry).Wide();

@@ -67,6 +67,26 @@ TEST_F(ProfileTest, AValueOfAnotherTypeGivesTheDefault) {
     EXPECT_EQ(10u, theTestApp.GetProfileInt("Options", "PollInterval", 10));
 }
 
+TEST_F(ProfileTest, ANullEntryDeletesTheWholeSectionAndANullValueOneEntry) {
+    ASSERT_TRUE(theTestApp.WriteProfileInt("Bars\\Main-Bar0", "Visible", 0));
+    ASSERT_TRUE(theTestApp.WriteProfileInt("Bars\\Main-Bar0", "BarID", 7));
+    ASSERT_TRUE(theTestApp.WriteProfileInt("Bars\\Main-Bar0\\Below", "Kept", 1));
+    ASSERT_TRUE(theTestApp.WriteProfileInt("Bars\\Main-Bar1", "BarID", 8));
+    EXPECT_TRUE(theTestApp.WriteProfileString("Bars\\Main-Bar0", "Visible", nullptr));
+    EXPECT_EQ(1u, theTestApp.GetProfileInt("Bars\\Main-Bar0", "Visible", 1));
+    EXPECT_EQ(7u, theTestApp.GetProfileInt("Bars\\Main-Bar0", "BarID", 0));
+
+    EXPECT_TRUE(theTestApp.WriteProfileString("Bars\\Main-Bar0", nullptr, nullptr));
+    HKEY key = nullptr;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, ::RegOpenKeyExW(HKEY_CURRENT_USER,
+                                                    L"Software\\TarvockAfxTests\\Afx Tests\\Bars\\Main-Bar0", 0,
+                                                    KEY_READ, &key));
+    EXPECT_EQ(8u, theTestApp.GetProfileInt("Bars\\Main-Bar1", "BarID", 0));
+    // A section that is not there is already deleted.
+    EXPECT_TRUE(theTestApp.WriteProfileString("Bars\\Missing", nullptr, nullptr));
+    EXPECT_FALSE(theTestApp.WriteProfileString("", nullptr, nullptr));
+}
+
 TEST(CommandLine, KnowsTheAutomationAndRegistrationSwitches) {
     struct Case {
         const char* line;
