@@ -4,6 +4,7 @@
 #include "GroupDlg.h"
 #include "Helpers.h"
 #include "MessengerApp.h"
+#include "commandbars/TkCommandBars.h"
 #include "res/resource.h"
 
 #include <comsupp.h>
@@ -163,6 +164,14 @@ void CManageContactsAndGroupsFrameBase::OnSendToEntry() {
     if (auto* app = dynamic_cast<CMessengerApp*>(AfxGetApp())) app->SendSMS(recipients);
 }
 
+void CManageContactsAndGroupsFrameBase::OnUpdateOwnCommand(CCmdUI* cmdUI) {
+    CTkControl* control =
+        m_pCommandBars ? m_pCommandBars->FindControl(TK_CONTROL_TYPE_BUTTON, (int)cmdUI->m_nID, true, true) : nullptr;
+    if (!control || (control->m_nFlags & TK_CONTROL_FLAG_RIGHT_ALIGN)) return;
+    control->m_nFlags |= TK_CONTROL_FLAG_RIGHT_ALIGN;
+    control->RequestParentLayout();
+}
+
 void CManageContactsAndGroupsFrameBase::OnUpdateNeedsSelection(CCmdUI* cmdUI) {
     cmdUI->Enable(m_list.m_hWnd && GetSelectedRow() >= 0);
 }
@@ -199,6 +208,10 @@ void CManageContactsAndGroupsFrameBase::OnHeaderClick(NMHDR* notify, LRESULT* re
 // ---------------------------------------------------------------------------------------------
 
 IMPLEMENT_DYNCREATE(CManageContactsFrame, CManageContactsAndGroupsFrameBase)
+
+BEGIN_MESSAGE_MAP(CManageContactsFrame, CManageContactsAndGroupsFrameBase)
+    ON_UPDATE_COMMAND_UI(ID_CONTACTS, OnUpdateOwnCommand)
+END_MESSAGE_MAP()
 
 UINT CManageContactsFrame::GetBarResourceId(int) {
     return IDR_CONTACTS_WINDOW;
@@ -238,6 +251,10 @@ void CManageContactsFrame::DeleteOnService(const CString& id) {
 // ---------------------------------------------------------------------------------------------
 
 IMPLEMENT_DYNCREATE(CManageGroupsFrame, CManageContactsAndGroupsFrameBase)
+
+BEGIN_MESSAGE_MAP(CManageGroupsFrame, CManageContactsAndGroupsFrameBase)
+    ON_UPDATE_COMMAND_UI(ID_GROUPS, OnUpdateOwnCommand)
+END_MESSAGE_MAP()
 
 UINT CManageGroupsFrame::GetBarResourceId(int) {
     return IDR_GROUPS_WINDOW;

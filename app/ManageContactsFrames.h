@@ -53,6 +53,9 @@ protected:
     afx_msg void OnSendToEntry();
     afx_msg void OnReloadList() { ReloadList(); }
     afx_msg void OnUpdateNeedsSelection(CCmdUI* cmdUI);
+    // The window's own command (the one that opens a window of its kind): its toolbar button
+    // stands at the far end of its row. Nothing else of the command's state is touched.
+    afx_msg void OnUpdateOwnCommand(CCmdUI* cmdUI);
     afx_msg void OnListClick(NMHDR*, LRESULT* result) { *result = 0; }
     afx_msg void OnListDoubleClick(NMHDR*, LRESULT* result);
     afx_msg void OnRowDeleted(NMHDR* header, LRESULT* result);
@@ -79,6 +82,7 @@ protected:
     void EditItem(int row) override;
     void SetRowTexts(int row, IDispatch* entry) override;
     void DeleteOnService(const CString& id) override;
+    DECLARE_MESSAGE_MAP()
 };
 
 class CManageGroupsFrame : public CManageContactsAndGroupsFrameBase {
@@ -93,4 +97,5 @@ protected:
     void EditItem(int row) override;
     void SetRowTexts(int row, IDispatch* entry) override;
     void DeleteOnService(const CString& id) override;
+    DECLARE_MESSAGE_MAP()
 };

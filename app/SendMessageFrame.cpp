@@ -1,5 +1,7 @@
 #include "SendMessageFrame.h"
 
+#include "controls/TkControl.h"
+
 #include "CachedCollection.h"
 #include "Helpers.h"
 #include "LoginState.h"
@@ -8,6 +10,7 @@
 #include "TarvockLib.h"
 #include "TarvockMailSDK.h"
 #include "afxcmn.h"
+#include "controls/TkControl.h"
 #include "resource.h"
 
 #include <comsupp.h>
@@ -321,5 +324,6 @@ void CSendMessageFrame::UpdateStatus() {
 
 void CSendMessageFrame::ShowMessageLimit(const CString& text) {
     m_messageLimitText = text;
-    if (CStatusBar* bar = GetStatusBar()) bar->SetPaneText(0, text);
+    // The caption of the limit's control, found by its command wherever the user moved it.
+    if (CTkControl* control = FindBarControl(ID_MESSAGE_LIMIT)) control->SetCaption(text);
 }

@@ -73,9 +73,8 @@ public:
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg BOOL OnEraseBkgnd(HDC) { return FALSE; }
-    // Where the message limit is shown: the command bars point this at their control of
-    // command ID_MESSAGE_LIMIT (found by its command, wherever the user moved it); until the
-    // frame has them, the status bar's first pane shows it.
+    // Shows the message limit as the caption of the bars' control of command ID_MESSAGE_LIMIT,
+    // found by its command wherever the user moved it (nothing shows it when there is none).
     virtual void ShowMessageLimit(const CString& text);
 
     CSendMessageView* m_pView = nullptr;

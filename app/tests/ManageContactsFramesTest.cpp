@@ -4,6 +4,8 @@
 #include "ContactWindowsTest.h"
 #include "ManageContactsFrames.h"
 #include "SelectContactsDlgEx.h"
+#include "commandbars/TkToolBar.h"
+#include "controls/TkControl.h"
 #include "resource.h"
 
 #include <set>
@@ -93,6 +95,34 @@ TEST_F(ContactsWindows, TheFirstWindowFetchesTheContactsOnceAndASecondSendsNothi
     EXPECT_EQ((Names{"Friends", "Subscribers", "Empty"}), Column(groups));
     EXPECT_EQ(300, groups->GetList().GetColumnWidth(1));
     EXPECT_EQ(LoadText(IDS_COLUMN_DESCRIPTION), groups->GetHeader().GetItemText(1));
+}
+
+// Each window's own command (the one that opens another window of its kind) stands at the far
+// end of its toolbar once the bars are updated, and no other button does; every button of both
+// toolbars, the groups window's too, has its picture.
+TEST_F(ContactsWindows, TheWindowsOwnButtonStandsAtTheFarEndAndEveryButtonHasItsPicture) {
+    theTestApp.SetUpToolkit();
+    CManageContactsFrame* contacts = Open<CManageContactsFrame>();
+    CManageGroupsFrame* groups = Open<CManageGroupsFrame>();
+    ASSERT_TRUE(contacts && groups);
+    const std::pair<CFrameBase*, int> windows[] = {{contacts, ID_CONTACTS}, {groups, ID_GROUPS}};
+    for (auto [frame, own] : windows) {
+        CTkToolBar* toolBar = frame->GetToolBar();
+        ASSERT_NE(nullptr, toolBar) << own;
+        CTkControl* control = frame->FindBarControl(own);
+        ASSERT_NE(nullptr, control) << own;
+        control->m_nFlags &= ~TK_CONTROL_FLAG_RIGHT_ALIGN;  // as the resource made it
+        frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        EXPECT_EQ(TK_CONTROL_FLAG_RIGHT_ALIGN, control->m_nFlags & TK_CONTROL_FLAG_RIGHT_ALIGN) << own;
+        int buttons = 0;
+        for (int i = 0; CTkControl* button = toolBar->GetControl(i); ++i) {
+            if (button->m_nType != TK_CONTROL_TYPE_BUTTON) continue;
+            ++buttons;
+            EXPECT_NE(nullptr, button->GetIcon(16)) << button->m_nId;
+            if (button != control) EXPECT_EQ(0, button->m_nFlags & TK_CONTROL_FLAG_RIGHT_ALIGN) << button->m_nId;
+        }
+        EXPECT_EQ(6, buttons) << own;
+    }
 }
 
 TEST_F(ContactsWindows, DeleteAsksThenRemovesTheChosenContactFromTheServiceTheRowsAndTheCache) {

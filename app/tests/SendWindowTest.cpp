@@ -5,6 +5,8 @@
 
 #include "SendMessageFrame.h"
 #include "TarvockLib.h"
+#include "commandbars/TkToolBar.h"
+#include "controls/TkControls.h"
 #include "resource.h"
 
 #include <atlbase.h>
@@ -109,6 +111,32 @@ TEST_F(SendWindowTest, SendingSendsTheTrimmedEntriesAndBodyThenClearsTheFieldsAn
 
     for (wchar_t typed : std::wstring(L"abc")) ::SendMessageW(::GetDlgItem(m_view, IDC_MESSAGE_BODY), WM_CHAR, typed, 1);
     EXPECT_STREQ(Format(IDS_CHARACTER_COUNT, 3), m_frame->GetStatusBar()->GetPaneText(1)) << "the counter follows the body";
+}
+
+// The toolbar's Send reaches the view. The limit is the caption of the limit command's button
+// wherever the user moved it: after it went to the front of the menu bar, a send shows the new
+// limit there and on no other control.
+TEST_F(SendWindowTest, TheToolbarsSendReachesTheViewAndTheNewLimitShowsOnTheLimitButtonWhereverItWasMoved) {
+    ASSERT_NE(nullptr, Open());
+    CTkToolBar* toolBar = m_frame->GetToolBar();
+    ASSERT_NE(nullptr, toolBar);
+    CTkControl* limit = toolBar->GetControl(3);
+    ASSERT_NE(nullptr, limit);
+    EXPECT_EQ(ID_MESSAGE_LIMIT, limit->m_nId) << "the fourth button of the send window's toolbar";
+    EXPECT_STREQ(Format(IDS_MESSAGE_LIMIT, 100), limit->m_strCaption);
+
+    ASSERT_NE(nullptr, m_frame->GetMenuBar());
+    CTkControl* moved = m_frame->GetMenuBar()->GetControls()->InsertCopy(limit, 0, false);
+    ASSERT_NE(nullptr, moved);
+    toolBar->GetControls()->RemoveControl(limit);
+    moved->SetCaption("");
+    Fill(nullptr, "447700900301", "Hello");
+    toolBar->GetControl(0)->Execute();
+    ASSERT_EQ(1u, Log().ByOperation(L"SendMessageMultipleRecipientsFull").size()) << "the toolbar's Send reached the view";
+    EXPECT_EQ(99, m_frame->GetMessageLimit());
+    EXPECT_STREQ(Format(IDS_MESSAGE_LIMIT, 99), moved->m_strCaption);
+    for (int i = 0; CTkControl* control = toolBar->GetControl(i); ++i)
+        EXPECT_STRNE(Format(IDS_MESSAGE_LIMIT, 99), control->m_strCaption) << i;
 }
 
 TEST_F(SendWindowTest, EveryCheckShowsItsMessageAndSendsNothing) {

@@ -2,6 +2,7 @@
 
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkHooks.h"
+#include "commandbars/TkMenuBar.h"
 #include "commandbars/TkMenuSound.h"
 #include "commandbars/TkRefHolder.h"
 #include "commandbars/TkToolBar.h"
@@ -143,11 +144,16 @@ CTkToolBar* CTkCommandBars::CreateMenuBar(const char* caption, UINT menuId, CRun
     CTkToolBar* bar = NewToolBar(runtimeClass, caption, kMenuBarFlags, TK_BAR_POSITION_TOP);
     if (!bar) return nullptr;
     bar->m_nBarId = 1;
-    if (menuId) {
+    // A menu bar loads its menu itself: it also takes the frame's menu key and native menu.
+    if (auto* menuBar = dynamic_cast<CTkMenuBar*>(bar)) {
+        menuBar->LoadMenu(menuId);
+    } else if (menuId) {
         if (HMENU menu = LoadMenuFromResource(menuId)) {
             bar->BuildFromMenu(menu, true);
             ::DestroyMenu(menu);
         }
+    }
+    if (menuId) {
         bar->GetControls()->KeepOriginal();
         m_nMenuResourceId = menuId;
     }

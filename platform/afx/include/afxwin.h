@@ -72,6 +72,13 @@ struct AFX_CMDHANDLERINFO {
     CCmdTarget* pTarget;
 };
 
+// A notification routed like a command (OnCmdMsg with nCode MAKELONG(code, WM_NOTIFY)): the
+// ON_NOTIFY handlers of the route see the header, and the one that takes it sets the result.
+struct AFX_NOTIFY {
+    LRESULT* pResult;
+    NMHDR* pNMHDR;
+};
+
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;  // WM_COMMAND for commands and control notifications
     UINT nCode;     // CN_COMMAND, CN_UPDATE_COMMAND_UI, or a notification code
@@ -158,7 +165,9 @@ public:
     ~CCmdTarget() override;
 
     // Runs the handler of a command (nCode CN_COMMAND or a control notification) or an update
-    // handler (CN_UPDATE_COMMAND_UI, pExtra the CCmdUI). True when a handler was found.
+    // handler (CN_UPDATE_COMMAND_UI, pExtra the CCmdUI). True when a handler was found. With
+    // nCode MAKELONG(code, WM_NOTIFY) and pExtra an AFX_NOTIFY, the ON_NOTIFY handler of that
+    // code and id runs instead.
     virtual bool OnCmdMsg(UINT nID, int nCode, void* pExtra);
 
     // Automation and interface support (afxdisp.h).

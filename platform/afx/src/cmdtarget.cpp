@@ -28,6 +28,15 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindEntry(UINT message, UINT code, UINT id) 
 }
 
 bool CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra) {
+    if (HIWORD((UINT)nCode) == WM_NOTIFY && (UINT)nCode != CN_UPDATE_COMMAND_UI) {
+        auto* notify = static_cast<AFX_NOTIFY*>(pExtra);
+        const AFX_MSGMAP_ENTRY* handler = FindEntry(WM_NOTIFY, LOWORD((UINT)nCode), nID);
+        if (!handler || !notify || !notify->pNMHDR) return false;
+        AFX_MSGCALL call = {WM_NOTIFY, nID, (LPARAM)notify->pNMHDR, nullptr, 0};
+        if (!handler->pfn(this, call)) return false;
+        if (notify->pResult) *notify->pResult = call.result;
+        return true;
+    }
     const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_COMMAND, (UINT)nCode, nID);
     if (!entry) return false;
     if ((UINT)nCode == CN_COMMAND && pExtra) {

@@ -37,6 +37,10 @@ public:
     afx_msg void OnUpdateText(CCmdUI* ui) {
         if (!signedIn) ui->SetText("Sign in");
     }
+    afx_msg void OnExecuted(NMHDR* header, LRESULT* result) {
+        ran.push_back((UINT)header->idFrom);
+        *result = 7;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -45,6 +49,7 @@ BEGIN_MESSAGE_MAP(CDerivedTarget, CBaseTarget)
     ON_COMMAND_RANGE(200, 210, OnRange)
     ON_UPDATE_COMMAND_UI(200, OnUpdateSignedIn)
     ON_UPDATE_COMMAND_UI(300, OnUpdateText)
+    ON_NOTIFY(100, 400, OnExecuted)
 END_MESSAGE_MAP()
 
 }  // namespace
@@ -65,6 +70,24 @@ TEST(CommandRouting, AProbeFindsAHandlerWithoutRunningIt) {
     EXPECT_TRUE(target.OnCmdMsg(100, CN_COMMAND, &info));
     EXPECT_EQ(&target, info.pTarget);
     EXPECT_TRUE(target.ran.empty());
+}
+
+// A notification routed like a command reaches the ON_NOTIFY handler of its code and id only,
+// which sets the result; commands of the same id are not run by it.
+TEST(CommandRouting, ARoutedNotificationRunsTheNotifyHandlerOfItsCodeAndId) {
+    CDerivedTarget target;
+    NMHDR header = {nullptr, 400, 100};
+    LRESULT result = 0;
+    AFX_NOTIFY notify = {&result, &header};
+    EXPECT_TRUE(target.OnCmdMsg(400, MAKELONG(100, WM_NOTIFY), &notify));
+    EXPECT_EQ(7, result);
+    result = 0;
+    EXPECT_FALSE(target.OnCmdMsg(400, MAKELONG(101, WM_NOTIFY), &notify));  // another code
+    EXPECT_FALSE(target.OnCmdMsg(100, MAKELONG(100, WM_NOTIFY), &notify));  // a command's id
+    EXPECT_FALSE(target.OnCmdMsg(400, MAKELONG(100, WM_NOTIFY), nullptr));  // nothing to pass on
+    EXPECT_FALSE(target.OnCmdMsg(400, CN_COMMAND, nullptr));
+    EXPECT_EQ(0, result);
+    EXPECT_EQ((std::vector<UINT>{400}), target.ran);
 }
 
 TEST(CommandUpdate, AnUpdateHandlerDecides) {

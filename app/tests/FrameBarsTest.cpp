@@ -1,0 +1,205 @@
+// The frames' command bars: the menu bar, the toolbar and the themed status bar every window of
+// the program carries, their layout around the view, the View toggles and how a toolbar button's
+// command reaches the frame.
+#include "TestMessengerApp.h"
+
+#include "commandbars/TkCommandBars.h"
+#include "commandbars/TkMenuBar.h"
+#include "commandbars/TkThemedStatusBar.h"
+#include "commandbars/TkToolBar.h"
+#include "controls/TkControl.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The code of a control's execute notification (0x052D).
+const UINT kExecuteCode = 100;
+
+// A frame of the send window's resources that records what reaches its handlers.
+class CBarsTestFrame : public CTestFrame {
+public:
+    UINT toolbarId = IDR_SEND_WINDOW;
+    std::vector<UINT> notified;
+    std::vector<UINT> commands;
+    UINT GetBarResourceId(int kind) override { return kind == kToolbar ? toolbarId : IDR_SEND_WINDOW; }
+
+protected:
+    afx_msg void OnSendNotified(NMHDR* header, LRESULT* result) {
+        notified.push_back((UINT)header->idFrom);
+        *result = TRUE;
+    }
+    afx_msg void OnSendAndClose() { commands.push_back(ID_SEND_AND_CLOSE); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBarsTestFrame, CTestFrame)
+    ON_NOTIFY(kExecuteCode, ID_SEND_MESSAGE, OnSendNotified)
+    ON_COMMAND(ID_SEND_AND_CLOSE, OnSendAndClose)
+END_MESSAGE_MAP()
+
+class FrameBars : public ::testing::Test {
+protected:
+    void SetUp() override { theTestApp.SetUpToolkit(); }
+    void TearDown() override {
+        for (CBarsTestFrame* frame : m_frames)
+            if (::IsWindow(m_windows[frame])) frame->DestroyWindow();
+        PumpPending();
+    }
+    CBarsTestFrame* Open(UINT toolbarId = IDR_SEND_WINDOW) {
+        auto* frame = new CBarsTestFrame;
+        frame->toolbarId = toolbarId;
+        if (!frame->Create(nullptr)) {
+            delete frame;
+            return nullptr;
+        }
+        m_frames.push_back(frame);
+        m_windows[frame] = frame->m_hWnd;
+        frame->RecalcLayout();
+        PumpPending();
+        return frame;
+    }
+    static CRect InFrame(CFrameWnd* frame, HWND child) {
+        CRect rect;
+        ::GetWindowRect(child, &rect);
+        frame->ScreenToClient(&rect);
+        return rect;
+    }
+    static std::vector<int> ControlIds(CTkCommandBar* bar) {
+        std::vector<int> ids;
+        for (int i = 0; CTkControl* control = bar->GetControl(i); ++i) ids.push_back(control->m_nId);
+        return ids;
+    }
+
+    CSatelliteScope m_satellite;
+    std::vector<CBarsTestFrame*> m_frames;
+    std::map<CBarsTestFrame*, HWND> m_windows;
+};
+
+}  // namespace
+
+// A frame carries the menu bar of its menu, the toolbar of its toolbar resource (every button
+// with icon and caption and a picture) and the two-pane themed status bar, laid out menu bar,
+// toolbar, view, status bar from the top.
+TEST_F(FrameBars, AFrameCarriesItsMenuBarToolbarAndThemedStatusBarAroundTheView) {
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    CTkCommandBars* manager = frame->GetCommandBars();
+    ASSERT_NE(nullptr, manager);
+    EXPECT_TRUE(manager->IsCustomizationEnabled()) << "the frame handles the customise command";
+
+    CTkToolBar* menuBar = frame->GetMenuBar();
+    ASSERT_NE(nullptr, menuBar);
+    EXPECT_NE(nullptr, dynamic_cast<CTkMenuBar*>(menuBar));
+    EXPECT_EQ(menuBar, manager->GetMenuBar());
+    EXPECT_TRUE(menuBar->m_dwFlags & 0x400) << "the menu bar keeps its own menu";
+    ASSERT_EQ(3, menuBar->GetControls()->GetCount());
+    EXPECT_STREQ("&File", menuBar->GetControl(0)->m_strCaption);
+    EXPECT_STREQ("&View", menuBar->GetControl(1)->m_strCaption);
+    EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd)) << "no native menu besides the menu bar";
+    frame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_EQ(1, menuBar->m_nTrackingMode) << "the menu key enters the menu bar";
+    menuBar->SetTrackingMode(0, false, false);
+
+    CTkToolBar* toolBar = frame->GetToolBar();
+    ASSERT_NE(nullptr, toolBar);
+    EXPECT_EQ(2, manager->GetCount());
+    std::vector<int> ids = ControlIds(toolBar);
+    if (!ids.empty() && ids.back() == 9400) ids.pop_back();  // the toolbar's own expand button
+    EXPECT_EQ((std::vector<int>{ID_SEND_MESSAGE, ID_SEND_AND_CLOSE, ID_IMPORT_ADDRESS_BOOK, ID_MESSAGE_LIMIT}), ids);
+    for (int i = 0; i < (int)ids.size(); ++i) {
+        CTkControl* control = toolBar->GetControl(i);
+        EXPECT_EQ(TK_CONTROL_STYLE_ICON_AND_CAPTION, control->m_nStyle) << control->m_nId;
+        EXPECT_NE(nullptr, control->GetIcon(16)) << control->m_nId;
+    }
+    EXPECT_STREQ("Send", toolBar->GetControl(0)->m_strCaption);
+
+    CStatusBar* status = frame->GetStatusBar();
+    ASSERT_NE(nullptr, status);
+    EXPECT_NE(nullptr, dynamic_cast<CTkThemedStatusBar*>(status));
+    EXPECT_EQ(manager, static_cast<CTkThemedStatusBar*>(status)->m_pManager);
+    EXPECT_EQ(ID_VIEW_STATUS_BAR, (UINT)::GetDlgCtrlID(status->m_hWnd));
+    ASSERT_EQ(2, status->GetCount());
+    UINT id = 1, style = 0;
+    int width = 0;
+    status->GetPaneInfo(0, id, style, width);
+    EXPECT_EQ(0u, id);
+    EXPECT_EQ(SBPS_STRETCH | SBPS_POPOUT, style);
+    EXPECT_EQ(150, width);
+    status->GetPaneInfo(1, id, style, width);
+    EXPECT_EQ(SBPS_POPOUT, style);
+    EXPECT_EQ(150, width);
+    EXPECT_EQ(CString("CommandBars\\") + LoadText(IDS_SEND_WINDOW), frame->GetProfileKey());
+
+    CRect client, menu = InFrame(frame, menuBar->m_hWnd), tools = InFrame(frame, toolBar->m_hWnd);
+    CRect view = InFrame(frame, ::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST)), bottom = InFrame(frame, status->m_hWnd);
+    frame->GetClientRect(&client);
+    EXPECT_LE(0, menu.top);
+    EXPECT_LT(menu.top, menu.bottom);
+    EXPECT_LE(menu.bottom, tools.top);
+    EXPECT_LT(tools.top, tools.bottom);
+    EXPECT_LE(tools.bottom, view.top);
+    EXPECT_LT(view.top, view.bottom);
+    EXPECT_LE(view.bottom, bottom.top);
+    EXPECT_EQ(client.bottom, bottom.bottom);
+    EXPECT_LE(20, bottom.Height());
+}
+
+// 59392 and 59393 show and hide the toolbar and the status bar; the view takes the room.
+TEST_F(FrameBars, TheViewCommandsHideAndShowTheToolbarAndTheStatusBar) {
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    HWND view = ::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST);
+    const CRect before = InFrame(frame, view);
+
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    frame->RecalcLayout();
+    EXPECT_FALSE(frame->GetToolBar()->IsVisible());
+    EXPECT_FALSE(::IsWindowVisible(frame->GetToolBar()->m_hWnd));
+    EXPECT_TRUE(frame->GetMenuBar()->IsVisible()) << "the menu bar stays";
+    EXPECT_LT(InFrame(frame, view).top, before.top) << "the view moves up into the toolbar's room";
+
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(::IsWindowVisible(frame->GetStatusBar()->m_hWnd));
+    EXPECT_GT(InFrame(frame, view).bottom, before.bottom) << "the view takes the status bar's room";
+
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    frame->RecalcLayout();
+    EXPECT_TRUE(frame->GetToolBar()->IsVisible());
+    EXPECT_TRUE(::IsWindowVisible(frame->GetStatusBar()->m_hWnd));
+    const CRect after = InFrame(frame, view);
+    EXPECT_EQ(before.top, after.top);
+    EXPECT_EQ(before.bottom, after.bottom);
+}
+
+// A toolbar button's execute notification reaches the frame's notification handler of its
+// command, and nothing else; a command without one arrives as WM_COMMAND.
+TEST_F(FrameBars, AButtonsNotificationReachesTheFramesHandlerAndAnUnhandledOneComesAsACommand) {
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    CTkToolBar* toolBar = frame->GetToolBar();
+    ASSERT_NE(nullptr, toolBar);
+    toolBar->GetControl(0)->Execute();
+    EXPECT_EQ(std::vector<UINT>{ID_SEND_MESSAGE}, frame->notified);
+    EXPECT_TRUE(frame->commands.empty());
+
+    toolBar->GetControl(1)->Execute();
+    EXPECT_EQ(std::vector<UINT>{ID_SEND_MESSAGE}, frame->notified);
+    EXPECT_EQ(std::vector<UINT>{ID_SEND_AND_CLOSE}, frame->commands);
+}
+
+// Without its toolbar resource the window still opens with its menu bar and status bar.
+TEST_F(FrameBars, AMissingToolbarResourceLeavesTheMenuBarAndTheStatusBar) {
+    CBarsTestFrame* frame = Open(9999);
+    ASSERT_NE(nullptr, frame);
+    EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd));
+    EXPECT_EQ(nullptr, frame->GetToolBar());
+    ASSERT_NE(nullptr, frame->GetMenuBar());
+    EXPECT_TRUE(frame->GetMenuBar()->IsVisible());
+    ASSERT_NE(nullptr, frame->GetStatusBar());
+    EXPECT_TRUE(::IsWindowVisible(frame->GetStatusBar()->m_hWnd));
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);  // nothing to show or hide
+    EXPECT_EQ(nullptr, frame->GetToolBar());
+}
