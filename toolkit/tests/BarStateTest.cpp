@@ -3,6 +3,7 @@
 // back in a new one.
 #include "BarStateTestSupport.h"
 
+#include "commandbars/TkBarArchive.h"
 #include "commandbars/TkBarState.h"
 #include "commandbars/TkCommandBarsSettings.h"
 
@@ -307,6 +308,148 @@ TEST_F(TkFrameStateTest, AFrameOnAScreenOfAnotherSizeRescalesWhatWasSaved) {
     fresh.manager->LoadBarState("CommandBars\\NeverSaved");
     EXPECT_EQ(rows, fresh.RowIds(TK_DOCK_TOP));
     EXPECT_FALSE(fresh.drawing->IsFloating());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The customised bars: in the profile, or in the side file when large.
+
+namespace {
+
+// The length of the archive the manager writes for its bars now.
+size_t ArchiveLength(CTkCommandBars* manager) {
+    std::vector<CTkCommandBar*> bars;
+    for (int i = 0; i < manager->GetCount(); ++i) bars.push_back(manager->GetBar(i));
+    CTkBarList stored;
+    TkCollectBars(bars, stored);
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    ar.m_pDocument = manager;
+    TkWriteBarsArchive(ar, stored);
+    return (size_t)file.GetLength();
+}
+
+// Gives the toolbar a new last button whose caption makes the manager's archive `length` long.
+void CustomiseToLength(CTkCommandBars* manager, CTkToolBar* bar, size_t length) {
+    CTkControl* button = bar->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 999);
+    button->m_strCaption = CString(std::string(400, 'c').c_str());
+    const size_t base = ArchiveLength(manager);
+    button->m_strCaption = CString(std::string(400 + length - base, 'c').c_str());
+    ASSERT_EQ(length, ArchiveLength(manager));
+}
+
+bool FileExists(const CString& path) {
+    return ::GetFileAttributesW(path.Wide().c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ULONGLONG FileLength(const CString& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW(path.Wide().c_str(), GetFileExInfoStandard, &data)) return 0;
+    return ((ULONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+}
+
+// A fresh folder under the temporary folder.
+CString TemporaryFolder(const char* name) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    CString folder(temp);
+    folder += name;
+    ::CreateDirectoryW(folder.Wide().c_str(), nullptr);
+    return folder;
+}
+
+void RemoveFile(const CString& path) {
+    ::SetFileAttributesW(path.Wide().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.Wide().c_str());
+}
+
+class TkControlsStateTest : public CTkProfileTest {};
+
+TEST_F(TkControlsStateTest, ALargeCustomisationGoesToTheDefaultSideFileAndASmallOneIntoTheProfile) {
+    CTkStateScene scene;
+    ASSERT_TRUE(scene.Create());
+    const CString path = scene.manager->GetSideFilePath(Profile());
+    // "<program>-CommandBars\<test>": the folder is made when missing.
+    const CString folder = path.Left(path.ReverseFind('\\'));
+    EXPECT_STREQ("-CommandBars", folder.Mid(folder.GetLength() - 12));
+    RemoveFile(path);
+    ::RemoveDirectoryW(folder.Wide().c_str());
+    ASSERT_FALSE(FileExists(folder));
+    const CString controls = Section("-Controls");
+
+    // Exactly the limit stays in the profile.
+    CustomiseToLength(scene.manager, scene.standard, TK_BAR_STATE_PROFILE_ARCHIVE_LIMIT);
+    scene.manager->SaveBarState(Profile());
+    EXPECT_EQ((DWORD)REG_BINARY, RegType(controls, "Controls"));
+    EXPECT_EQ(TK_BAR_STATE_PROFILE_ARCHIVE_LIMIT, RegBinary(controls, "Controls").size());
+    EXPECT_EQ(0, RegInt(controls, "LoadFromFile"));
+    EXPECT_FALSE(FileExists(path));
+
+    // One byte more goes to the side file, named in the profile.
+    scene.standard->GetControl(scene.standard->GetControls()->GetCount() - 1)->m_strCaption += "c";
+    scene.manager->SaveBarState(Profile());
+    EXPECT_EQ((DWORD)REG_SZ, RegType(controls, "Controls"));
+    EXPECT_STREQ(path, AfxGetApp()->GetProfileString(controls, "Controls", ""));
+    EXPECT_EQ(1, RegInt(controls, "LoadFromFile"));
+    EXPECT_EQ(TK_BAR_STATE_PROFILE_ARCHIVE_LIMIT + 1, FileLength(path));
+    EXPECT_FALSE(FileExists(TkSideFileTemporaryName(path)));
+
+    // Small again: back into the profile, and the file the profile no longer names goes.
+    scene.standard->GetControls()->RemoveControlAt(scene.standard->GetControls()->GetCount() - 1);
+    scene.manager->SaveBarState(Profile());
+    EXPECT_EQ((DWORD)REG_BINARY, RegType(controls, "Controls"));
+    EXPECT_EQ(0, RegInt(controls, "LoadFromFile"));
+    EXPECT_FALSE(FileExists(path));
+
+    // Without customisation there is no controls section at all.
+    AfxGetApp()->WriteProfileString(controls, nullptr, nullptr);
+    scene.manager->SetCustomizationEnabled(false);
+    scene.manager->SaveBarState(Profile());
+    EXPECT_FALSE(RegKeyExists(controls));
+    ::RemoveDirectoryW(folder.Wide().c_str());
+}
+
+TEST_F(TkControlsStateTest, WhenNoSideFileCanBeMadeTheCustomisationGoesIntoTheProfile) {
+    CTkStateScene scene;
+    ASSERT_TRUE(scene.Create());
+    const CString folder = TemporaryFolder("TarvockSideFiles");
+    const CString path = folder + "\\layout.bin";
+    RemoveFile(path);
+    scene.manager->m_strSideFile = path;
+    const CString controls = Section("-Controls");
+    CustomiseToLength(scene.manager, scene.standard, 20000);
+    scene.manager->SaveBarState(Profile());
+    ASSERT_EQ(1, RegInt(controls, "LoadFromFile"));
+    ASSERT_EQ(20000u, FileLength(path));
+
+    // The new file cannot be written: the old one is not touched while trying, and the new
+    // customisation is kept in the profile, which names no file any more.
+    const CString blocked = TkSideFileTemporaryName(path);
+    ASSERT_TRUE(::CreateDirectoryW(blocked.Wide().c_str(), nullptr));
+    CustomiseToLength(scene.manager, scene.standard, 21000);
+    scene.manager->SaveBarState(Profile());
+    EXPECT_EQ(0, RegInt(controls, "LoadFromFile"));
+    EXPECT_EQ((DWORD)REG_BINARY, RegType(controls, "Controls"));
+    EXPECT_EQ(21000u, RegBinary(controls, "Controls").size());
+    EXPECT_FALSE(FileExists(path));
+    ::RemoveDirectoryW(blocked.Wide().c_str());
+
+    // A side file in a folder that is not there (and not the default one) is not made either.
+    scene.manager->m_strSideFile = folder + "\\missing\\layout.bin";
+    CustomiseToLength(scene.manager, scene.standard, 22000);
+    scene.manager->SaveBarState(Profile());
+    EXPECT_EQ(0, RegInt(controls, "LoadFromFile"));
+    EXPECT_EQ(22000u, RegBinary(controls, "Controls").size());
+    EXPECT_FALSE(FileExists(folder + "\\missing"));
+
+    // A name too long for a path gives no side file.
+    scene.manager->m_strSideFile = folder + "\\" + CString(std::string(300, 'n').c_str());
+    EXPECT_STREQ("", scene.manager->GetSideFilePath(Profile()));
+    scene.manager->m_strSideFile.Empty();
+    const CString longProfile = "CommandBars\\" + CString(std::string(250, 'p').c_str());
+    EXPECT_STREQ("", scene.manager->GetSideFilePath(longProfile));
+    ::RemoveDirectoryW(folder.Wide().c_str());
 }
 
 }  // namespace
