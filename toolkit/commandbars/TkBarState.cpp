@@ -100,10 +100,12 @@ bool CTkBarsState::Read(const char* profile) {
                  (m_szStoredScreen.cx != m_rcScreen.Width() || m_szStoredScreen.cy != m_rcScreen.Height());
     for (int i = 0; i < count; ++i) {
         const CString section = TkBarStateSection(profile, "-Bar%d", i);
-        // A count larger than the sections written ends at the first one missing.
-        if (!HasValue(section, "BarID")) break;
+        // A count larger than the sections written ends at the first one missing (no bar has
+        // the id -1).
+        const int id = ReadInt(section, "BarID", -1);
+        if (id == -1) break;
         CTkBarStateEntry entry;
-        entry.nBarId = (UINT)ReadInt(section, "BarID", 0);
+        entry.nBarId = (UINT)id;
         entry.bVisible = ReadInt(section, "Visible", 1) ? 1 : 0;
         entry.bFloating = ReadInt(section, "Floating", 0) ? 1 : 0;
         entry.ptPos = AdjustPoint(CPoint(ReadInt(section, "XPos", kNoPosition), ReadInt(section, "YPos", kNoPosition)));
@@ -163,8 +165,9 @@ std::vector<UINT> TkReadDockBarSection(const char* section) {
     for (int i = 0; i < count; ++i) {
         CString entry;
         entry.Format("Bar#%d", i);
-        if (!HasValue(section, entry)) break;
-        ids.push_back((UINT)ReadInt(section, entry, 0));
+        const int id = ReadInt(section, entry, -1);
+        if (id == -1) break;
+        ids.push_back((UINT)id);
     }
     return ids;
 }

@@ -298,6 +298,9 @@ void CTkCommandBars::LoadBarState(const char* profile, bool silent) {
     CTkBarsState state;
     if (!state.Read(profile)) return;
 
+    // One layout at the end, not one per bar moved.
+    const int wasLocked = m_bLayoutLocked;
+    m_bLayoutLocked = 1;
     for (int side = 0; side < 4; ++side) {
         CTkDockBar* dockBar = m_pDockBars[side];
         const std::vector<UINT> ids = TkReadDockBarSection(TkBarStateSection(profile, "-DockBar%d", side));
@@ -318,6 +321,7 @@ void CTkCommandBars::LoadBarState(const char* profile, bool silent) {
         entry.pBar = FindBar(entry.nBarId);
         if (entry.pBar) ApplyEntry(this, entry);
     }
+    m_bLayoutLocked = wasLocked;
     if (auto* frame = dynamic_cast<CFrameWnd*>(m_pSite)) frame->DelayRecalcLayout();
 }
 

@@ -99,6 +99,51 @@ void CTkProfileTest::RegDelete(const char* section, const char* name) const {
     AfxGetApp()->WriteProfileString(section, name, nullptr);
 }
 
+void CTkProfileTest::SetRaw(const char* section, const char* name, DWORD type, const std::vector<BYTE>& data) const {
+    HKEY key = AfxGetApp()->GetSectionKey(section);
+    if (!key) return;
+    ::RegSetValueExW(key, CString(name).Wide().c_str(), 0, type, data.data(), (DWORD)data.size());
+    ::RegCloseKey(key);
+}
+
+std::vector<CTkProfileTest::CValue> CTkProfileTest::SnapshotProfile() const {
+    std::vector<CValue> values;
+    const int slash = m_profile.ReverseFind('\\');
+    const CString parent = m_profile.Left(slash), prefix = m_profile.Mid(slash + 1) + "-";
+    HKEY root = OpenSection(parent);
+    if (!root) return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = 256;
+        if (::RegEnumKeyExW(root, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const CString sectionName(name);
+        if (sectionName.Find(prefix) != 0) continue;
+        const CString section = parent + "\\" + sectionName;
+        HKEY key = OpenSection(section);
+        for (DWORD v = 0; key; ++v) {
+            wchar_t valueName[256];
+            DWORD nameLength = 256, type = 0, size = 0;
+            if (::RegEnumValueW(key, v, valueName, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+            CValue value{section, CString(valueName), type, std::vector<BYTE>(size)};
+            nameLength = 256;
+            ::RegEnumValueW(key, v, valueName, &nameLength, nullptr, &type, value.data.data(), &size);
+            values.push_back(value);
+        }
+        if (key) ::RegCloseKey(key);
+        else values.push_back(CValue{section, CString(), REG_NONE, {}});
+    }
+    ::RegCloseKey(root);
+    return values;
+}
+
+void CTkProfileTest::RestoreProfile(const std::vector<CValue>& values) const {
+    for (const CValue& gone : SnapshotProfile()) AfxGetApp()->WriteProfileString(gone.section, nullptr, nullptr);
+    for (const CValue& value : values) {
+        if (value.type == REG_NONE) continue;
+        SetRaw(value.section, value.name, value.type, value.data);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 
 bool CTkStateFrame::OnCmdMsg(UINT id, int code, void* extra) {

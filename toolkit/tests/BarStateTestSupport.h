@@ -41,6 +41,17 @@ protected:
     void SetBinary(const char* section, const char* name, const BYTE* data, UINT size) const;
     void RegDelete(const char* section, const char* name) const;
 
+    // Every value of the profile's sections, and all of them put back (other values gone).
+    struct CValue {
+        CString section, name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    std::vector<CValue> SnapshotProfile() const;
+    void RestoreProfile(const std::vector<CValue>& values) const;
+    // A value of any type, written as it is.
+    void SetRaw(const char* section, const char* name, DWORD type, const std::vector<BYTE>& data) const;
+
     CString m_profile;
 };
 
