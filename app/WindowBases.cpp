@@ -104,7 +104,13 @@ int CFrameBase::OnCreate(LPCREATESTRUCT cs) {
     CString title;
     title.LoadString(GetBarResourceId(kTitle));
     m_strProfileKey = "CommandBars\\" + title;
+    LoadCommandBars(m_strProfileKey);
     return 0;
+}
+
+void CFrameBase::LoadCommandBars(const CString& profileKey) {
+    m_pCommandBars->LoadBarState(profileKey);
+    m_pCommandBars->LoadOptions(profileKey);
 }
 
 bool CFrameBase::InitCommandBars() {
@@ -145,6 +151,11 @@ bool CFrameBase::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
 }
 
 void CFrameBase::OnDestroy() {
+    // Every window of a kind shares the layout: the last one closed wins.
+    if (m_pCommandBars && !m_strProfileKey.IsEmpty()) {
+        m_pCommandBars->SaveBarState(m_strProfileKey);
+        m_pCommandBars->SaveOptions(m_strProfileKey);
+    }
     if (CMessengerApp* app = CMessengerApp::Get()) app->RemoveFrame(m_hWnd);
     CFrameWnd::OnDestroy();
 }

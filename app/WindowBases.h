@@ -35,7 +35,8 @@ public:
     CTkCommandBars* GetCommandBars() const { return m_pCommandBars; }
     CTkToolBar* GetMenuBar() const { return m_pMenuBar; }
     CTkToolBar* GetToolBar() const { return m_pToolBar; }
-    // Where the bars' layout is kept: "CommandBars\<title>" below the program's profile.
+    // Where the bars' layout is kept: "CommandBars\<title>" below the program's profile; empty
+    // when the window's bars could not all be made.
     const CString& GetProfileKey() const { return m_strProfileKey; }
     // The first control of a command on any of the frame's bars, wherever the user put it
     // (popups searched too); none without bars or such a control.
@@ -58,6 +59,8 @@ protected:
     // Selects a theme when none is yet, makes the manager, attaches it to the frame and makes
     // its dock bars. False when the manager cannot be made.
     virtual bool InitCommandBars();
+    // Restores the bars' layout and options kept under the profile key.
+    virtual void LoadCommandBars(const CString& profileKey);
     // Makes the view the frame's client pane (first-pane id, without the client edge) and its
     // active view; a view that cannot be created is deleted and false is returned.
     bool CreateFormClientView(CFormView* view);
@@ -71,6 +74,8 @@ protected:
     CTkCommandBars* m_pCommandBars = nullptr;
     CTkToolBar* m_pMenuBar = nullptr;
     CTkToolBar* m_pToolBar = nullptr;
+    // Set when the stored layout was read, and only then written back: a window whose bars
+    // failed leaves the user's stored layout and customisations alone.
     CString m_strProfileKey;
     DECLARE_MESSAGE_MAP()
 };

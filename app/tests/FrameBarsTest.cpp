@@ -4,6 +4,7 @@
 #include "TestMessengerApp.h"
 
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkDockBar.h"
 #include "commandbars/TkMenuBar.h"
 #include "commandbars/TkThemedStatusBar.h"
 #include "commandbars/TkToolBar.h"
@@ -11,6 +12,9 @@
 #include "resource.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
 
 namespace {
 
@@ -202,4 +206,123 @@ TEST_F(FrameBars, AMissingToolbarResourceLeavesTheMenuBarAndTheStatusBar) {
     EXPECT_TRUE(::IsWindowVisible(frame->GetStatusBar()->m_hWnd));
     frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);  // nothing to show or hide
     EXPECT_EQ(nullptr, frame->GetToolBar());
+}
+
+namespace {
+
+// The bars' layout kept in a profile of these tests' own: other test programs close windows of
+// the same titles meanwhile.
+const char kLayoutProfile[] = "Frame Bars Tests";
+const wchar_t kLayoutProfileKey[] = L"Software\\TarvockTests\\Frame Bars Tests";
+
+class FrameBarsLayout : public FrameBars {
+protected:
+    void SetUp() override {
+        FrameBars::SetUp();
+        m_savedProfile = theTestApp.m_pszProfileName;
+        theTestApp.m_pszProfileName = kLayoutProfile;
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
+    }
+    void TearDown() override {
+        FrameBars::TearDown();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
+        theTestApp.m_pszProfileName = m_savedProfile;
+    }
+    static void Close(CFrameBase* frame) {
+        frame->SendMessage(WM_CLOSE);
+        PumpPending();
+    }
+    static CString Section(const char* suffix) { return "CommandBars\\" + LoadText(IDS_SEND_WINDOW) + suffix; }
+    // Every value of every section of the window's layout, "section/name" to its bytes.
+    static std::map<std::string, std::string> StoredLayout() {
+        std::map<std::string, std::string> values;
+        HKEY bars = nullptr;
+        CString path = CString(kLayoutProfileKey) + "\\CommandBars";
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &bars) != ERROR_SUCCESS) return values;
+        char section[256];
+        for (DWORD i = 0, length = sizeof(section); ::RegEnumKeyExA(bars, i, section, &length, nullptr, nullptr, nullptr,
+                                                                     nullptr) == ERROR_SUCCESS;
+             ++i, length = sizeof(section)) {
+            HKEY key = nullptr;
+            if (::RegOpenKeyExA(bars, section, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+            char name[256];
+            BYTE data[20000];
+            for (DWORD j = 0, nameLength = sizeof(name), dataLength = sizeof(data);
+                 ::RegEnumValueA(key, j, name, &nameLength, nullptr, nullptr, data, &dataLength) == ERROR_SUCCESS;
+                 ++j, nameLength = sizeof(name), dataLength = sizeof(data))
+                values[std::string(section) + "/" + name] = std::string((const char*)data, dataLength);
+            ::RegCloseKey(key);
+        }
+        ::RegCloseKey(bars);
+        return values;
+    }
+    static HWND DockBarWindow(CFrameBase* frame, int side) { return frame->GetCommandBars()->GetDockBar(side)->m_hWnd; }
+    // Docks the frame's toolbar on the left.
+    static void MoveToolBarLeft(CFrameBase* frame) {
+        CTkCommandBars* manager = frame->GetCommandBars();
+        ASSERT_TRUE(manager->DockCommandBar(frame->GetToolBar(), manager->GetDockBar(TK_DOCK_LEFT), nullptr));
+        frame->RecalcLayout();
+        ASSERT_EQ(DockBarWindow(frame, TK_DOCK_LEFT), ::GetParent(frame->GetToolBar()->m_hWnd));
+    }
+
+    const char* m_savedProfile = nullptr;
+};
+
+}  // namespace
+
+// A window closed normally leaves its summary: both bars and the screen's size.
+TEST_F(FrameBarsLayout, AWindowClosedNormallyLeavesItsSummaryWithItsBarsAndTheScreenSize) {
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    EXPECT_EQ(-1, theTestApp.GetProfileInt(Section("-Summary"), "Bars", -1)) << "nothing stored while it is open";
+    Close(frame);
+    EXPECT_FALSE(::IsWindow(m_windows[frame]));
+    EXPECT_LE(2, theTestApp.GetProfileInt(Section("-Summary"), "Bars", -1)) << "the menu bar and the toolbar";
+    EXPECT_EQ(::GetSystemMetrics(SM_CXSCREEN), theTestApp.GetProfileInt(Section("-Summary"), "ScreenCX", -1));
+    EXPECT_EQ(::GetSystemMetrics(SM_CYSCREEN), theTestApp.GetProfileInt(Section("-Summary"), "ScreenCY", -1));
+}
+
+// The toolbar comes back where it was left, in a new window of the same kind; of two windows
+// open at once the one closed last gives the layout.
+TEST_F(FrameBarsLayout, TheToolbarComesBackWhereItWasLeftAndTheWindowClosedLastWins) {
+    CBarsTestFrame* moved = Open();
+    CBarsTestFrame* unmoved = Open();
+    ASSERT_TRUE(moved && unmoved);
+    MoveToolBarLeft(moved);
+    Close(moved);
+    Close(unmoved);
+    CBarsTestFrame* next = Open();
+    ASSERT_NE(nullptr, next);
+    EXPECT_EQ(DockBarWindow(next, TK_DOCK_TOP), ::GetParent(next->GetToolBar()->m_hWnd)) << "the window closed last was unmoved";
+
+    MoveToolBarLeft(next);
+    Close(next);
+    CBarsTestFrame* last = Open();
+    ASSERT_NE(nullptr, last);
+    EXPECT_EQ(DockBarWindow(last, TK_DOCK_LEFT), ::GetParent(last->GetToolBar()->m_hWnd));
+    EXPECT_EQ(TK_BAR_POSITION_LEFT, last->GetToolBar()->m_nPosition);
+    EXPECT_EQ(DockBarWindow(last, TK_DOCK_TOP), ::GetParent(last->GetMenuBar()->m_hWnd)) << "the menu bar stays on top";
+    CRect toolBar, view;
+    ::GetWindowRect(last->GetToolBar()->m_hWnd, &toolBar);
+    ::GetWindowRect(::GetDlgItem(last->m_hWnd, AFX_IDW_PANE_FIRST), &view);
+    EXPECT_LE(toolBar.right, view.left) << "the view stands right of the toolbar";
+}
+
+// A window whose toolbar could not be made neither applies nor overwrites the stored layout.
+TEST_F(FrameBarsLayout, AWindowWithoutItsToolbarLeavesTheStoredLayoutUntouched) {
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    MoveToolBarLeft(frame);
+    frame->GetCommandBars()->GetCommandBarsOptions()->m_bLargeIcons = 1;
+    Close(frame);
+    const std::map<std::string, std::string> stored = StoredLayout();
+    ASSERT_LE(5u, stored.size());
+
+    CBarsTestFrame* broken = Open(9999);
+    ASSERT_NE(nullptr, broken);
+    EXPECT_EQ(nullptr, broken->GetToolBar());
+    EXPECT_STREQ("", broken->GetProfileKey()) << "no layout read, none written";
+    EXPECT_EQ(0, broken->GetCommandBars()->GetCommandBarsOptions()->m_bLargeIcons) << "the stored options are not applied";
+    Close(broken);
+    EXPECT_EQ(stored, StoredLayout());
 }
