@@ -2,10 +2,17 @@
 
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkMenuBar.h"
+#include "commandbars/TkPopupBar.h"
 #include "commandbars/TkToolBar.h"
+#include "controls/TkControlComboBox.h"
+#include "controls/TkControlCustom.h"
+#include "controls/TkControlEdit.h"
+#include "controls/TkControlSelector.h"
 #include "images/TkIconStore.h"
 
 #include <algorithm>
+#include <climits>
+#include <functional>
 #include <set>
 
 namespace {
@@ -92,6 +99,13 @@ CTkIconStore* IconStoreOf(CArchive& ar) {
     return &CTkIconStore::Global();
 }
 
+// The manager's frame, none without one.
+HWND FrameOf(CArchive& ar) {
+    auto* manager = dynamic_cast<CTkCommandBars*>(ar.m_pDocument);
+    CWnd* site = manager ? manager->GetSite() : nullptr;
+    return site ? site->GetSafeHwnd() : nullptr;
+}
+
 bool IsCustomIconId(int id) {
     return id >= (int)CTkIconStore::kFirstCustomBase && id <= (int)TK_ARCHIVE_LAST_CUSTOM_ICON_ID;
 }
@@ -112,19 +126,34 @@ void SerializeContexts(CArchive& ar, std::set<int>& ids) {
     }
 }
 
-// Whether `target` is `from` or a bar reachable from it through popup controls.
-bool Reaches(CTkCommandBar* from, const CTkCommandBar* target) {
+// Calls `visit` for the bar and every bar reachable from it through popup controls, each once,
+// until `visit` returns true; true then. The child bars of a bar are looked up after its visit.
+bool VisitBars(CTkCommandBar* root, const std::function<bool(CTkCommandBar*)>& visit) {
     std::set<const CTkCommandBar*> seen;
-    std::vector<CTkCommandBar*> pending{from};
+    std::vector<CTkCommandBar*> pending{root};
     while (!pending.empty()) {
         CTkCommandBar* bar = pending.back();
         pending.pop_back();
-        if (bar == target) return true;
         if (!seen.insert(bar).second) continue;
+        if (visit(bar)) return true;
         for (CTkControl* control : bar->GetControls()->m_controls)
             if (CTkCommandBar* child = control->GetCommandBar()) pending.push_back(child);
     }
     return false;
+}
+
+// Whether `target` is `from` or a bar reachable from it through popup controls.
+bool Reaches(CTkCommandBar* from, const CTkCommandBar* target) {
+    return VisitBars(from, [target](CTkCommandBar* bar) { return bar == target; });
+}
+
+// Calls `visit` for every custom control of the bar and of the bars reachable from it.
+void VisitCustomControls(CTkCommandBar* root, const std::function<void(CTkControlCustom*)>& visit) {
+    VisitBars(root, [&visit](CTkCommandBar* bar) {
+        for (CTkControl* control : bar->GetControls()->m_controls)
+            if (auto* custom = dynamic_cast<CTkControlCustom*>(control)) visit(custom);
+        return false;
+    });
 }
 
 // Every stored bar that is not a toolbar is a popup bar.
@@ -202,6 +231,66 @@ void CTkControlButton::Serialize(CArchive& ar) {
         WriteRaw(ar, m_nStyle);
     else
         m_nStyle = (int)ReadRaw(ar);
+}
+
+void CTkControlEdit::Serialize(CArchive& ar) {
+    CTkControl::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_bShowCaption << m_nWidth;
+        return;
+    }
+    if (TkArchiveSchema(ar) < 6) return;
+    int showCaption = 1, width = 0;
+    ar >> showCaption >> width;
+    CheckExtent(width);
+    m_bShowCaption = showCaption ? 1 : 0;
+    m_nWidth = width;
+}
+
+void CTkControlSelector::Serialize(CArchive& ar) {
+    CTkControl::Serialize(ar);
+    if (ar.IsStoring()) {
+        WriteSize(ar, m_szInitial);
+        WriteSize(ar, m_szMaximum);
+        WriteSize(ar, m_szCell);
+        return;
+    }
+    const CSize initial = ReadSize(ar, INT_MIN, INT_MAX), maximum = ReadSize(ar, INT_MIN, INT_MAX),
+                cell = ReadSize(ar, INT_MIN, INT_MAX);
+    if (!SetGrid(initial, maximum, cell)) AfxThrowArchiveException(CArchiveException::badSchema);
+}
+
+void CTkControlComboBox::Serialize(CArchive& ar) {
+    CTkControlPopup::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_bEditable << m_nWidth;
+        WriteRaw(ar, m_nThirdWord);
+        return;
+    }
+    int editable = 0, width = 0;
+    ar >> editable >> width;
+    CheckExtent(width);
+    m_nWidth = width;
+    m_nThirdWord = (int)ReadRaw(ar);
+    SetEditable(editable != 0);
+}
+
+void CTkControlCustom::Serialize(CArchive& ar) {
+    CTkControlButton::Serialize(ar);
+    if (ar.IsStoring()) {
+        WriteMargins(ar, m_rcMargins);
+        WriteSize(ar, m_szControl);
+        WriteRaw(ar, m_nVerticalOption);
+        ar << m_nHostedId;
+        return;
+    }
+    m_rcMargins = ReadMargins(ar);
+    m_szControl = ReadSize(ar);
+    m_nVerticalOption = (int)ReadRaw(ar);
+    if (TkArchiveSchema(ar) < 6) return;
+    // The window itself is attached when the control is merged into a bar of the frame.
+    ar >> m_nHostedId;
+    if (m_nHostedId && !MayHostId(FrameOf(ar), m_nHostedId)) AfxThrowArchiveException(CArchiveException::badSchema);
 }
 
 void CTkControlPopup::Serialize(CArchive& ar) {
@@ -297,6 +386,39 @@ void CTkToolBar::Serialize(CArchive& ar) {
     if (TkArchiveSchema(ar) > 6) ar >> m_bInToolbarsMenu;
 }
 
+void CTkPopupBar::Serialize(CArchive& ar) {
+    CTkCommandBar::Serialize(ar);
+    CPopupFields popup{m_bTearOff, m_strTearOffCaption, m_nTearOffId, m_nTearOffWidth, m_rcBorders, m_bShadow};
+    popup.Serialize(ar);
+    if (ar.IsStoring()) return;
+    m_bTearOff = popup.tearOff;
+    m_strTearOffCaption = popup.caption;
+    m_nTearOffId = popup.id;
+    m_nTearOffWidth = popup.width;
+    m_rcBorders = popup.borders;
+    m_bShadow = popup.shadow;
+}
+
+void CTkControlComboBoxList::Serialize(CArchive& ar) {
+    CTkCommandBar::Serialize(ar);
+    // A list neither tears off nor casts a shadow: its popup fields keep their defaults.
+    CPopupFields popup;
+    popup.Serialize(ar);
+    if (ar.IsStoring()) {
+        const int count = GetCount();
+        ar.WriteCount((DWORD_PTR)count);
+        for (int i = 0; i < count; ++i) ar << GetString(i);
+        return;
+    }
+    ResetContent();
+    const DWORD_PTR count = ar.ReadCount();
+    CString text;
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        ar >> text;
+        if (AddString(text) < 0) AfxThrowArchiveException(CArchiveException::genericException);
+    }
+}
+
 void CTkMenuBar::Serialize(CArchive& ar) {
     CTkToolBar::Serialize(ar);
     if (ar.IsStoring()) {
@@ -334,6 +456,14 @@ bool CTkBarList::Add(CTkCommandBar* bar) {
     if (!bar || Contains(bar)) return false;
     bar->InternalAddRef();
     m_bars.push_back(bar);
+    return true;
+}
+
+bool CTkBarList::Remove(CTkCommandBar* bar) {
+    auto found = std::find(m_bars.begin(), m_bars.end(), bar);
+    if (found == m_bars.end()) return false;
+    m_bars.erase(found);
+    bar->InternalRelease();
     return true;
 }
 
@@ -394,23 +524,115 @@ bool TkReadBarsArchive(CArchive& ar, CTkBarList& loaded) {
         return false;
     }
     for (CTkCommandBar* bar : loaded.Bars()) TkLinkPopupBars(bar, loaded);
+    // The stored lists only carried their strings to the combo boxes' own lists.
+    const std::vector<CTkCommandBar*> bars = loaded.Bars();
+    for (CTkCommandBar* bar : bars)
+        if (dynamic_cast<CTkControlComboBoxList*>(bar)) loaded.Remove(bar);
+    // A window is hosted by one control: two stored controls naming the same one is damage.
+    std::set<int> hostedIds;
+    for (CTkCommandBar* bar : loaded.Bars())
+        for (CTkControl* control : bar->GetControls()->m_controls)
+            if (auto* custom = dynamic_cast<CTkControlCustom*>(control))
+                if (custom->m_nHostedId && !hostedIds.insert(custom->m_nHostedId).second) return false;
     return true;
 }
 
 void TkLinkPopupBars(CTkCommandBar* root, const CTkBarList& loaded) {
-    std::set<CTkCommandBar*> seen;
-    std::vector<CTkCommandBar*> pending{root};
-    while (!pending.empty()) {
-        CTkCommandBar* bar = pending.back();
-        pending.pop_back();
-        if (!seen.insert(bar).second) continue;
+    VisitBars(root, [&loaded](CTkCommandBar* bar) {
         for (CTkControl* control : bar->GetControls()->m_controls) {
+            // A combo box keeps its own list, which takes the stored list's strings.
+            if (auto* combo = dynamic_cast<CTkControlComboBox*>(control)) {
+                auto* list = dynamic_cast<CTkControlComboBoxList*>(loaded.FindById(combo->m_nChildBarId));
+                if (list && list != combo->GetList()) combo->GetList()->CopyStrings(list);
+                combo->m_nChildBarId = 0;
+                continue;
+            }
             auto* popup = dynamic_cast<CTkControlPopup*>(control);
-            if (!popup) continue;
-            if (!popup->m_pChildBar)
-                if (CTkCommandBar* child = loaded.FindById(popup->m_nChildBarId))
-                    if (!Reaches(child, bar)) popup->AttachChildBar(child);
-            if (popup->m_pChildBar) pending.push_back(popup->m_pChildBar);
+            if (!popup || popup->m_pChildBar) continue;
+            if (CTkCommandBar* child = loaded.FindById(popup->m_nChildBarId))
+                if (!Reaches(child, bar)) popup->AttachChildBar(child);
         }
+        return false;
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Merging a loaded layout into the manager's bars.
+
+namespace {
+
+// The existing bar takes the loaded bar's controls (and a menu bar its sets per menu); the
+// loaded bar keeps the ones they replace, which go with it. The existing bar's original
+// controls stay when it has any. The windows the replaced controls hosted are let go first, so
+// that the taken controls can host them again.
+void TakeOverControls(CTkToolBar* existing, CTkToolBar* loaded) {
+    existing->ResetTracking();
+    VisitCustomControls(existing, [](CTkControlCustom* custom) { custom->SetHostedWindow(nullptr); });
+    CTkControls* taken = loaded->m_pControls;
+    CTkControls* replaced = existing->m_pControls;
+    if (CTkControls* original = replaced->GetOriginal()) taken->SetOriginal(original);
+    loaded->m_pControls = replaced;
+    existing->m_pControls = taken;
+    replaced->SetOwnerBar(loaded);
+    taken->SetOwnerBar(existing);
+    auto* menuBar = dynamic_cast<CTkMenuBar*>(existing);
+    auto* loadedMenuBar = dynamic_cast<CTkMenuBar*>(loaded);
+    if (menuBar && loadedMenuBar) menuBar->TakeMenuSets(loadedMenuBar);
+    existing->DelayLayout();
+    if (existing->GetSafeHwnd()) existing->Invalidate(false);
+}
+
+// Whether the existing bar takes the loaded controls: always when either carries no original
+// controls or both carry the same; otherwise the program's controls of the bar changed since
+// the layout was stored, and (unless silent) the user chooses.
+bool TakesLoadedControls(const CTkCommandBar* existing, const CTkCommandBar* loaded, bool silent) {
+    const CTkControls* existingOriginal = existing->GetControls()->GetOriginal();
+    const CTkControls* loadedOriginal = loaded->GetControls()->GetOriginal();
+    if (!existingOriginal || !loadedOriginal || loadedOriginal->SameAs(existingOriginal)) return true;
+    if (silent) return false;
+    CString format, prompt;
+    TkLoadString(IDS_TK_TOOLBAR_CHANGED_PROMPT, format);
+    prompt.Format(format, (const char*)existing->m_strTitle);
+    // Yes takes the program's new controls: the bar stays as it is.
+    return AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) == IDNO;
+}
+
+}  // namespace
+
+void CTkMenuBar::TakeMenuSets(CTkMenuBar* from) {
+    std::map<int, CTkControls*> sets;
+    sets.swap(from->m_menuSets);
+    for (auto& entry : sets) SetMenuSet(entry.first, entry.second);
+}
+
+void CTkCommandBars::MergeLoadedBars(CTkBarList& loaded, bool silent) {
+    HWND frame = m_pSite ? m_pSite->GetSafeHwnd() : nullptr;
+    // The list may not change while it is walked; the bars stay in it (and are released with it).
+    const std::vector<CTkCommandBar*> bars = loaded.Bars();
+    for (CTkCommandBar* bar : bars) {
+        auto* toolbar = dynamic_cast<CTkToolBar*>(bar);
+        if (!toolbar || FindIndex(toolbar) >= 0) continue;
+        TkLinkPopupBars(toolbar, loaded);
+        if (CTkCommandBar* found = FindBar(toolbar->m_nBarId)) {
+            auto* existing = dynamic_cast<CTkToolBar*>(found);
+            if (!existing || !TakesLoadedControls(existing, toolbar, silent)) continue;
+            TakeOverControls(existing, toolbar);
+            VisitCustomControls(existing, [frame](CTkControlCustom* custom) { custom->AttachHostedById(frame); });
+            continue;
+        }
+        // A bar of the user's: it joins the list, docked where it was (else at the top; a
+        // floating bar floats again when its position is restored).
+        toolbar->m_pManager = this;
+        const int style = toolbar->m_dwStyle, position = toolbar->m_nPosition;
+        toolbar->EnableDocking(toolbar->m_dwFlags);
+        if (!CreateToolBarWindow(toolbar)) {
+            toolbar->m_pManager = nullptr;
+            continue;
+        }
+        toolbar->m_dwStyle = style;
+        PlaceBar(toolbar, TkIsDockedPosition(position) ? position : TK_BAR_POSITION_TOP);
+        AppendBar(toolbar);
+        VisitCustomControls(toolbar, [frame](CTkControlCustom* custom) { custom->AttachHostedById(frame); });
     }
+    RecalcFrameLayout();
 }

@@ -45,6 +45,8 @@ public:
     bool Add(CTkCommandBar* bar);
     // Adds a bar whose reference the caller gives to the list.
     void Adopt(CTkCommandBar* bar) { m_bars.push_back(bar); }
+    // Takes the bar out of the list and releases the list's reference; false when not in it.
+    bool Remove(CTkCommandBar* bar);
     bool Contains(const CTkCommandBar* bar) const;
     // The first bar with the id, none for id 0.
     CTkCommandBar* FindById(UINT id) const;
@@ -65,7 +67,8 @@ void TkCollectBars(const std::vector<CTkCommandBar*>& bars, CTkBarList& stored);
 // Writes the count and the bars. The caller makes the manager the archive's context object.
 void TkWriteBarsArchive(CArchive& ar, const CTkBarList& bars);
 // Reads the bars of an archive into `loaded` and links their popup controls to the child bars
-// read with them. False when the archive is damaged or holds something that is not a bar; the
+// read with them; combo boxes take the strings of their stored lists, which then leave the list.
+// False when the archive is damaged or holds something that is not a bar; the
 // bars read before stay in the list (whose release frees them). The caller makes the manager the
 // archive's context object.
 bool TkReadBarsArchive(CArchive& ar, CTkBarList& loaded);

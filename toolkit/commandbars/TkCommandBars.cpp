@@ -124,14 +124,18 @@ CTkToolBar* CTkCommandBars::NewToolBar(CRuntimeClass* runtimeClass, const char* 
     bar->m_pManager = this;
     bar->m_strTitle = caption ? caption : "";
     bar->EnableDocking(flags);
-    if (!m_pSite || !m_pSite->GetSafeHwnd() ||
-        !bar->Create(kToolBarStyle, m_pSite, kFirstToolBarId + (UINT)m_bars.size())) {
+    if (!CreateToolBarWindow(bar)) {
         bar->m_pManager = nullptr;
         bar->InternalRelease();
         return nullptr;
     }
     PlaceBar(bar, position);
     return bar;
+}
+
+bool CTkCommandBars::CreateToolBarWindow(CTkToolBar* bar) {
+    return m_pSite && m_pSite->GetSafeHwnd() &&
+           bar->Create(kToolBarStyle, m_pSite, kFirstToolBarId + (UINT)m_bars.size());
 }
 
 void CTkCommandBars::PlaceBar(CTkToolBar* bar, int position) {
@@ -182,8 +186,7 @@ CTkToolBar* CTkCommandBars::AddUserBar(const char* caption, UINT id, bool floati
     if (m_pSite && m_pSite->GetSafeHwnd()) m_pSite->SendMessage(TK_WM_POPUPBAR_CREATE, 0, (LPARAM)&request);
     bar->m_strTitle = caption ? caption : "";
     bar->EnableDocking(bar->m_dwFlags ? bar->m_dwFlags : kToolBarFlags);
-    if (!m_pSite || !m_pSite->GetSafeHwnd() ||
-        !bar->Create(kToolBarStyle, m_pSite, kFirstToolBarId + (UINT)m_bars.size())) {
+    if (!CreateToolBarWindow(bar)) {
         bar->m_pManager = nullptr;
         bar->InternalRelease();
         return nullptr;

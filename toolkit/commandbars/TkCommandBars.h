@@ -10,6 +10,7 @@
 
 #include <vector>
 
+class CTkBarList;
 class CTkCommandBar;
 class CTkControl;
 class CTkDockBar;
@@ -94,6 +95,13 @@ public:
     // Hides the bar, takes it out of its dock row and out of the list (the list's reference is
     // released). A bar that is not in the list is left alone.
     void RemoveBar(CTkCommandBar* bar);
+    // Merges the bars read from a stored layout (TkReadBarsArchive) into the bar list. Each
+    // loaded toolbar replaces the controls of the bar with its id, unless the program's own
+    // controls of that bar changed since the layout was stored: then, unless silent, the user is
+    // asked whether to use the program's new controls (string 9394). A loaded toolbar the
+    // program does not have (a user's bar) joins the list, docked. What is not merged stays in
+    // `loaded` and goes with it. Hosted windows are attached to the merged custom controls.
+    void MergeLoadedBars(CTkBarList& loaded, bool silent);
     // Shows or hides the bar at an index; an index that names no bar does nothing.
     void ToggleBarVisible(int index);
     // The first control of that type (0 any) and id (-1 any) over the bars in order; hidden bars
@@ -196,6 +204,8 @@ protected:
     // A new toolbar of a runtime class (a CTkToolBar by default) owned by this manager, titled,
     // with its bar flags and window at a position; none (and the bar released) on failure.
     CTkToolBar* NewToolBar(CRuntimeClass* runtimeClass, const char* caption, int flags, int position);
+    // Creates the window of a toolbar, a child of the frame; false without a frame or window.
+    bool CreateToolBarWindow(CTkToolBar* bar);
     // Puts the bar at a position: 0 to 3 docked on that side, 4 floating.
     void PlaceBar(CTkToolBar* bar, int position);
     // Opens the popup at the point and pumps messages until it closes, the program quits or

@@ -32,6 +32,8 @@ public:
     // Stores a set under a key, taking the caller's reference; a set stored there before is released.
     void SetMenuSet(int key, CTkControls* controls);
     int GetMenuSetCount() const { return (int)m_menuSets.size(); }
+    // Takes over the sets of another menu bar (a loaded one): each replaces the set of its key.
+    void TakeMenuSets(CTkMenuBar* from);
     // The frame's own menu, taken from it when the bar was loaded.
     HMENU GetNativeMenu() const { return m_hNativeMenu; }
     // The frame whose menu key the bar takes.

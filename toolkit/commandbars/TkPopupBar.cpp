@@ -146,30 +146,6 @@ void CTkPopupBar::Copy(const CTkCommandBar* from, bool recursive) {
     }
 }
 
-void CTkPopupBar::Serialize(CArchive& ar) {
-    CTkCommandBar::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar << m_bTearOff << m_strTearOffCaption << (int)m_nTearOffId << m_nTearOffWidth;
-        const LONG margins[4] = {m_rcBorders.left, m_rcBorders.top, m_rcBorders.right, m_rcBorders.bottom};
-        ar.Write(margins, sizeof margins);
-        ar << m_bShadow;
-        return;
-    }
-    const UINT schema = TkArchiveSchema(ar);
-    int id = 0;
-    ar >> m_bTearOff >> m_strTearOffCaption >> id >> m_nTearOffWidth;
-    m_nTearOffId = (UINT)id;
-    if (schema > 3) {
-        LONG margins[4] = {};
-        ar.Read(margins, sizeof margins);
-        // Margins wider than a screen are damage, not a layout.
-        for (LONG margin : margins)
-            if (margin < 0 || margin > 1024) AfxThrowArchiveException(CArchiveException::badSchema);
-        m_rcBorders = CRect(margins[0], margins[1], margins[2], margins[3]);
-        ar >> m_bShadow;
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
 // Opening and closing.
 

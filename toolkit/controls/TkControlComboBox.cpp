@@ -77,10 +77,14 @@ void CTkControlComboBoxList::ResetContent() {
 
 void CTkControlComboBoxList::Copy(const CTkCommandBar* from, bool recursive) {
     CTkCommandBar::Copy(from, recursive);
-    auto* list = dynamic_cast<const CTkControlComboBoxList*>(from);
-    if (!list || list == this) return;
+    if (auto* list = dynamic_cast<const CTkControlComboBoxList*>(from)) CopyStrings(list);
+}
+
+void CTkControlComboBoxList::CopyStrings(const CTkControlComboBoxList* from) {
+    if (!from || from == this) return;
+    m_nMRUWidth = from->m_nMRUWidth;
     ResetContent();
-    for (int i = 0; i < list->GetCount(); ++i) AddString(list->GetString(i));
+    for (int i = 0; i < from->GetCount(); ++i) AddString(from->GetString(i));
 }
 
 void CTkControlComboBoxList::EnterModalLoop() {

@@ -33,6 +33,11 @@ public:
     void DelayRedraw() override {}
     // The strings of the other list.
     void Copy(const CTkCommandBar* from, bool recursive) override;
+    // The strings and the list width of another list (a stored one).
+    void CopyStrings(const CTkControlComboBoxList* from);
+    // The bar record, the popup fields, then the strings (TkBarArchive.h); reading adds them to
+    // the list window, made when needed.
+    void Serialize(CArchive& ar) override;
 
     // The list window (made hidden when needed), owned by the window given.
     bool CreateListWindow(HWND owner);
@@ -101,6 +106,9 @@ public:
     // The list's selection is the choice, then the command runs.
     void Execute() override;
     void Copy(const CTkControl* from, bool recursive) override;
+    // The popup control's record, then the editable switch, the width and the third word; the
+    // field object follows the editable switch (TkBarArchive.h). The list is stored as a bar.
+    void Serialize(CArchive& ar) override;
 
     int m_nCaptionWidth = 0;
     int m_nDropButtonWidth = 0;

@@ -14,6 +14,11 @@ const int kFirstDockBarId = 59419;
 const int kLastDockBarId = 59422;
 const int kViewId = 59648;
 
+// The ids of the frame's own parts: the status bar, the dock bars and the view.
+bool IsFrameId(int id) {
+    return id == kStatusBarId || id == kViewId || (id >= kFirstDockBarId && id <= kLastDockBarId);
+}
+
 // The windows hosted by a custom control, in the whole process.
 std::set<HWND>& HostedWindows() {
     static std::set<HWND> windows;
@@ -31,10 +36,19 @@ CTkControlCustom::~CTkControlCustom() {
 }
 
 bool CTkControlCustom::CanHost(HWND hwnd) {
-    if (!hwnd || !::IsWindow(hwnd) || HostedWindows().count(hwnd)) return false;
+    return IsHostableKind(hwnd) && !HostedWindows().count(hwnd);
+}
+
+bool CTkControlCustom::IsHostableKind(HWND hwnd) {
+    if (!hwnd || !::IsWindow(hwnd)) return false;
     if (dynamic_cast<CTkCommandBar*>(CWnd::FromHandlePermanent(hwnd))) return false;
-    const int id = ::GetDlgCtrlID(hwnd);
-    return id != kStatusBarId && id != kViewId && (id < kFirstDockBarId || id > kLastDockBarId);
+    return !IsFrameId(::GetDlgCtrlID(hwnd));
+}
+
+bool CTkControlCustom::MayHostId(HWND frame, int id) {
+    if (IsFrameId(id)) return false;
+    HWND child = frame ? ::GetDlgItem(frame, id) : nullptr;
+    return !child || IsHostableKind(child);
 }
 
 bool CTkControlCustom::SetHostedWindow(HWND hwnd) {

@@ -17,9 +17,16 @@ public:
     HWND GetHostedWindow() const { return m_hwndHosted; }
     // Hosts the frame's child window with the hosted id, under the same rules.
     bool AttachHostedById(HWND frame);
-    // Whether a window may be hosted: not a toolkit bar, dock bar, status bar or view, and not
-    // hosted already.
+    // Whether a window may be hosted: of a kind that may be (IsHostableKind) and not hosted already.
     static bool CanHost(HWND hwnd);
+    // Whether a window is of a kind that may be hosted: not a toolkit bar, dock bar, status bar or view.
+    static bool IsHostableKind(HWND hwnd);
+    // Whether a stored hosted-window id may be hosted in the frame: never the ids of the status
+    // bar, the dock bars or the view, nor a child of the frame of a kind that may not be.
+    static bool MayHostId(HWND frame, int id);
+    // The button record, the margins, the size, the vertical option and the hosted window's id
+    // (TkBarArchive.h). An id naming a window of the frame that may not be hosted is damage.
+    void Serialize(CArchive& ar) override;
 
     CSize GetSize(CDC*) override { return m_szControl; }
     void Draw(CDC*) override {}

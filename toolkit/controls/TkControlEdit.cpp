@@ -3,6 +3,7 @@
 #include "afxarchive.h"
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkCommandBars.h"
+#include "commandbars/TkPopupBar.h"
 #include "controls/TkControls.h"
 #include "painters/TkThemePainter.h"
 
@@ -70,8 +71,63 @@ bool CTkEdit::RunCommand(UINT id) {
     return true;
 }
 
+bool CTkEdit::ShowsContextMenu() const {
+    CTkControl* control = m_pHost ? m_pHost->GetControl() : nullptr;
+    CTkCommandBar* bar = control ? control->GetParentBar() : nullptr;
+    return bar && !control->IsCustomizeMode() && bar->m_nBarType != TK_BAR_TYPE_POPUP &&
+           !CTkMouseTracker::ForThread().HasTrackedBars();
+}
+
+int CTkEdit::TrackContextMenu(POINT screen) {
+    CTkControl* control = m_pHost ? m_pHost->GetControl() : nullptr;
+    CTkCommandBar* bar = control ? control->GetParentBar() : nullptr;
+    const HWND window = m_hWnd;
+    if (!window || !bar) return 0;
+    if (::GetFocus() != window) SendMessage(EM_SETSEL, 0, -1);
+    CTkPopupBar* popup = CTkPopupBar::CreatePopupBar(bar);
+    for (UINT id : {TK_ID_EDIT_CUT, TK_ID_EDIT_COPY, TK_ID_EDIT_PASTE})
+        popup->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, (int)id);
+    int command = 0;
+    {
+        CTkModalLoopScope modalLoop;
+        if (CTkCommandBars* manager = bar->GetManager()) {
+            command = manager->TrackPopupMenu(popup, TK_TPM_RETURNCMD | TK_TPM_RIGHTBUTTON, screen.x, screen.y, this);
+        } else {
+            popup->m_pReturnCommand = &command;
+            popup->m_hwndCommandTarget = window;
+            popup->m_bRightButtonAsLeft = 1;
+            if (popup->PopupAt(screen.x, screen.y, 0, CRect())) popup->TrackModal();
+            popup->m_pReturnCommand = nullptr;
+        }
+    }
+    popup->InternalRelease();
+    // The field may have gone while the menu ran.
+    if (command && CWnd::FromHandlePermanent(window) == this) RunCommand((UINT)command);
+    return command;
+}
+
 LRESULT CTkEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_RBUTTONUP:
+        if (ShowsContextMenu()) {
+            POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+            ::ClientToScreen(m_hWnd, &point);
+            TrackContextMenu(point);
+            return 0;
+        }
+        break;
+    case WM_CONTEXTMENU: {
+        // Never the edit window's own menu (the system's). From the keyboard, below the field.
+        if (!ShowsContextMenu()) return 0;
+        POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        if ((DWORD)lParam == 0xFFFFFFFF) {
+            CRect rect;
+            GetWindowRect(&rect);
+            point = CPoint(rect.left, rect.bottom);
+        }
+        TrackContextMenu(point);
+        return 0;
+    }
     case WM_SETFOCUS: {
         const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
         if (m_pHost) m_pHost->OnFocusGained((HWND)wParam);

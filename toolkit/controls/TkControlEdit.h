@@ -5,6 +5,7 @@
 
 #include "commandbars/TkHooks.h"
 #include "controls/TkControl.h"
+#include "res/TkResource.h"
 
 class CTkFieldHost;
 
@@ -13,9 +14,9 @@ const int TK_CONTROL_HIDE_VERTICAL = 0x4;
 
 // The class library's clipboard commands, which a focused field runs itself.
 enum TkEditCommand : UINT {
-    TK_ID_EDIT_COPY = 57634,
-    TK_ID_EDIT_CUT = 57635,
-    TK_ID_EDIT_PASTE = 57637,
+    TK_ID_EDIT_COPY = ID_TK_EDIT_COPY,
+    TK_ID_EDIT_CUT = ID_TK_EDIT_CUT,
+    TK_ID_EDIT_PASTE = ID_TK_EDIT_PASTE,
 };
 
 // The child edit window of a field control, linked back to the control's field host.
@@ -30,6 +31,14 @@ public:
     bool IsCommandEnabled(UINT id) const;
     // WM_COPY, WM_CUT or WM_PASTE to the window; false for other commands.
     bool RunCommand(UINT id);
+    // The field's context menu at a screen point: Cut, Copy and Paste on a popup bar of the
+    // toolkit, run modally (by the manager, else by the popup itself), never the system's menu.
+    // A field without the focus selects all first; the chosen command then goes to the field.
+    // The mouse tracker's modal-loop count is raised while the menu runs. The command, 0 for none.
+    int TrackContextMenu(POINT screen);
+    // Whether a right click opens the context menu: not in customise mode, not in a popup bar and
+    // not while popups are open.
+    bool ShowsContextMenu() const;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -116,6 +125,8 @@ public:
     void OnCalcDynamicSize(DWORD mode) override;
     void OnClick(bool byKeyboard, POINT point) override;
     void Copy(const CTkControl* from, bool recursive) override;
+    // The control record, then the caption-shown switch and the width (TkBarArchive.h).
+    void Serialize(CArchive& ar) override;
 
     int m_nWidth = 100;
     int m_bShowCaption = 1;

@@ -26,6 +26,9 @@ public:
     void OnClick(bool byKeyboard, POINT point) override;
     void OnLButtonUp(POINT point) override;
     void Copy(const CTkControl* from, bool recursive) override;
+    // The control record, then the initial and maximum grids and the cell size; a grid SetGrid
+    // refuses is damage (TkBarArchive.h).
+    void Serialize(CArchive& ar) override;
 
     CSize m_szInitial{5, 4};
     CSize m_szMaximum{12, 12};

@@ -40,9 +40,14 @@
 // Toolbars: their own buttons and texts.
 #define IDS_TK_TOOLBAR_OPTIONS     9300
 #define IDS_TK_RESET_TOOLBAR_PROMPT 9349
+#define IDS_TK_TOOLBAR_CHANGED_PROMPT 9394
 #define IDS_TK_RESET_TOOLBAR       9395
 #define ID_TK_EXPAND_BUTTON        9400
 #define ID_TK_CLOSE_BUTTON         9401
+// The clipboard commands of a bar's edit field (its context menu).
+#define ID_TK_EDIT_COPY            57634
+#define ID_TK_EDIT_CUT             57635
+#define ID_TK_EDIT_PASTE           57637
 
 // Customise sheet and its pages.
 #define IDD_TK_CUSTOMIZE_TOOLBARS  9304

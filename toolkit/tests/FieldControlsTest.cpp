@@ -6,9 +6,12 @@
 #include "controls/TkControlCustom.h"
 #include "controls/TkControlEdit.h"
 #include "controls/TkControlSelector.h"
+#include "commandbars/TkCommandBars.h"
+#include "commandbars/TkPopupBar.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -243,6 +246,13 @@ int UpdateState(CTkEdit* edit, UINT id) {
     return ui.enabled;
 }
 
+bool EmptyTheClipboard(HWND owner) {
+    if (!::OpenClipboard(owner)) return false;
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    return true;
+}
+
 CString ClipboardText(HWND owner) {
     CString text;
     if (!::OpenClipboard(owner)) return text;
@@ -261,9 +271,7 @@ TEST_F(TkFieldControlsTest, TheEditWindowsClipboardCommandsFollowSelectionAndCli
     edit->SetRect(10, 2, 200, 26);
     CTkEdit* window = edit->GetEdit();
     ASSERT_TRUE(window && window->GetSafeHwnd());
-    ASSERT_TRUE(::OpenClipboard(m_site.GetSafeHwnd()));
-    ::EmptyClipboard();
-    ::CloseClipboard();
+    ASSERT_TRUE(EmptyTheClipboard(m_site.GetSafeHwnd()));
 
     EXPECT_EQ(0, UpdateState(window, TK_ID_EDIT_COPY)) << "an empty field has nothing to copy";
     EXPECT_EQ(0, UpdateState(window, TK_ID_EDIT_CUT));
@@ -287,9 +295,97 @@ TEST_F(TkFieldControlsTest, TheEditWindowsClipboardCommandsFollowSelectionAndCli
     EXPECT_EQ(CString(" betaalpha"), edit->GetText());
     EXPECT_FALSE(window->RunCommand(57600));
 
-    ASSERT_TRUE(::OpenClipboard(m_site.GetSafeHwnd()));
-    ::EmptyClipboard();
-    ::CloseClipboard();
+    ASSERT_TRUE(EmptyTheClipboard(m_site.GetSafeHwnd()));
+}
+
+// Runs a step once from the thread's message loop (the loop of an open menu), a little later.
+void RunFromLoop(std::function<void()> step) {
+    static std::function<void()> pending;
+    pending = std::move(step);
+    ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        std::function<void()> run = std::move(pending);
+        pending = nullptr;
+        if (run) run();
+    });
+}
+
+// The popup chain's last bar: the open menu.
+CTkPopupBar* OpenMenu() {
+    const auto& tracked = CTkMouseTracker::ForThread().GetTrackedBars();
+    return tracked.empty() ? nullptr : dynamic_cast<CTkPopupBar*>(tracked.back());
+}
+
+TEST_F(TkFieldControlsTest, ARightClickOpensTheFieldsMenuOnAToolkitPopupAndRunsTheChoice) {
+    auto* edit = static_cast<CTkControlEdit*>(m_bar->GetControls()->AddNew(TK_CONTROL_TYPE_EDIT, 300));
+    edit->SetRect(10, 2, 200, 26);
+    CTkEdit* window = edit->GetEdit();
+    ASSERT_TRUE(window && window->GetSafeHwnd());
+    ASSERT_TRUE(EmptyTheClipboard(m_site.GetSafeHwnd()));
+    window->SetWindowText("alpha");
+    ASSERT_TRUE(Focus(m_site.GetSafeHwnd()));
+
+    // Without a manager the popup runs its own loop. The field had no focus: all is selected,
+    // so Cut and Copy are on and Paste (an empty clipboard) off; the modal-loop count is up.
+    std::vector<CString> captions;
+    std::vector<int> ids, enabled;
+    bool modal = false;
+    RunFromLoop([&] {
+        CTkPopupBar* menu = OpenMenu();
+        ASSERT_TRUE(menu);
+        modal = tracker().IsModalLoopRunning();
+        menu->UpdateCommandUI(true);
+        for (int i = 0; i < menu->GetControls()->GetCount(); ++i) {
+            captions.push_back(menu->GetControl(i)->m_strCaption);
+            ids.push_back(menu->GetControl(i)->m_nId);
+            enabled.push_back(menu->GetControl(i)->m_bEnabled);
+        }
+        menu->GetControl(1)->Execute();
+    });
+    window->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ((std::vector<int>{TK_ID_EDIT_CUT, TK_ID_EDIT_COPY, TK_ID_EDIT_PASTE}), ids);
+    EXPECT_EQ((std::vector<CString>{"Cu&t", "&Copy", "&Paste"}), captions);
+    EXPECT_EQ((std::vector<int>{1, 1, 0}), enabled);
+    EXPECT_TRUE(modal);
+    EXPECT_FALSE(tracker().IsModalLoopRunning());
+    EXPECT_FALSE(tracker().HasTrackedBars());
+    EXPECT_EQ(CString("alpha"), ClipboardText(m_site.GetSafeHwnd())) << "Copy reached the field";
+
+    // With a manager, from the keyboard's menu key: the manager runs it; Paste at the caret.
+    auto* manager = new CTkCommandBars;
+    manager->AttachFrame(&m_site);
+    m_bar->m_pManager = manager;
+    ASSERT_TRUE(Focus(window->GetSafeHwnd()));
+    TkPumpPending();
+    window->SetSel(5, 5);
+    RunFromLoop([&] {
+        CTkPopupBar* menu = OpenMenu();
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(manager, menu->m_pManager);
+        modal = tracker().IsModalLoopRunning();
+        menu->GetControl(2)->Execute();
+    });
+    modal = false;
+    window->SendMessage(WM_CONTEXTMENU, (WPARAM)window->GetSafeHwnd(), MAKELPARAM(-1, -1));
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(CString("alphaalpha"), edit->GetText());
+    EXPECT_FALSE(tracker().IsModalLoopRunning());
+
+    // In customise mode no menu opens, neither the toolkit's nor the edit window's own.
+    manager->SetCustomizeMode(true);
+    bool opened = false;
+    RunFromLoop([&] {
+        opened = OpenMenu() != nullptr;
+        if (opened) tracker().CloseTracked();
+    });
+    window->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    window->SendMessage(WM_CONTEXTMENU, (WPARAM)window->GetSafeHwnd(), MAKELPARAM(5, 5));
+    TkPumpUntil([] { return false; }, 100);
+    EXPECT_FALSE(opened);
+    manager->SetCustomizeMode(false);
+    m_bar->m_pManager = nullptr;
+    manager->InternalRelease();
+    ASSERT_TRUE(EmptyTheClipboard(m_site.GetSafeHwnd()));
 }
 
 // ---------------------------------------------------------------------------------------------
