@@ -1110,4 +1110,36 @@ TEST_F(MergeTest, HostedWindowsThatAreBarsOrHostedByAnotherBarAreNotTaken) {
     barWindow->InternalRelease();
 }
 
+TEST_F(MergeTest, TheMenuBarTakesTheStoredControlsAndSetsPerMenu) {
+    auto* menu = new CTkMenuBar;
+    menu->m_nBarId = 1;
+    menu->m_strTitle = "Menu Bar";
+    AddButton(menu, 0, "&File");
+    menu->GetControls()->KeepOriginal();
+    auto* programSet = new CTkControls;
+    programSet->Append(new CTkControlButton)->m_strCaption = "&Program";
+    menu->SetMenuSet(131, programSet);
+    m_frameManager->AppendBar(menu);
+    menu->InternalRelease();
+
+    auto* stored = new CTkMenuBar;
+    stored->m_nBarId = 1;
+    AddButton(stored, 0, "&File");
+    stored->GetControls()->KeepOriginal();
+    AddButton(stored, 0, "&Edit");
+    auto* storedSet = new CTkControls;
+    storedSet->Append(new CTkControlButton)->m_strCaption = "&Stored";
+    stored->SetMenuSet(130, storedSet);
+    StoreAndMerge({stored}, false);
+
+    EXPECT_TRUE(m_questions.empty());
+    ASSERT_EQ(2, menu->GetControls()->GetCount());
+    EXPECT_EQ("&Edit", menu->GetControl(1)->m_strCaption.str());
+    EXPECT_EQ(menu, menu->GetControl(1)->GetParentBar());
+    ASSERT_TRUE(menu->GetMenuSet(130));
+    EXPECT_EQ("&Stored", menu->GetMenuSet(130)->GetControl(0)->m_strCaption.str());
+    ASSERT_TRUE(menu->GetMenuSet(131)) << "a set the layout does not name stays";
+    EXPECT_EQ(2, menu->GetMenuSetCount());
+}
+
 }  // namespace
