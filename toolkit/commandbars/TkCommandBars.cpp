@@ -6,6 +6,7 @@
 #include "commandbars/TkMenuSound.h"
 #include "commandbars/TkRefHolder.h"
 #include "commandbars/TkToolBar.h"
+#include "controls/TkControlEdit.h"
 #include "images/TkIconStore.h"
 #include "painters/TkColors.h"
 #include "painters/TkThemePainter.h"
@@ -19,10 +20,7 @@ namespace {
 
 // Whether the window is one of the toolkit's edit boxes hosted on a bar.
 CWnd* BarEditOf(HWND hwnd) {
-    static CRuntimeClass* editClass = CRuntimeClass::FromName("CTkEdit");
-    if (!editClass) editClass = CRuntimeClass::FromName("CTkEdit");
-    CWnd* wnd = hwnd ? CWnd::FromHandlePermanent(hwnd) : nullptr;
-    return wnd && editClass && wnd->GetRuntimeClass()->IsDerivedFrom(editClass) ? wnd : nullptr;
+    return hwnd ? dynamic_cast<CTkEdit*>(CWnd::FromHandlePermanent(hwnd)) : nullptr;
 }
 
 // Bar flags of the program's bars: every side and floating, hiding what does not fit; the menu
@@ -417,12 +415,6 @@ int CTkCommandBars::TrackPopupMenu(CTkCommandBar* popup, UINT flags, int x, int 
     popup->m_pReturnCommand = nullptr;
     if (!opened) return 0;
     return (flags & TK_TPM_RETURNCMD) ? command : 1;
-}
-
-std::vector<CTkCommandBar*> CTkCommandBars::RowOf(CTkCommandBar* bar) const {
-    std::vector<CTkCommandBar*> row;
-    if (bar) row.push_back(bar);
-    return row;
 }
 
 void CTkCommandBars::FillRowOverflowPopup(CTkCommandBar* bar, CTkCommandBar* popup) {

@@ -199,7 +199,8 @@ protected:
     static bool ArePopupsTracked();
     // Whether the bar has an item in the Toolbars menu.
     static bool IsListedInToolbarsMenu(const CTkCommandBar* bar);
-    // The bars of the dock row that holds the bar; the bar alone until bars dock in rows.
+    // The visible bars of the dock row that holds the bar, in their order along the row; the bar
+    // alone when it is not docked.
     std::vector<CTkCommandBar*> RowOf(CTkCommandBar* bar) const;
     // A new toolbar of a runtime class (a CTkToolBar by default) owned by this manager, titled,
     // with its bar flags and window at a position; none (and the bar released) on failure.

@@ -6,6 +6,8 @@
 #include "commandbars/TkToolBar.h"
 #include "painters/TkDrawTools.h"
 
+#include <algorithm>
+
 namespace {
 
 struct CDockBarPlace {
@@ -76,4 +78,14 @@ bool CTkCommandBars::FloatCommandBar(CTkToolBar* bar) {
     bar->m_nPosition = TK_BAR_POSITION_FLOATING;
     bar->DelayLayout();
     return true;
+}
+
+std::vector<CTkCommandBar*> CTkCommandBars::RowOf(CTkCommandBar* bar) const {
+    auto* toolbar = dynamic_cast<CTkToolBar*>(bar);
+    std::vector<CTkToolBar*> rowBars;
+    if (toolbar && toolbar->m_pDockBar) toolbar->m_pDockBar->GetRowBars(toolbar->m_pDockBar->FindBar(toolbar), rowBars);
+    // A bar that is not docked, or that its dock bar does not hold, is a row of its own.
+    if (std::find(rowBars.begin(), rowBars.end(), toolbar) == rowBars.end())
+        return bar ? std::vector<CTkCommandBar*>{bar} : std::vector<CTkCommandBar*>{};
+    return std::vector<CTkCommandBar*>(rowBars.begin(), rowBars.end());
 }

@@ -146,6 +146,13 @@ void CTkToolBar::SetVisible(bool show) {
 }
 
 int CTkToolBar::SetPosition(int position) {
+    if (position == TK_BAR_POSITION_NONE) {
+        // Nowhere: out of its dock row (a floating bar keeps its hidden window).
+        if (m_pDockBar) m_pDockBar->RemoveBar(this);
+        m_pDockBar = nullptr;
+        m_nPosition = TK_BAR_POSITION_NONE;
+        return 1;
+    }
     CTkCommandBars* manager = GetManager();
     if (!manager) return 0;
     if (position == TK_BAR_POSITION_FLOATING) return manager->FloatCommandBar(this) ? 1 : 0;

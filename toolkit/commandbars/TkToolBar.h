@@ -27,7 +27,8 @@ public:
     int LoadToolBar(UINT resourceId, bool loadImages) override;
     void SetVisible(bool show) override;
     bool IsVisible() const override { return m_bVisible != 0; }
-    // 0 to 3 dock the bar at that side, 4 floats it: through the manager.
+    // 0 to 3 dock the bar at that side, 4 floats it: through the manager; 7 takes it out of its
+    // dock row.
     int SetPosition(int position) override;
     void OnRecalcLayout() override;
     // Without a drag tracker (a toolbar in a dialog) Tab moves between the parent's items.

@@ -2,6 +2,7 @@
 // searches, customise-mode selection, and the frame messages it filters for the bars.
 #include "PainterTestSupport.h"
 #include "commandbars/TkToolBar.h"
+#include "controls/TkControlEdit.h"
 
 #include <gtest/gtest.h>
 
@@ -348,6 +349,42 @@ TEST_F(TkCommandBarsTest, ShiftGuardLeavesShiftedAltLettersToTheFrame) {
     EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
     ::SetKeyboardState(keys);
     menu->SetTrackingMode(0, true, false);
+}
+
+// Keys and commands reach a bar's focused edit box at once (its host, the edit control, is left
+// out: the box itself is what the frame looks for).
+TEST_F(TkCommandBarsTest, KeysAndCommandsGoStraightToABarsFocusedEditBox) {
+    MakeFrame(false);
+    CTkEdit edit(nullptr);
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 10, 200, 30), m_frame, 900));
+    CEdit plain;
+    ASSERT_TRUE(plain.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 40, 200, 60), m_frame, 901));
+    edit.SetFocus();
+    ASSERT_TRUE(TkPumpUntil([&] { return ::GetFocus() == edit.GetSafeHwnd(); }, 2000));
+    TkPumpPending();
+
+    MSG msg = {edit.GetSafeHwnd(), WM_CHAR, 'x', 1, 0, {}};
+    EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
+    EXPECT_STREQ("x", edit.GetWindowText());
+    msg = {edit.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+    EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
+    msg = {edit.GetSafeHwnd(), WM_KEYDOWN, 'A', 1, 0, {}};  // not one of the edit keys
+    EXPECT_FALSE(m_manager->FilterFrameMessage(&msg));
+    // A clipboard command the box handles itself (nothing is selected, so the clipboard is left alone).
+    edit.SetSel(0, 0);
+    LRESULT result = 0;
+    EXPECT_TRUE(m_manager->HandleFrameMessage(WM_COMMAND, TK_ID_EDIT_CUT, 0, &result));
+    EXPECT_EQ(1, result);
+    EXPECT_FALSE(m_manager->HandleFrameMessage(WM_COMMAND, 4321, 0, &result));
+
+    // Any other edit box is the frame's business.
+    plain.SetFocus();
+    ASSERT_TRUE(TkPumpUntil([&] { return ::GetFocus() == plain.GetSafeHwnd(); }, 2000));
+    msg = {plain.GetSafeHwnd(), WM_CHAR, 'y', 1, 0, {}};
+    EXPECT_FALSE(m_manager->FilterFrameMessage(&msg));
+    EXPECT_FALSE(m_manager->HandleFrameMessage(WM_COMMAND, TK_ID_EDIT_CUT, 0, &result));
+    plain.DestroyWindow();
+    edit.DestroyWindow();
 }
 
 }  // namespace

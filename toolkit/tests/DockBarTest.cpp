@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 using Rows = std::vector<CTkToolBar*>;
@@ -211,6 +213,55 @@ TEST_F(DockBarTest, TheFrameLayoutGivesEachDockBarTheRoomOfItsRows) {
     m_scene.Layout();
     EXPECT_EQ(0, m_scene.PlaceInFrame(Left()).Width());
     EXPECT_EQ(CRect(0, 52, client.Width(), client.Height()), m_scene.PlaceInFrame(m_scene.view));
+}
+
+// The manager's row popups take the bars of the dock row, and a bar it removes leaves its row.
+TEST_F(DockBarTest, TheManagersRowPopupsFollowTheDockRowAndARemovedBarLeavesItsRow) {
+    CTkFixedToolBar* a = m_scene.AddBar(Top(), CSize(100, 26), 0);
+    CTkFixedToolBar* b = m_scene.AddBar(Top(), CSize(100, 26), 150, true);
+    CTkFixedToolBar* c = m_scene.AddBar(Top(), CSize(100, 26), 0);
+    m_scene.Layout();
+    ASSERT_EQ((Rows{nullptr, b, a, nullptr, c, nullptr}), Top()->GetBars());
+    const char* titles[] = {"A", "B", "C"};
+    CTkFixedToolBar* bars[] = {a, b, c};
+    for (int i = 0; i < 3; ++i) {
+        bars[i]->m_strTitle = titles[i];
+        const UINT ids[] = {UINT(100 * (i + 1)), UINT(100 * (i + 1) + 1)};
+        bars[i]->SetButtons(ids, 2);
+        bars[i]->GetControl(1)->m_nHideFlags = TK_CONTROL_HIDE_WRAP;
+        m_scene.manager->AppendBar(bars[i]);
+    }
+    CTkCommandBar* popup = m_scene.manager->CreateDefaultPopupBar();
+    ASSERT_NE(nullptr, popup);
+    auto contents = [&] {
+        std::vector<CString> texts;
+        for (int i = 0; i < popup->GetControls()->GetCount(); ++i) {
+            CTkControl* control = popup->GetControl(i);
+            texts.push_back(control->m_strCaption.IsEmpty() ? CString(std::to_string(control->m_nId).c_str())
+                                                             : control->m_strCaption);
+        }
+        popup->GetControls()->RemoveAllControls();
+        return texts;
+    };
+    // B's row holds A and B, in their order along the row; C is alone in its row.
+    m_scene.manager->FillToolbarOptionsPopup(b, popup);
+    EXPECT_EQ((std::vector<CString>{"A", "B"}), contents());
+    m_scene.manager->FillRowOverflowPopup(a, popup);
+    EXPECT_EQ((std::vector<CString>{"101", "201"}), contents());
+    m_scene.manager->FillRowOverflowPopup(c, popup);
+    EXPECT_EQ((std::vector<CString>{"301"}), contents());
+
+    // Removed from the manager, B leaves its dock row and the row popups forget it.
+    m_scene.manager->RemoveBar(b);
+    EXPECT_EQ((Rows{nullptr, a, nullptr, c, nullptr}), Top()->GetBars());
+    EXPECT_EQ(nullptr, b->m_pDockBar);
+    EXPECT_EQ(TK_BAR_POSITION_NONE, b->m_nPosition);
+    m_scene.manager->FillToolbarOptionsPopup(a, popup);
+    EXPECT_EQ((std::vector<CString>{"A"}), contents());
+    // A bar out of every row is a row of its own.
+    m_scene.manager->FillRowOverflowPopup(b, popup);
+    EXPECT_EQ((std::vector<CString>{"201"}), contents());
+    popup->InternalRelease();
 }
 
 }  // namespace
