@@ -46,23 +46,9 @@ bool CTkBarDragTracker::RunLoop() {
     const HWND hwnd = m_pBar->GetSafeHwnd();
     if (!hwnd || ::GetCapture()) return false;
     ::SetCapture(hwnd);
-    bool quit = false;
-    while (!quit && ::GetCapture() == hwnd && ::IsWindow(hwnd)) {
+    while (::GetCapture() == hwnd && ::IsWindow(hwnd)) {
         MSG msg;
-        // Paints first (a quit request comes through any filter: it is passed on and ends the loop).
-        while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ::PostQuitMessage((int)msg.wParam);
-                quit = true;
-                break;
-            }
-            ::DispatchMessageW(&msg);
-        }
-        if (quit) break;
-        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-            ::PostQuitMessage((int)msg.wParam);
-            break;
-        }
+        if (!TkNextCaptureMessage(msg)) break;
         bool end = false;
         switch (msg.message) {
         case WM_LBUTTONUP:

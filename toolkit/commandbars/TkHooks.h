@@ -135,6 +135,11 @@ using CTkModalLoopScope = CTkTrackerCountScope<&CTkMouseTracker::EnterModalLoop,
 // A bar is being dragged.
 using CTkBarDragScope = CTkTrackerCountScope<&CTkMouseTracker::BeginBarDrag, &CTkMouseTracker::EndBarDrag>;
 
+// The next message of a capture loop (a drag): the paints waiting are dispatched first, so what
+// moves is drawn as it goes. False when the program quits: the quit is posted again for the loop
+// above, and the capture loop ends.
+bool TkNextCaptureMessage(MSG& msg);
+
 // The thread's keyboard hook: while any sink is registered (a tracking menu or popup), key
 // presses go to the sinks first and reach the focused window only when a sink lets them pass.
 class CTkKeyboardHook {

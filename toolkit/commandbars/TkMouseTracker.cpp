@@ -259,3 +259,20 @@ LRESULT CALLBACK CTkKeyboardHook::KeyboardProc(int code, WPARAM wParam, LPARAM l
     if (hook.FilterKey(code, wParam, lParam)) return 1;
     return ::CallNextHookEx(hook.m_hHook, code, wParam, lParam);
 }
+
+bool TkNextCaptureMessage(MSG& msg) {
+    // A quit request comes through any filter: it is passed on and ends the loop.
+    while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage((int)msg.wParam);
+            return false;
+        }
+        ::DispatchMessageW(&msg);
+    }
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+        ::PostQuitMessage(got == 0 ? (int)msg.wParam : 0);
+        return false;
+    }
+    return true;
+}

@@ -6,6 +6,7 @@
 #include "commandbars/TkMenuEffects.h"
 #include "commandbars/TkMenuSound.h"
 #include "commandbars/TkShortcutText.h"
+#include "commandbars/TkToolBar.h"
 #include "commandbars/TkWorkArea.h"
 #include "painters/TkDrawTools.h"
 #include "painters/TkThemePainter.h"
@@ -83,6 +84,7 @@ CTkPopupBar::CTkPopupBar() {
 
 CTkPopupBar::~CTkPopupBar() {
     StopScrollTimers();
+    StopGripperTimer();
     if (m_hWnd) CTkDropShadows::Instance().RemoveShadows(m_hWnd);
 }
 
@@ -121,6 +123,7 @@ bool CTkPopupBar::CreatePopupWindow() {
 bool CTkPopupBar::DestroyWindow() {
     if (!m_hWnd) return false;
     StopScrollTimers();
+    StopGripperTimer();
     CTkDropShadows::Instance().RemoveShadows(m_hWnd);
     // Hosted control windows (an edit box) outlive the popup: they go back to the site.
     CWnd* site = GetSite();
@@ -205,6 +208,7 @@ int CTkPopupBar::SetTrackingMode(int mode, bool selectFirst, bool byKeyboard) {
     const int changed = CTkCommandBar::SetTrackingMode(mode, selectFirst, byKeyboard);
     if (mode || !changed) return changed;
     StopScrollTimers();
+    StopGripperTimer();
     if (m_hWnd) {
         CTkDropShadows::Instance().RemoveShadows(m_hWnd);
         ShowWindow(SW_HIDE);
@@ -234,6 +238,14 @@ int CTkPopupBar::SetSelected(int index, bool byKeyboard) {
 }
 
 int CTkPopupBar::OnHookKeyDown(UINT key) {
+    if (m_bTearOffDragging) {
+        // Keys belong to the drag: Escape ends it, the rest wait.
+        if (key == VK_ESCAPE) {
+            m_bTearOffCancel = true;
+            ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wakes the drag loop
+        }
+        return 1;
+    }
     if (key == VK_DOWN && m_bHasHidden && !m_bExpanded && !IsCustomizeMode()) {
         const int last = m_pControls->NextNavigable(-1, -1);
         if (::GetKeyState(VK_CONTROL) < 0 || (last >= 0 && m_nHotIndex == last)) {
@@ -357,8 +369,8 @@ CSize CTkPopupBar::CalcSize() {
     CTkThemePainter* painter = GetPainter();
     CClientDC dc(this);
     const int left = m_rcBorders.left;
-    int top = m_rcBorders.top;
-    if (m_bTearOff) top += painter->PaintPopupCaptionStrip(&dc, CRect(), false, false).cy;
+    const int gripper = GripperHeight(&dc);
+    int top = m_rcBorders.top + gripper;
     int widest = 0, bottom = -1;
     bool first = true;
     CTkControl* expand = m_pControls->FindById(TK_ID_POPUP_EXPAND);
@@ -387,6 +399,7 @@ CSize CTkPopupBar::CalcSize() {
         if (control->IsVisible()) control->m_rcControl.right = left + widest;
     }
     m_nColumnWidth = widest;
+    m_rcGripper = gripper ? CRect(left, m_rcBorders.top, left + widest, m_rcBorders.top + gripper) : CRect();
     m_bCalcRunning = 0;
     return CSize(std::max<int>(kMinimumSize, left + widest + m_rcBorders.right),
                  (bottom < 0 ? kMinimumSize : bottom) + m_rcBorders.bottom);
@@ -395,11 +408,13 @@ CSize CTkPopupBar::CalcSize() {
 CSize CTkPopupToolBar::CalcSize() {
     m_bCalcRunning = 1;
     CClientDC dc(this);
-    int gripper = 0;
-    if (m_bTearOff) gripper = GetPainter()->PaintPopupCaptionStrip(&dc, CRect(), false, false).cy;
+    const int gripper = GripperHeight(&dc);
     const CRect margins(m_rcBorders.left, m_rcBorders.top + gripper, m_rcBorders.right, m_rcBorders.bottom);
     const CSize size = m_pControls->LayoutRows(&dc, kMaxRowWidth + margins.left + margins.right,
                                                TK_LAYOUT_COMMIT, margins);
+    m_rcGripper = gripper ? CRect(m_rcBorders.left, m_rcBorders.top, std::max<int>(m_rcBorders.left, size.cx - m_rcBorders.right),
+                                  m_rcBorders.top + gripper)
+                          : CRect();
     m_bCalcRunning = 0;
     return CSize(std::max<int>(kMinimumSize, size.cx), std::max<int>(kMinimumSize, size.cy));
 }
@@ -450,8 +465,7 @@ void CTkPopupBar::LayoutVisibleRange(int height) {
     CTkThemePainter* painter = GetPainter();
     CClientDC dc(this);
     const int left = m_rcBorders.left, right = m_rcBorders.left + m_nColumnWidth;
-    int top = m_rcBorders.top;
-    if (m_bTearOff) top += painter->PaintPopupCaptionStrip(&dc, CRect(), false, false).cy;
+    const int top = m_rcBorders.top + GripperHeight(&dc);
     const int limit = height - m_rcBorders.bottom;
     m_nFirstShown = std::max(0, std::min(m_nFirstShown, count - 1));
     // Lays the range out; returns one past the last control that fits.
@@ -565,8 +579,9 @@ void CTkPopupBar::AddShadows() {
 
 void CTkPopupBar::DrawCommandBar(CDC* dc) {
     CTkCommandBar::DrawCommandBar(dc);
-    if (!m_bScrolling) return;
     CTkThemePainter* painter = GetPainter();
+    if (m_bTearOff && !m_rcGripper.IsRectEmpty()) painter->PaintPopupCaptionStrip(dc, m_rcGripper, m_bGripperHot != 0, true);
+    if (!m_bScrolling) return;
     HDC hdc = dc->GetSafeHdc();
     if (!m_rcScrollUp.IsRectEmpty()) {
         painter->FillRect(dc, m_rcScrollUp, COLOR_MENU);
@@ -605,7 +620,18 @@ LRESULT CTkPopupBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return MA_NOACTIVATE;
     case WM_MOUSEMOVE:
         OnScrollHover({(short)LOWORD(lParam), (short)HIWORD(lParam)});
+        OnGripperHover({(short)LOWORD(lParam), (short)HIWORD(lParam)});
         break;
+    case WM_LBUTTONDOWN: {
+        const POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        if (m_bTearOff && !IsCustomizeMode() && ::PtInRect(&m_rcGripper, point)) {
+            POINT screen = point;
+            ::ClientToScreen(m_hWnd, &screen);
+            TrackTearOff(screen);
+            return 0;
+        }
+        break;
+    }
     case WM_MOUSELEAVE:
         StopScrollTimers();
         break;
@@ -614,13 +640,153 @@ LRESULT CTkPopupBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!ScrollBy(wParam == kScrollDownTimer ? 1 : -1)) StopScrollTimers();
             return 0;
         }
+        if (wParam == kTearOffTimer) {
+            // The gripper stays hot while the cursor stays on it.
+            POINT cursor;
+            ::GetCursorPos(&cursor);
+            ::ScreenToClient(m_hWnd, &cursor);
+            if (!IsWindowVisible() || !::PtInRect(&m_rcGripper, cursor)) StopGripperTimer();
+            return 0;
+        }
         break;
     case WM_DESTROY:
         StopScrollTimers();
+        StopGripperTimer();
         CTkDropShadows::Instance().RemoveShadows(m_hWnd);
         break;
     default:
         break;
     }
     return CTkCommandBar::WindowProc(message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tearing off.
+
+int CTkPopupBar::GripperHeight(CDC* dc) {
+    return m_bTearOff ? GetPainter()->PaintPopupCaptionStrip(dc, CRect(), false, false).cy : 0;
+}
+
+void CTkPopupBar::StopGripperTimer() {
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        ::KillTimer(m_hWnd, kTearOffTimer);
+        if (m_bGripperHot) ::InvalidateRect(m_hWnd, &m_rcGripper, FALSE);
+    }
+    m_bGripperHot = 0;
+}
+
+void CTkPopupBar::OnGripperHover(POINT point) {
+    if (!m_bTearOff || m_bGripperHot || IsCustomizeMode() || !::PtInRect(&m_rcGripper, point)) return;
+    m_bGripperHot = 1;
+    ::SetTimer(m_hWnd, kTearOffTimer, kScrollPeriod, nullptr);
+    ::InvalidateRect(m_hWnd, &m_rcGripper, FALSE);
+}
+
+void CTkPopupBar::TrackTearOff(POINT screenPoint) {
+    const HWND hwnd = m_hWnd;
+    if (!hwnd || !m_bTearOff || m_bTearOffDragging || IsCustomizeMode()) return;
+    if (::GetCapture() && ::GetCapture() != hwnd) return;
+    // Anything the loop dispatches may let the popup or the manager go.
+    CHoldRef holdPopup(this);
+    CHoldRef holdManager(GetManager());
+    CTkModalLoopScope modal;
+    m_bTearOffDragging = 1;
+    m_bTearOffCancel = false;
+    ::SetCursor(::LoadCursor(nullptr, IDC_SIZEALL));
+    ::SetCapture(hwnd);
+    POINT last = screenPoint;
+    while (!m_bTearOffCancel && ::IsWindow(hwnd) && ::GetCapture() == hwnd && m_nTrackingMode) {
+        MSG msg;
+        if (!TkNextCaptureMessage(msg)) break;
+        if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) break;
+        if (msg.message == WM_MOUSEMOVE) {
+            if (msg.pt.x != last.x || msg.pt.y != last.y) {
+                last = msg.pt;
+                TearOffStep(msg.pt);
+            }
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    if (::IsWindow(hwnd) && ::GetCapture() == hwnd) ::ReleaseCapture();
+    m_bTearOffDragging = 0;
+    m_bTearOffCancel = false;
+    EndTearOff();
+}
+
+void CTkPopupBar::TearOffStep(POINT screenPoint) {
+    if (!m_hWnd) return;
+    CRect reach = m_rcGripper;
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&reach), 2);
+    NormalizeRect(reach);
+    reach.InflateRect(kTearOffReach, kTearOffReach);
+    if (reach.PtInRect(screenPoint)) {
+        // Back on the gripper: the popup again instead of the floating bar.
+        if (m_pTearOffBar && m_pTearOffBar->IsVisible()) m_pTearOffBar->SetVisible(false);
+        if (!IsWindowVisible()) {
+            ShowWindow(SW_SHOWNA);
+            if (m_nPosition == TK_BAR_POSITION_POPUP && m_bShadow) AddShadows();
+        }
+        return;
+    }
+    if (!m_pTearOffBar) {
+        m_pTearOffBar = MakeTearOffBar();
+        if (!m_pTearOffBar) return;
+    }
+    if (IsWindowVisible()) {
+        CTkDropShadows::Instance().RemoveShadows(m_hWnd);
+        ShowWindow(SW_HIDE);
+    }
+    CTkToolBar* bar = m_pTearOffBar;
+    if (!bar->IsVisible()) bar->SetVisible(true);
+    if (!bar->GetSafeHwnd()) return;
+    m_szTearOffBar = bar->CalcDynamicLayout(0, TK_LAYOUT_MRU_WIDTH | TK_LAYOUT_HORIZONTAL | TK_LAYOUT_COMMIT);
+    // The top edge's middle sits just above the cursor, so the cursor holds the bar by its caption.
+    bar->SetWindowPos(nullptr, screenPoint.x - m_szTearOffBar.cx / 2, screenPoint.y - kTearOffReach, m_szTearOffBar.cx,
+                      m_szTearOffBar.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    bar->Invalidate(false);
+}
+
+CTkToolBar* CTkPopupBar::MakeTearOffBar() {
+    CTkCommandBars* manager = GetManager();
+    if (!manager) return nullptr;
+    if (auto* existing = dynamic_cast<CTkToolBar*>(manager->FindBar(m_nTearOffId))) {
+        m_bTearOffMade = false;
+        m_nTearOffBarPosition = existing->m_nPosition;
+        m_bTearOffBarVisible = existing->IsVisible();
+        if (!manager->FloatCommandBar(existing)) return nullptr;
+        existing->InternalAddRef();
+        return existing;
+    }
+    CTkToolBar* bar = manager->AddUserBar(m_strTearOffCaption, m_nTearOffId, true);
+    if (!bar) return nullptr;
+    m_bTearOffMade = true;
+    bar->InternalAddRef();
+    if (m_nTearOffWidth > 0) bar->m_nMRUWidth = m_nTearOffWidth;
+    for (int i = 0; i < m_pControls->GetCount(); ++i) {
+        CTkControl* control = m_pControls->GetControl(i);
+        if (control->m_nId == TK_ID_POPUP_EXPAND) continue;
+        if (CTkControl* copy = bar->GetControls()->InsertCopy(control, -1, true)) copy->m_nHideFlags &= ~kPopupHideBits;
+    }
+    return bar;
+}
+
+void CTkPopupBar::EndTearOff() {
+    CTkToolBar* bar = m_pTearOffBar;
+    m_pTearOffBar = nullptr;
+    if (!bar) return;
+    if (bar->IsVisible()) {
+        // Torn off: the popups close and the floating bar stays.
+        CTkMouseTracker::ForThread().CloseTracked();
+    } else if (CTkCommandBars* manager = bar->GetManager()) {
+        if (m_bTearOffMade) {
+            manager->RemoveBar(bar);
+        } else {
+            // A bar that was elsewhere goes back there as it was.
+            if (TkIsDockedPosition(m_nTearOffBarPosition)) bar->SetPosition(m_nTearOffBarPosition);
+            if (m_bTearOffBarVisible) bar->SetVisible(true);
+        }
+    }
+    bar->InternalRelease();
 }

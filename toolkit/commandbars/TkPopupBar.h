@@ -8,6 +8,8 @@
 
 #include <set>
 
+class CTkToolBar;
+
 // Where a popup opens from its anchor.
 enum TkPopupFlag : int {
     TK_POPUP_LEFT = 0x1,   // towards the left (right to left, or flipped at the screen edge)
@@ -127,6 +129,22 @@ public:
     const CRect& GetScrollDownRect() const { return m_rcScrollDown; }
     bool HasHiddenControls() const { return m_bHasHidden != 0; }
     bool IsExpanded() const { return m_bExpanded != 0; }
+
+    // --- Tearing the popup off into a floating toolbar.
+    static const int kTearOffReach = 10;  // how far around the gripper the cursor still counts as on it
+    // The gripper strip at the top of a popup that can be torn off (client coordinates; empty
+    // when it cannot).
+    const CRect& GetGripperRect() const { return m_rcGripper; }
+    bool IsGripperHot() const { return m_bGripperHot != 0; }
+    // The drag that starts with a press on the gripper at a screen point: the cursor moved out of
+    // the gripper's reach hides the popup and shows its controls in a floating toolbar under the
+    // cursor; moved back in, the popup shows again. The button going up, Escape, a quit or the
+    // capture taken away end it; a floating toolbar left shown closes the popups.
+    void TrackTearOff(POINT screenPoint);
+    // One step of that drag, the cursor at a new screen point.
+    void TearOffStep(POINT screenPoint);
+    // The floating toolbar while the drag runs (none before it leaves the gripper's reach).
+    CTkToolBar* GetTearOffBar() const { return m_pTearOffBar; }
     // Moves the visible range by one control (down or up); false at the end.
     bool ScrollBy(int step);
 
@@ -151,6 +169,11 @@ public:
     CString m_strTearOffCaption;
     UINT m_nTearOffId = 0;
     int m_nTearOffWidth = 0;
+    CRect m_rcGripper;
+    int m_bGripperHot = 0;
+    int m_bTearOffDragging = 0;
+    CTkToolBar* m_pTearOffBar = nullptr;  // held for the length of the drag
+    CSize m_szTearOffBar;
     CRect m_rcBorders = CRect(2, 4, 2, 4);
     int m_bShadow = 1;
     int m_bCalcRunning = 0;
@@ -167,10 +190,24 @@ protected:
     void StopScrollTimers();
     void OnScrollHover(POINT point);
     bool IsHiddenCommand(int id) const;
+    // The gripper's strip height (0 when the popup cannot be torn off).
+    int GripperHeight(CDC* dc);
+    void OnGripperHover(POINT point);
+    void StopGripperTimer();
+    // The bar with the tear-off id made floating, else a new floating user bar with copies of
+    // the controls; none when no bar can be made. Remembers how to undo it.
+    CTkToolBar* MakeTearOffBar();
+    // After the drag: a bar left hidden goes back to what it was (a new one is removed).
+    void EndTearOff();
 
     std::set<const CTkControl*> m_usageHidden;
     bool m_bFirstPaintDone = false;
     int m_nColumnWidth = 0;
+    // What the drag found: whether it made the floating bar, else where the bar was and whether it showed.
+    bool m_bTearOffMade = false;
+    int m_nTearOffBarPosition = TK_BAR_POSITION_NONE;
+    bool m_bTearOffBarVisible = false;
+    bool m_bTearOffCancel = false;
 };
 
 // A popup laid out as a toolbar, in rows at most 322 pixels wide.

@@ -3,6 +3,7 @@
 // The loop is fed with posted mouse messages; under Wine a posted message carries the cursor
 // position at the time it was posted, so the cursor is put at each point first.
 #include "DockTestSupport.h"
+#include "HookTestSupport.h"
 
 #include "commandbars/TkCommandBarsSettings.h"
 #include "commandbars/TkHooks.h"
@@ -242,15 +243,6 @@ TEST_F(DragTrackerTest, TheLoopPassesQuitOnAndEndsWhenItsWindowGoes) {
 
 // --- Real input: a press on a toolbar, a drag and a release sent through SendInput.
 
-INPUT MouseInput(POINT at, DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (at.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (at.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    return input;
-}
-
 struct CInputDrag {
     bool desktop = false;
     bool created = false;
@@ -278,9 +270,9 @@ DWORD WINAPI RunInputDrag(void* param) {
         b->GetWindowRect(&window);
         const CPoint start(window.left + 10, window.top + 10);
         // B goes up into A's row, 150 pixels right of where it was.
-        INPUT input[] = {MouseInput(start, 0), MouseInput(start, MOUSEEVENTF_LEFTDOWN),
-                         MouseInput(start + CPoint(60, -8), 0), MouseInput(start + CPoint(150, -26), 0),
-                         MouseInput(start + CPoint(150, -26), MOUSEEVENTF_LEFTUP)};
+        INPUT input[] = {TkMouseInput(start, 0), TkMouseInput(start, MOUSEEVENTF_LEFTDOWN),
+                         TkMouseInput(start + CPoint(60, -8), 0), TkMouseInput(start + CPoint(150, -26), 0),
+                         TkMouseInput(start + CPoint(150, -26), MOUSEEVENTF_LEFTUP)};
         ::SendInput(5, input, sizeof(INPUT));
         out.dropped = TkPumpUntil([&] { return top->GetBars() == dropped && !::GetCapture(); }, 2000);
     }

@@ -20,6 +20,8 @@ void TkClearRecorded(HWND hwnd);
 void TkSendKey(WORD key);
 // A left click at a screen point through the system's input.
 void TkSendClick(POINT at);
+// One mouse input for SendInput: a move to a screen point with the button flags.
+INPUT TkMouseInput(POINT at, DWORD flags);
 
 // A bar with a recording window. Leaving tracking untracks its chain, last first, the way a
 // root bar closes the popups opened from it.

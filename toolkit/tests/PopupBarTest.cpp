@@ -1,5 +1,6 @@
 // Popup bars: where they open on the 1280x1024 test screen and on other monitors, their hidden
 // commands and expand button, scrolling, animation choice, shadows, and the modal loop.
+#include "HookTestSupport.h"
 #include "PainterTestSupport.h"
 
 #include "afxarchive.h"
@@ -7,11 +8,13 @@
 #include "commandbars/TkDropShadow.h"
 #include "commandbars/TkPopupBar.h"
 #include "commandbars/TkShortcutText.h"
+#include "commandbars/TkToolBar.h"
 #include "commandbars/TkWorkArea.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -229,6 +232,13 @@ protected:
         CRect rect;
         wnd->GetWindowRect(&rect);
         return rect;
+    }
+    // The ids of the controls a bar keeps (not the ones it makes for itself while laid out).
+    static std::vector<int> KeptIds(CTkCommandBar* bar) {
+        std::vector<int> ids;
+        for (int i = 0; i < bar->GetControls()->GetCount(); ++i)
+            if (!bar->GetControl(i)->m_bTemporary) ids.push_back(bar->GetControl(i)->m_nId);
+        return ids;
     }
     static std::vector<int> ShownIds(CTkPopupBar* popup) {
         std::vector<int> ids;
@@ -572,6 +582,223 @@ TEST_F(TkPopupBarTest, APopupToolBarLaysItsControlsOutInRowsAndCopiesKeepThePopu
         EXPECT_EQ(0, popupCopy->m_bShadow);
         EXPECT_EQ(30, popupCopy->GetControls()->GetCount());
         copy->InternalRelease();
+    });
+}
+
+// --- Tearing a popup off.
+
+// A step run from a thread timer once the next modal loop dispatches messages; a button release
+// follows it, so the drag ends whatever the step found.
+std::function<void()>* g_inLoop = nullptr;
+HWND g_dragWindow = nullptr;
+void RunInLoop(std::function<void()>& step, HWND dragged) {
+    g_inLoop = &step;
+    g_dragWindow = dragged;
+    ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        if (std::function<void()>* run = g_inLoop) {
+            g_inLoop = nullptr;
+            (*run)();
+            ::PostMessageW(g_dragWindow, WM_LBUTTONUP, 0, 0);
+        }
+    });
+}
+
+const UINT kTearOffId = 0x1000010;
+
+// A menu of three commands (the second rarely used) that can be torn off, open under its title.
+CTkPopupBar* OpenTearOffMenu(CTestBar* bar, CTkCommandBarsSettings& options) {
+    options.m_bAlwaysShowFullMenus = 0;
+    options.HideCommand(101);
+    auto* popup = static_cast<CTkPopupBar*>(bar->GetControl(0)->GetCommandBar());
+    popup->m_bTearOff = 1;
+    popup->m_strTearOffCaption = "Torn";
+    popup->m_nTearOffId = kTearOffId;
+    popup->m_nTearOffWidth = 60;
+    return bar->SetPopuped(0, false) ? popup : nullptr;
+}
+
+TEST_F(TkPopupBarTest, AGripperDraggedElevenPixelsAwayTearsTheMenuOffIntoAFloatingBarAndNineDoNot) {
+    Run([&] {
+        AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 3);
+        CTkPopupBar* popup = OpenTearOffMenu(m_bar.get(), Options());
+        ASSERT_NE(nullptr, popup);
+        ASSERT_TRUE(popup->HasHiddenControls());
+        // The gripper strip is on top, the commands below it.
+        const CRect gripper = ScreenRect(popup, popup->GetGripperRect());
+        ASSERT_FALSE(gripper.IsRectEmpty());
+        EXPECT_EQ(popup->GetGripperRect().bottom, popup->GetControl(0)->m_rcControl.top);
+        EXPECT_EQ(popup->GetControl(0)->m_rcControl.Width(), gripper.Width());
+        const int bars = m_manager.GetCount();
+        const CPoint middle = gripper.CenterPoint();
+
+        std::function<void()> steps = [&] {
+            EXPECT_TRUE(CTkMouseTracker::ForThread().IsModalLoopRunning());
+            EXPECT_EQ(popup->GetSafeHwnd(), ::GetCapture());
+            popup->TearOffStep(CPoint(middle.x, gripper.top - 9));
+            EXPECT_EQ(nullptr, popup->GetTearOffBar());
+            EXPECT_TRUE(popup->IsWindowVisible());
+
+            const CPoint away(middle.x, gripper.top - 11);
+            popup->TearOffStep(away);
+            CTkToolBar* torn = popup->GetTearOffBar();
+            ASSERT_NE(nullptr, torn);
+            EXPECT_FALSE(popup->IsWindowVisible());
+            EXPECT_TRUE(torn->IsWindowVisible());
+            EXPECT_EQ(torn, m_manager.FindBar(kTearOffId));
+            EXPECT_EQ(bars + 1, m_manager.GetCount());
+            EXPECT_STREQ("Torn", torn->m_strTitle);
+            EXPECT_EQ(TK_BAR_POSITION_FLOATING, torn->m_nPosition);
+            EXPECT_EQ(1, torn->m_bUserToolbar);
+            EXPECT_EQ(60, torn->m_nMRUWidth);
+            // Copies of the commands, the rarely used one shown, no expand button.
+            EXPECT_EQ((std::vector<int>{100, 101, 102}), KeptIds(torn));
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(0, torn->GetControl(i)->m_nHideFlags & (TK_CONTROL_HIDE_SCROLL | TK_CONTROL_HIDE_USAGE));
+                EXPECT_NE(popup->GetControl(i), torn->GetControl(i));
+            }
+            // Its top edge's middle is 10 pixels above the cursor.
+            CRect window = WindowRect(torn);
+            EXPECT_EQ(away.y - 10, window.top);
+            EXPECT_LE(std::abs((window.left + window.right) / 2 - away.x), 1);
+
+            // Back on the gripper the menu shows again; out again, the same bar follows the cursor.
+            popup->TearOffStep(middle);
+            EXPECT_TRUE(popup->IsWindowVisible());
+            EXPECT_FALSE(torn->IsWindowVisible());
+            popup->TearOffStep(CPoint(400, 600));
+            EXPECT_EQ(torn, popup->GetTearOffBar());
+            EXPECT_TRUE(torn->IsWindowVisible());
+            EXPECT_EQ(590, WindowRect(torn).top);
+            EXPECT_EQ(bars + 1, m_manager.GetCount());
+        };
+        RunInLoop(steps, popup->GetSafeHwnd());
+        popup->TrackTearOff(middle);
+        // Dropped outside: the floating bar stays and the menus close.
+        CTkToolBar* torn = dynamic_cast<CTkToolBar*>(m_manager.FindBar(kTearOffId));
+        ASSERT_NE(nullptr, torn);
+        EXPECT_TRUE(torn->IsWindowVisible());
+        EXPECT_EQ(nullptr, popup->GetTearOffBar());
+        EXPECT_EQ(0, popup->m_nTrackingMode);
+        EXPECT_EQ(0, m_bar->m_nTrackingMode);
+        EXPECT_FALSE(CTkMouseTracker::ForThread().HasTrackedBars());
+        EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
+        EXPECT_EQ(nullptr, ::GetCapture());
+
+        // Torn off again: the bar with the tear-off id is shown, no second one is made.
+        torn->SetVisible(false);
+        ASSERT_NE(nullptr, OpenTearOffMenu(m_bar.get(), Options()));
+        std::function<void()> again = [&] {
+            popup->TearOffStep(CPoint(500, 500));
+            EXPECT_EQ(torn, popup->GetTearOffBar());
+        };
+        RunInLoop(again, popup->GetSafeHwnd());
+        popup->TrackTearOff(middle);
+        EXPECT_TRUE(torn->IsVisible());
+        EXPECT_EQ(bars + 1, m_manager.GetCount());
+        EXPECT_EQ((std::vector<int>{100, 101, 102}), KeptIds(torn));
+    });
+}
+
+TEST_F(TkPopupBarTest, ATearOffDroppedBackOnTheGripperOrEndedByAQuitLeavesNoBarBehind) {
+    Run([&] {
+        AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 3);
+        CTkPopupBar* popup = OpenTearOffMenu(m_bar.get(), Options());
+        ASSERT_NE(nullptr, popup);
+        const CPoint middle = ScreenRect(popup, popup->GetGripperRect()).CenterPoint();
+        const int bars = m_manager.GetCount();
+
+        // Out and back in, then released: the bar made on the way is gone and the menu is open.
+        std::function<void()> steps = [&] {
+            popup->TearOffStep(CPoint(600, 600));
+            ASSERT_NE(nullptr, popup->GetTearOffBar());
+            popup->TearOffStep(middle);
+        };
+        RunInLoop(steps, popup->GetSafeHwnd());
+        popup->TrackTearOff(middle);
+        EXPECT_EQ(bars, m_manager.GetCount());
+        EXPECT_EQ(nullptr, m_manager.FindBar(kTearOffId));
+        EXPECT_TRUE(popup->IsWindowVisible());
+        EXPECT_NE(0, popup->m_nTrackingMode);
+        EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
+
+        // Escape through the keyboard hook ends the drag; the torn-off bar stays.
+        std::function<void()> escape = [&] {
+            popup->TearOffStep(CPoint(600, 600));
+            CTkKeyboardHook::ForThread().RouteKey(WM_KEYDOWN, VK_ESCAPE, 0);
+        };
+        RunInLoop(escape, popup->GetSafeHwnd());
+        popup->TrackTearOff(middle);
+        ASSERT_NE(nullptr, m_manager.FindBar(kTearOffId));
+        EXPECT_TRUE(m_manager.FindBar(kTearOffId)->IsVisible());
+        EXPECT_EQ(0, popup->m_nTrackingMode);
+        EXPECT_EQ(nullptr, ::GetCapture());
+
+        // The program quits during the drag: the loop ends at once and the quit reaches the caller.
+        ASSERT_NE(nullptr, OpenTearOffMenu(m_bar.get(), Options()));
+        ::PostQuitMessage(7);
+        popup->TrackTearOff(middle);
+        EXPECT_EQ(nullptr, ::GetCapture());
+        EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
+        MSG msg;
+        ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(7, (int)msg.wParam);
+
+        // The gripper is hot while the cursor is on it, and there is none without tear-off.
+        popup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(popup->GetGripperRect().left + 2, popup->GetGripperRect().top + 2));
+        EXPECT_TRUE(popup->IsGripperHot());
+        m_bar->SetTrackingMode(0, true, false);
+        EXPECT_FALSE(popup->IsGripperHot());
+        popup->m_bTearOff = 0;
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        EXPECT_TRUE(popup->GetGripperRect().IsRectEmpty());
+        EXPECT_EQ(CPoint(2, 4), popup->GetControl(0)->m_rcControl.TopLeft());
+    });
+}
+
+// Pressed on the gripper, dragged away and released through the system's input.
+TEST_F(TkPopupBarTest, ARealDragOnTheGripperTearsTheMenuOffIntoAFloatingBarWithItsCommands) {
+    Run([&] {
+        AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 3);
+        // The mouse follows the capture of the foreground thread only: the site is in front.
+        m_site.SetWindowPos(nullptr, 700, 500, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        CTkToolBar* torn = nullptr;
+        for (int attempt = 0; attempt < 3 && !torn; ++attempt) {
+            m_bar->SetTrackingMode(0, true, false);
+            ::SetForegroundWindow(m_site.GetSafeHwnd());
+            TkPumpUntil([&] { return ::GetForegroundWindow() == m_site.GetSafeHwnd(); }, 1000);
+            CTkPopupBar* popup = OpenTearOffMenu(m_bar.get(), Options());
+            ASSERT_NE(nullptr, popup);
+            TkPumpUntil([&] { return popup->IsWindowVisible() != FALSE; }, 1000);
+            const CPoint start = ScreenRect(popup, popup->GetGripperRect()).CenterPoint();
+            // The system gives mouse input to the window that holds the capture when the input
+            // is sent: the moves go once the drag runs.
+            static INPUT s_drag[4];
+            s_drag[0] = TkMouseInput(start + CPoint(5, -5), 0);
+            s_drag[1] = TkMouseInput(start + CPoint(150, 200), 0);
+            s_drag[2] = TkMouseInput(start + CPoint(160, 220), 0);
+            s_drag[3] = TkMouseInput(start + CPoint(160, 220), MOUSEEVENTF_LEFTUP);
+            ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+                if (!CTkMouseTracker::ForThread().IsModalLoopRunning()) return;
+                ::KillTimer(nullptr, id);
+                ::SendInput(4, s_drag, sizeof(INPUT));
+            });
+            INPUT press[] = {TkMouseInput(start, 0), TkMouseInput(start, MOUSEEVENTF_LEFTDOWN)};
+            ::SendInput(2, press, sizeof(INPUT));
+            TkPumpUntil([&] {
+                auto* bar = dynamic_cast<CTkToolBar*>(m_manager.FindBar(kTearOffId));
+                return bar && bar->IsWindowVisible() && !::GetCapture() &&
+                       !CTkMouseTracker::ForThread().HasTrackedBars();
+            }, 2000);
+            torn = dynamic_cast<CTkToolBar*>(m_manager.FindBar(kTearOffId));
+            if (torn && !torn->IsWindowVisible()) torn = nullptr;
+        }
+        ASSERT_NE(nullptr, torn);
+        EXPECT_EQ(TK_BAR_POSITION_FLOATING, torn->m_nPosition);
+        EXPECT_EQ((std::vector<int>{100, 101, 102}), KeptIds(torn));
+        EXPECT_FALSE(CTkMouseTracker::ForThread().HasTrackedBars());
+        EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
+        EXPECT_EQ(nullptr, ::GetCapture());
     });
 }
 
