@@ -778,10 +778,17 @@ TEST_F(TkPopupBarTest, ARealDragOnTheGripperTearsTheMenuOffIntoAFloatingBarWithI
             s_drag[1] = TkMouseInput(start + CPoint(150, 200), 0);
             s_drag[2] = TkMouseInput(start + CPoint(160, 220), 0);
             s_drag[3] = TkMouseInput(start + CPoint(160, 220), MOUSEEVENTF_LEFTUP);
+            static HWND s_popup;
+            s_popup = popup->GetSafeHwnd();
             ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
                 if (!CTkMouseTracker::ForThread().IsModalLoopRunning()) return;
                 ::KillTimer(nullptr, id);
                 ::SendInput(4, s_drag, sizeof(INPUT));
+                // Should the release go astray, the drag still ends and the attempt fails.
+                ::SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR late, DWORD) {
+                    ::KillTimer(nullptr, late);
+                    if (CTkMouseTracker::ForThread().IsModalLoopRunning()) ::PostMessageW(s_popup, WM_LBUTTONUP, 0, 0);
+                });
             });
             INPUT press[] = {TkMouseInput(start, 0), TkMouseInput(start, MOUSEEVENTF_LEFTDOWN)};
             ::SendInput(2, press, sizeof(INPUT));
