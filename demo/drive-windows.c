@@ -5,8 +5,12 @@
      drive-windows confirm                presses OK in the program's message box
      drive-windows click-alert            clicks the text of the desktop alert and waits for the
                                           read window; prints what it shows
+     drive-windows customize              opens the send window's customise sheet (command 35001,
+                                          the bars' Customize item) and prints its page count
+     drive-windows close-customize        closes the customise sheet with its Close button
    Exit code 0 when it worked, 1 otherwise (with the reason on stdout). */
 #include <windows.h>
+#include <commctrl.h>
 #include "program-process.h"
 #include <stdio.h>
 #include <string.h>
@@ -18,10 +22,12 @@ enum {
     kRecipients = 1023,      /* the read window's received date has the same id */
     kBody = 1025,
     kSendCommand = 32771,
+    kCustomizeCommand = 35001,
 };
 
 static const wchar_t kSendTitle[] = L"Send a Text Message";
 static const wchar_t kReadTitle[] = L"Read a Text Message";
+static const wchar_t kCustomizeTitle[] = L"Customize";
 
 /* A visible top-level window of the program: with the title, of the class, or (alert) topmost. */
 struct Search {
@@ -135,11 +141,36 @@ static int ClickAlert(void) {
     return 0;
 }
 
+static int OpenCustomizeSheet(void) {
+    HWND frame, view = SendView(&frame), sheet, tabs;
+    if (!view) { printf("no send window\n"); return 1; }
+    /* The sheet runs modally inside the program: the command is posted, not sent. */
+    PostMessageW(frame, WM_COMMAND, kCustomizeCommand, 0);
+    sheet = WaitForWindow(kCustomizeTitle, L"#32770", FALSE);
+    if (!sheet) { printf("the customise sheet did not open\n"); return 1; }
+    Nudge(sheet, 0);
+    Sleep(500);
+    tabs = FindWindowExW(sheet, NULL, L"SysTabControl32", NULL);
+    printf("  The customise sheet is open with %d pages\n", tabs ? (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) : 0);
+    return 0;
+}
+
+static int CloseCustomizeSheet(void) {
+    HWND sheet = WaitForWindow(kCustomizeTitle, L"#32770", FALSE);
+    if (!sheet) { printf("no customise sheet\n"); return 1; }
+    PostMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 100 && IsWindow(sheet) && IsWindowVisible(sheet); ++i) Sleep(100);
+    if (IsWindow(sheet) && IsWindowVisible(sheet)) { printf("the customise sheet stayed open\n"); return 1; }
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "type") == 0) return TypeMessage(argv[2], argv[3]);
     if (argc == 2 && strcmp(argv[1], "send") == 0) return PressSend();
     if (argc == 2 && strcmp(argv[1], "confirm") == 0) return Confirm();
     if (argc == 2 && strcmp(argv[1], "click-alert") == 0) return ClickAlert();
-    printf("usage: drive-windows type RECIPIENTS BODY | send | confirm | click-alert\n");
+    if (argc == 2 && strcmp(argv[1], "customize") == 0) return OpenCustomizeSheet();
+    if (argc == 2 && strcmp(argv[1], "close-customize") == 0) return CloseCustomizeSheet();
+    printf("usage: drive-windows type RECIPIENTS BODY | send | confirm | click-alert | customize | close-customize\n");
     return 2;
 }

@@ -9,10 +9,14 @@
 #include "commandbars/TkThemedStatusBar.h"
 #include "commandbars/TkToolBar.h"
 #include "controls/TkControl.h"
+#include "controls/TkControls.h"
+#include "customize/TkCustomizePages.h"
+#include "customize/TkCustomizeSheet.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -43,13 +47,25 @@ BEGIN_MESSAGE_MAP(CBarsTestFrame, CTestFrame)
     ON_COMMAND(ID_SEND_AND_CLOSE, OnSendAndClose)
 END_MESSAGE_MAP()
 
+// The bars' layout is kept in a profile of these tests' own (other test programs close windows of
+// the same titles meanwhile), empty at the start of each test.
+const char kLayoutProfile[] = "Frame Bars Tests";
+const wchar_t kLayoutProfileKey[] = L"Software\\TarvockTests\\Frame Bars Tests";
+
 class FrameBars : public ::testing::Test {
 protected:
-    void SetUp() override { theTestApp.SetUpToolkit(); }
+    void SetUp() override {
+        theTestApp.SetUpToolkit();
+        m_savedProfile = theTestApp.m_pszProfileName;
+        theTestApp.m_pszProfileName = kLayoutProfile;
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
+    }
     void TearDown() override {
         for (CBarsTestFrame* frame : m_frames)
             if (::IsWindow(m_windows[frame])) frame->DestroyWindow();
         PumpPending();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
+        theTestApp.m_pszProfileName = m_savedProfile;
     }
     CBarsTestFrame* Open(UINT toolbarId = IDR_SEND_WINDOW) {
         auto* frame = new CBarsTestFrame;
@@ -79,6 +95,7 @@ protected:
     CSatelliteScope m_satellite;
     std::vector<CBarsTestFrame*> m_frames;
     std::map<CBarsTestFrame*, HWND> m_windows;
+    const char* m_savedProfile = nullptr;
 };
 
 }  // namespace
@@ -194,6 +211,62 @@ TEST_F(FrameBars, AButtonsNotificationReachesTheFramesHandlerAndAnUnhandledOneCo
     EXPECT_EQ(std::vector<UINT>{ID_SEND_AND_CLOSE}, frame->commands);
 }
 
+namespace {
+
+// What runs inside the customise sheet's modal loop, one step per timer tick.
+std::vector<std::function<void()>> g_sheetSteps;
+
+void CALLBACK RunSheetStep(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_sheetSteps.empty()) return;
+    std::function<void()> step = g_sheetSteps.front();
+    g_sheetSteps.erase(g_sheetSteps.begin());
+    step();
+}
+
+}  // namespace
+
+// 35001 runs the customise sheet over the frame's bars in customise mode, with the frame's
+// commands by category; hiding the toolbar on its Toolbars page hides it in the frame; closing
+// the sheet leaves customise mode.
+TEST_F(FrameBars, TheCustomiseCommandRunsTheSheetOverTheFramesBars) {
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    CTkCommandBars* manager = frame->GetCommandBars();
+    bool customizing = false, sendListed = false, hidden = false;
+    int categories = 0;
+    g_sheetSteps = {[&] {
+        customizing = manager->IsCustomizeMode();
+        CTkCustomizeSheet* sheet = CTkCustomizeSheet::GetRunning();
+        if (!sheet) return;
+        CTkCustomizeCommandsPage* commands = sheet->GetCommandsPage();
+        categories = commands ? commands->GetCategoryCount() : 0;
+        for (int i = 0; i < categories; ++i)
+            if (CTkControls* controls = commands->GetCategory(i).pControls)
+                sendListed = sendListed || controls->FindByTypeAndId(TK_CONTROL_TYPE_BUTTON, ID_SEND_MESSAGE, false, true);
+        if (CTkCustomizeToolbarsPage* toolbars = sheet->GetToolbarsPage()) {
+            const int index = toolbars->m_list.FindStringExact(-1, "Toolbar");
+            if (index >= 0) {
+                toolbars->m_list.SetCurSel(index);
+                toolbars->m_list.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+            }
+        }
+        hidden = !frame->GetToolBar()->IsVisible();
+        sheet->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)::GetDlgItem(sheet->m_hWnd, IDCANCEL));
+    }};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, RunSheetStep);
+    frame->SendMessage(WM_COMMAND, TK_ID_CUSTOMIZE);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(g_sheetSteps.empty()) << "the sheet did not run";
+    g_sheetSteps.clear();
+    EXPECT_TRUE(customizing);
+    EXPECT_LE(3, categories);
+    EXPECT_TRUE(sendListed) << "the frame's menu commands are offered";
+    EXPECT_TRUE(hidden);
+    EXPECT_FALSE(::IsWindowVisible(frame->GetToolBar()->m_hWnd));
+    EXPECT_FALSE(manager->IsCustomizeMode());
+    EXPECT_EQ(nullptr, CTkCustomizeSheet::GetRunning());
+}
+
 // Without its toolbar resource the window still opens with its menu bar and status bar.
 TEST_F(FrameBars, AMissingToolbarResourceLeavesTheMenuBarAndTheStatusBar) {
     CBarsTestFrame* frame = Open(9999);
@@ -210,24 +283,8 @@ TEST_F(FrameBars, AMissingToolbarResourceLeavesTheMenuBarAndTheStatusBar) {
 
 namespace {
 
-// The bars' layout kept in a profile of these tests' own: other test programs close windows of
-// the same titles meanwhile.
-const char kLayoutProfile[] = "Frame Bars Tests";
-const wchar_t kLayoutProfileKey[] = L"Software\\TarvockTests\\Frame Bars Tests";
-
 class FrameBarsLayout : public FrameBars {
 protected:
-    void SetUp() override {
-        FrameBars::SetUp();
-        m_savedProfile = theTestApp.m_pszProfileName;
-        theTestApp.m_pszProfileName = kLayoutProfile;
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
-    }
-    void TearDown() override {
-        FrameBars::TearDown();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
-        theTestApp.m_pszProfileName = m_savedProfile;
-    }
     static void Close(CFrameBase* frame) {
         frame->SendMessage(WM_CLOSE);
         PumpPending();
@@ -264,8 +321,6 @@ protected:
         frame->RecalcLayout();
         ASSERT_EQ(DockBarWindow(frame, TK_DOCK_LEFT), ::GetParent(frame->GetToolBar()->m_hWnd));
     }
-
-    const char* m_savedProfile = nullptr;
 };
 
 }  // namespace
