@@ -136,6 +136,8 @@ void CTkDockBar::RestoreEntry(int index, CTkToolBar* bar) {
 }
 
 void CTkDockBar::NormaliseRows() {
+    if (m_bars.empty() || m_bars.front()) m_bars.insert(m_bars.begin(), nullptr);
+    if (m_bars.back()) m_bars.push_back(nullptr);
     for (size_t i = 1; i < m_bars.size();) {
         if (!m_bars[i] && !m_bars[i - 1])
             m_bars.erase(m_bars.begin() + (long)i);

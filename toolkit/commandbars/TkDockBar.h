@@ -56,7 +56,8 @@ public:
     // entry at the index, kept after the leading break and within the list. The bar leaves the
     // dock bar that held it and becomes a docked child of this one.
     void RestoreEntry(int index, CTkToolBar* bar);
-    // Runs of row breaks become one; a stretching toolbar (bar flag 0x40) gets a row of its own.
+    // The list starts and ends with a row break and runs of breaks become one; a stretching
+    // toolbar (bar flag 0x40) gets a row of its own.
     void NormaliseRows();
     // Appends the visible toolbars of the row holding the index, in their order along the row.
     void GetRowBars(int index, std::vector<CTkToolBar*>& list) const;

@@ -96,7 +96,8 @@ void ExpectConsistent(const CTkStateScene& scene, int round) {
         CTkDockBar* dockBar = scene.manager->GetDockBar(side);
         const std::vector<CTkToolBar*>& entries = dockBar->GetBars();
         ASSERT_FALSE(entries.empty()) << round;
-        EXPECT_EQ(nullptr, entries[0]) << round;
+        EXPECT_EQ(nullptr, entries.front()) << round;
+        EXPECT_EQ(nullptr, entries.back()) << round << " a row without its end";
         for (CTkToolBar* bar : entries) {
             if (!bar) continue;
             ASSERT_GE(scene.manager->FindIndex(bar), 0) << round;

@@ -282,6 +282,32 @@ TEST_F(TkFrameStateTest, PositionsVisibilityAndRowsComeBackInANewFrame) {
     }
 }
 
+TEST_F(TkFrameStateTest, DockEntriesNamingNoBarAreSkippedAndInsertPlacesClamped) {
+    CTkStateScene scene;
+    ASSERT_TRUE(scene.Create());
+    SetInt(Section("-Summary"), "Bars", 0);
+    // Bar ids that name no bar (and a bar named twice) in the top dock bar; in the bottom one a
+    // bar first, where the leading break belongs, then a break at the same place.
+    const int top[] = {0, 77, 78, 3, 79, 80, 0, 3, 2};
+    for (int i = 0; i < 9; ++i) SetInt(Section("-DockBar0"), CString("Bar#") + CString(std::to_string(i).c_str()), top[i]);
+    SetInt(Section("-DockBar0"), "Bars", 9);
+    SetInt(Section("-DockBar1"), "Bar#0", 5);
+    SetInt(Section("-DockBar1"), "Bar#1", 0);
+    SetInt(Section("-DockBar1"), "Bars", 2);
+    scene.manager->LoadBarState(Profile());
+    scene.Layout();
+    EXPECT_EQ((std::vector<UINT>{0, 1, 0, 3, 4, 0, 2, 0}), scene.RowIds(TK_DOCK_TOP));
+    EXPECT_EQ((std::vector<UINT>{0, 5, 0}), scene.RowIds(TK_DOCK_BOTTOM));
+    EXPECT_EQ(scene.manager->GetDockBar(TK_DOCK_BOTTOM), scene.tools->GetDockBar());
+    EXPECT_EQ(TK_BAR_POSITION_BOTTOM, scene.tools->m_nPosition);
+    // Laid out in the bottom dock bar.
+    CRect bottom, tools;
+    ::GetWindowRect(scene.manager->GetDockBar(TK_DOCK_BOTTOM)->GetSafeHwnd(), &bottom);
+    ::GetWindowRect(scene.tools->GetSafeHwnd(), &tools);
+    EXPECT_GT(bottom.Height(), 0);
+    EXPECT_TRUE(bottom.PtInRect(tools.TopLeft()));
+}
+
 TEST_F(TkFrameStateTest, AFrameOnAScreenOfAnotherSizeRescalesWhatWasSaved) {
     {
         CTkStateScene scene;
