@@ -286,8 +286,7 @@ void CTkCommandBars::LoadControls(const char* profile, bool silent) {
         read = TkReadBarsArchive(ar, loaded);
     }
     // A damaged customisation is dropped whole: the program's own bars stay as they are.
-    // The loaded bars are merged into the bar list in the next step; until then they are released.
-    (void)read, (void)silent;
+    if (read) MergeLoadedBars(loaded, silent);
 }
 
 void CTkCommandBars::LoadBarState(const char* profile, bool silent) {

@@ -478,4 +478,102 @@ TEST_F(TkControlsStateTest, WhenNoSideFileCanBeMadeTheCustomisationGoesIntoThePr
     ::RemoveDirectoryW(folder.Wide().c_str());
 }
 
+// The ids of a bar's controls in order (not the temporary ones the bar makes for itself).
+std::vector<int> ControlIds(const CTkCommandBar* bar) {
+    std::vector<int> ids;
+    for (int i = 0; i < bar->GetControls()->GetCount(); ++i)
+        if (!bar->GetControl(i)->m_bTemporary) ids.push_back(bar->GetControl(i)->m_nId);
+    return ids;
+}
+
+TEST_F(TkControlsStateTest, ACustomisedToolbarAndAUsersOwnBarComeBackInANewFrame) {
+    std::vector<UINT> topRows;
+    {
+        CTkStateScene scene;
+        ASSERT_TRUE(scene.Create());
+        scene.standard->GetControls()->RemoveControlAt(0);
+        scene.standard->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 555)->m_strCaption = "Mine";
+        CTkToolBar* user = scene.manager->AddUserBar("User", 0x200, false);
+        ASSERT_NE(nullptr, user);
+        user->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 777);
+        scene.Layout();
+        topRows = scene.RowIds(TK_DOCK_TOP);
+        scene.manager->SaveBarState(Profile());
+    }
+    EXPECT_EQ((DWORD)REG_BINARY, RegType(Section("-Controls"), "Controls"));
+
+    CTkStateScene scene;
+    ASSERT_TRUE(scene.Create());
+    const std::vector<int> formatIds = ControlIds(scene.format);
+    scene.manager->LoadBarState(Profile());
+    scene.Layout();
+    EXPECT_EQ((std::vector<int>{101, 102, 555}), ControlIds(scene.standard));
+    EXPECT_STREQ("Mine", scene.standard->GetControls()->FindById(555)->m_strCaption);
+    EXPECT_EQ(formatIds, ControlIds(scene.format));  // not customised, not stored
+    ASSERT_EQ(6, scene.manager->GetCount());
+    auto* user = dynamic_cast<CTkToolBar*>(scene.manager->FindBar(0x200));
+    ASSERT_NE(nullptr, user);
+    EXPECT_EQ((std::vector<int>{777}), ControlIds(user));
+    EXPECT_STREQ("User", user->m_strTitle);
+    EXPECT_TRUE(user->IsVisible());
+    EXPECT_EQ(topRows, scene.RowIds(TK_DOCK_TOP));
+
+    // Loading the same layout again takes the user's bar over instead of adding another.
+    scene.manager->LoadBarState(Profile());
+    EXPECT_EQ(6, scene.manager->GetCount());
+    EXPECT_EQ((std::vector<int>{101, 102, 555}), ControlIds(scene.standard));
+}
+
+TEST_F(TkControlsStateTest, ALargeCustomisationComesBackFromTheSideFileOrTheProfile) {
+    const CString folder = TemporaryFolder("TarvockSideFileLoad");
+    const CString path = folder + "\\layout.bin";
+    RemoveFile(path);
+    {
+        CTkStateScene scene;
+        ASSERT_TRUE(scene.Create());
+        scene.manager->m_strSideFile = path;
+        CustomiseToLength(scene.manager, scene.standard, 30000);
+        scene.manager->SaveBarState(Profile());
+    }
+    ASSERT_EQ(1, RegInt(Section("-Controls"), "LoadFromFile"));
+    {
+        CTkStateScene scene;
+        ASSERT_TRUE(scene.Create());
+        scene.manager->LoadBarState(Profile());
+        ASSERT_EQ((std::vector<int>{100, 101, 102, 999}), ControlIds(scene.standard));
+        const int captionLength = scene.standard->GetControls()->FindById(999)->m_strCaption.GetLength();
+        EXPECT_GT(captionLength, 29000);
+
+        // The next save cannot write its side file: the customisation goes into the profile
+        // and comes back from there.
+        ASSERT_TRUE(::CreateDirectoryW(TkSideFileTemporaryName(path).Wide().c_str(), nullptr));
+        scene.manager->m_strSideFile = path;
+        scene.standard->GetControls()->FindById(999)->m_strCaption += "more";
+        scene.manager->SaveBarState(Profile());
+        ::RemoveDirectoryW(TkSideFileTemporaryName(path).Wide().c_str());
+        ASSERT_EQ(0, RegInt(Section("-Controls"), "LoadFromFile"));
+
+        CTkStateScene again;
+        ASSERT_TRUE(again.Create());
+        again.manager->LoadBarState(Profile());
+        ASSERT_EQ((std::vector<int>{100, 101, 102, 999}), ControlIds(again.standard));
+        EXPECT_EQ(captionLength + 4, again.standard->GetControls()->FindById(999)->m_strCaption.GetLength());
+    }
+
+    // A side file that went missing restores no customisation: the program's buttons stay.
+    {
+        CTkStateScene scene;
+        ASSERT_TRUE(scene.Create());
+        scene.manager->m_strSideFile = path;
+        CustomiseToLength(scene.manager, scene.standard, 30000);
+        scene.manager->SaveBarState(Profile());
+    }
+    RemoveFile(path);
+    CTkStateScene scene;
+    ASSERT_TRUE(scene.Create());
+    scene.manager->LoadBarState(Profile());
+    EXPECT_EQ((std::vector<int>{100, 101, 102}), ControlIds(scene.standard));
+    ::RemoveDirectoryW(folder.Wide().c_str());
+}
+
 }  // namespace

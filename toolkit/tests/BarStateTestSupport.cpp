@@ -159,8 +159,9 @@ CTkStateScene::~CTkStateScene() {
 
 bool CTkStateScene::Create() {
     frame = new CTkStateFrame;
-    if (!frame->CreateEx(0, nullptr, "state", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 700, 500, nullptr, nullptr))
-        return false;
+    // Shown without taking the activation: tests running beside these keep their focus.
+    if (!frame->CreateEx(0, nullptr, "state", WS_OVERLAPPEDWINDOW, 10, 10, 700, 500, nullptr, nullptr)) return false;
+    frame->ShowWindow(SW_SHOWNOACTIVATE);
     manager = new CTkCommandBars;
     manager->AttachFrame(frame);
     manager->EnableDocking();
