@@ -1,5 +1,6 @@
 #include "BarStateTestSupport.h"
 
+#include "commandbars/TkMenuBar.h"
 #include "painters/TkDrawTools.h"
 
 namespace {
@@ -165,7 +166,7 @@ bool CTkStateScene::Create() {
     manager = new CTkCommandBars;
     manager->AttachFrame(frame);
     manager->EnableDocking();
-    menuBar = manager->CreateMenuBar("Menu Bar", 0);
+    menuBar = manager->CreateMenuBar("Menu Bar", 610, RUNTIME_CLASS(CTkMenuBar));
     struct {
         CTkToolBar** bar;
         const char* title;

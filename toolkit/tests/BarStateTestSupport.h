@@ -66,7 +66,7 @@ public:
     int layouts = 0;
 };
 
-// The frame with its dock bars, the menu bar (id 1) and four toolbars docked in rows at the top:
+// The frame with its dock bars, the menu bar (id 1, from menu 610) and four toolbars docked in rows at the top:
 // Standard (2), Format (3), Drawing (4) and Tools (5), each with its buttons kept as its
 // original ones.
 class CTkStateScene {
