@@ -1,5 +1,7 @@
 #include "TestMessengerApp.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,12 +13,24 @@ CTestMessengerApp theTestApp;
 int CTestFrame::live = 0;
 
 namespace {
+// Every test starts without the bar layouts earlier tests (or earlier runs) stored: the frames
+// load them when they open.
+class CFreshBarLayouts : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        HKEY app = theTestApp.GetAppRegistryKey();
+        if (!app) return;
+        ::RegDeleteTreeW(app, L"CommandBars");
+        ::RegCloseKey(app);
+    }
+};
+
 // Windows go to a desktop of this process's own, made with its display.
 struct CPrivateDesktop {
     CPrivateDesktop() {
         TestUseOwnDesktop(L"TarvockVelkoTests");
         theTestApp.InitApplication();
         theTestApp.SetRegistryKey("TarvockTests");
+        ::testing::UnitTest::GetInstance()->listeners().Append(new CFreshBarLayouts);
     }
 } privateDesktop;
 }  // namespace
