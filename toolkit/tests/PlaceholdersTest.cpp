@@ -1,6 +1,7 @@
 // Placeholder controls of popup menus: the Toolbars list, the recent files and the MDI window
 // list expand into temporary items when their popup is laid out, anew each time, never stored.
 #include "PainterTestSupport.h"
+#include "commandbars/TkBarArchive.h"
 #include "controls/TkControlPlaceholders.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,39 @@ TEST_F(TkPlaceholdersTest, RecentFilesAreNumberedFromOneAndWrapAtTen) {
     for (int i = 0; i < 11; ++i) EXPECT_EQ(57616 + i, m_popup->GetControl(1 + i)->m_nId);
     EXPECT_EQ(CString("C:\\a\\b.txt"), CTkControlRecentFileList::DisplayName("C:\\a\\b.txt", "C:\\ab"));
     EXPECT_EQ(CString("b.txt"), CTkControlRecentFileList::DisplayName("c:\\AB\\b.txt", "C:\\ab\\"));
+}
+
+TEST_F(TkPlaceholdersTest, APlaceholderOfAStoredMenuComesBackAsOneAndExpandsAgain) {
+    CTkControlRecentFileList::SetSource(ElevenFiles);
+    m_popup->AddButton(CRect(), "Before");
+    m_popup->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 35003);
+    LayOut(m_popup.get());
+    ASSERT_EQ(13, m_popup->GetControls()->GetCount());
+
+    // Stored: the button and the placeholder, none of its items.
+    CMemFile file;
+    {
+        CTkBarList bars;
+        bars.Add(m_popup.get());
+        CArchive ar(&file, CArchive::store);
+        ar.m_pDocument = m_manager;
+        TkWriteBarsArchive(ar, bars);
+    }
+    const std::vector<BYTE> bytes = file.GetData();
+    CMemFile stored(bytes.data(), (UINT)bytes.size());
+    CArchive ar(&stored, CArchive::load);
+    ar.m_pDocument = m_manager;
+    CTkBarList loaded;
+    ASSERT_TRUE(TkReadBarsArchive(ar, loaded));
+    ASSERT_EQ(1, loaded.GetCount());
+    CTkCommandBar* menu = loaded.GetAt(0);
+    ASSERT_EQ(2, menu->GetControls()->GetCount());
+    EXPECT_TRUE(dynamic_cast<CTkControlRecentFileList*>(menu->GetControl(1)));
+    LayOut(menu);
+    const std::vector<std::string> captions = Captions(menu);
+    ASSERT_EQ(12u, captions.size());
+    EXPECT_EQ("Before", captions[0]);
+    EXPECT_EQ("&1 file1.txt", captions[1]);
 }
 
 TEST_F(TkPlaceholdersTest, TheWindowListNamesTheFramesVisibleMdiChildren) {
