@@ -19,6 +19,46 @@ bool IsFrameId(int id) {
     return id == kStatusBarId || id == kViewId || (id >= kFirstDockBarId && id <= kLastDockBarId);
 }
 
+bool IsBarWindow(HWND hwnd) {
+    return hwnd && dynamic_cast<CTkCommandBar*>(CWnd::FromHandlePermanent(hwnd)) != nullptr;
+}
+
+// The frame's window with the id: its own child, else a window a bar of the frame took in to
+// host (docked bars are children of the frame's dock bars, floating ones are owned by the frame).
+HWND FindFrameWindow(HWND frame, int id) {
+    if (HWND child = ::GetDlgItem(frame, id)) return child;
+    struct CSearch {
+        HWND frame;
+        int id;
+        HWND found;
+    } search{frame, id, nullptr};
+    const WNDENUMPROC inBar = [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<CSearch*>(param);
+        if (::GetDlgCtrlID(hwnd) != s->id || !IsBarWindow(::GetParent(hwnd))) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    };
+    ::EnumChildWindows(frame, inBar, (LPARAM)&search);
+    if (search.found) return search.found;
+    ::EnumThreadWindows(::GetWindowThreadProcessId(frame, nullptr), [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<CSearch*>(param);
+        if (::GetWindow(hwnd, GW_OWNER) != s->frame || !IsBarWindow(hwnd)) return TRUE;
+        struct CInBar {
+            int id;
+            HWND found;
+        } inThisBar{s->id, nullptr};
+        ::EnumChildWindows(hwnd, [](HWND child, LPARAM p) -> BOOL {
+            auto* b = reinterpret_cast<CInBar*>(p);
+            if (::GetDlgCtrlID(child) != b->id) return TRUE;
+            b->found = child;
+            return FALSE;
+        }, (LPARAM)&inThisBar);
+        s->found = inThisBar.found;
+        return s->found ? FALSE : TRUE;
+    }, (LPARAM)&search);
+    return search.found;
+}
+
 // The windows hosted by a custom control, in the whole process.
 std::set<HWND>& HostedWindows() {
     static std::set<HWND> windows;
@@ -70,7 +110,7 @@ bool CTkControlCustom::SetHostedWindow(HWND hwnd) {
 
 bool CTkControlCustom::AttachHostedById(HWND frame) {
     if (!frame || m_nHostedId == 0) return false;
-    HWND child = ::GetDlgItem(frame, m_nHostedId);
+    HWND child = FindFrameWindow(frame, m_nHostedId);
     if (!child || !SetHostedWindow(child)) {
         m_nHostedId = 0;  // nothing hosted: the control stays empty
         return false;

@@ -15,7 +15,8 @@ public:
     // is a bar, a dock bar, the status bar, a view or hosted by another control.
     bool SetHostedWindow(HWND hwnd);
     HWND GetHostedWindow() const { return m_hwndHosted; }
-    // Hosts the frame's child window with the hosted id, under the same rules.
+    // Hosts the frame's window with the hosted id, under the same rules: a child of the frame,
+    // or a window another control had put into a bar of the frame.
     bool AttachHostedById(HWND frame);
     // Whether a window may be hosted: of a kind that may be (IsHostableKind) and not hosted already.
     static bool CanHost(HWND hwnd);

@@ -5,6 +5,7 @@
 
 #include "commandbars/TkBarArchive.h"
 #include "commandbars/TkBarState.h"
+#include "controls/TkControlCustom.h"
 #include "commandbars/TkCommandBarsSettings.h"
 
 #include <gtest/gtest.h>
@@ -574,6 +575,50 @@ TEST_F(TkControlsStateTest, ALargeCustomisationComesBackFromTheSideFileOrTheProf
     scene.manager->LoadBarState(Profile());
     EXPECT_EQ((std::vector<int>{100, 101, 102}), ControlIds(scene.standard));
     ::RemoveDirectoryW(folder.Wide().c_str());
+}
+
+// A program toolbar hosting a window of the frame: the new frame's own toolbar hosts that window
+// before the stored layout is loaded, and the customisation must still come back, hosting it.
+TEST_F(TkControlsStateTest, ACustomisationHostingAWindowTheProgramsBarHostsFirstComesBack) {
+    const UINT kHostedId = 0x7001;
+    auto addHost = [](CTkStateScene& scene) {
+        CWnd* window = new CWnd;
+        window->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 60, 20), scene.frame, kHostedId);
+        auto* custom = new CTkControlCustom;
+        custom->m_nId = 900;
+        scene.standard->GetControls()->Append(custom);
+        EXPECT_TRUE(custom->SetHostedWindow(window->Detach()));
+        delete window;
+        scene.standard->GetControls()->KeepOriginal();
+        return custom;
+    };
+    {
+        CTkStateScene scene;
+        ASSERT_TRUE(scene.Create());
+        addHost(scene);
+        scene.Layout();
+        scene.standard->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 555);
+        scene.manager->SaveBarState(Profile());
+    }
+    // The program's toolbar docked, and floating (its own window, owned by the frame).
+    for (bool floating : {false, true}) {
+        CTkStateScene scene;
+        ASSERT_TRUE(scene.Create());
+        CTkControlCustom* programs = addHost(scene);
+        const HWND hosted = programs->GetHostedWindow();
+        ASSERT_NE(nullptr, hosted);
+        if (floating) ASSERT_TRUE(scene.manager->FloatCommandBar(scene.standard));
+        scene.Layout();  // the program's control has put the window into its bar
+        ASSERT_EQ(scene.standard->GetSafeHwnd(), ::GetParent(hosted));
+        AfxGetApp()->WriteProfileString(Section("-Summary"), nullptr, nullptr);  // the controls only
+        scene.manager->LoadBarState(Profile());
+        scene.Layout();
+        EXPECT_EQ((std::vector<int>{100, 101, 102, 900, 555}), ControlIds(scene.standard)) << floating;
+        auto* loaded = dynamic_cast<CTkControlCustom*>(scene.standard->GetControls()->FindById(900));
+        ASSERT_NE(nullptr, loaded);
+        EXPECT_EQ(hosted, loaded->GetHostedWindow()) << floating;
+        EXPECT_EQ(scene.standard->GetSafeHwnd(), ::GetParent(hosted)) << floating;
+    }
 }
 
 }  // namespace
