@@ -4,6 +4,8 @@
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkRefHolder.h"
 #include "commandbars/TkShortcutText.h"
+#include "customize/TkCustomizeDrag.h"
+#include "customize/TkCustomizeSheet.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
 
@@ -17,6 +19,8 @@ CTkCommandBar::CTkCommandBar() {
 }
 
 CTkCommandBar::~CTkCommandBar() {
+    // A window destroyed after this destructor no longer reaches the bar's WM_DESTROY.
+    if (m_pDropSource) m_pDropSource->RemoveTarget(this);
     if (m_nTrackingMode && m_hWnd) SetTrackingMode(0, false, false);
     CTkKeyboardHook::ForThread().RemoveSink(&m_keyboardSink);
     CTkMouseTracker::ForThread().ForgetBar(this);
@@ -417,6 +421,18 @@ void CTkCommandBar::DrawCommandBar(CDC* dc) {
         CTkSelectFont font(dc, painter->GetControlFont(this, control->m_bDefaultItem != 0));
         control->Draw(dc);
     }
+    if (!IsCustomizeMode()) return;
+    // The control selected for customising is framed twice.
+    CTkCommandBars* manager = GetManager();
+    CTkControl* selected = manager ? manager->GetSelectedControl() : nullptr;
+    if (selected && selected->GetParentBar() == this && selected->IsVisible()) {
+        CRect frame = selected->m_rcControl;
+        const COLORREF ink = ::GetSysColor(COLOR_BTNTEXT);
+        dc->Draw3dRect(frame, ink, ink);
+        frame.InflateRect(-1, -1);
+        dc->Draw3dRect(frame, ink, ink);
+    }
+    DrawDropMark(dc);
 }
 
 void CTkCommandBar::UpdateCommandUI(bool disableIfNoHandler) {
@@ -508,6 +524,21 @@ void CTkCommandBar::OnMouseMove(POINT point) {
     SetSelected(candidate, false);
 }
 
+void CTkCommandBar::OnCustomizeContextMenu(POINT point) {
+    CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y);
+    if (!control || !control->IsVisible() || (control->m_nFlags & TK_CONTROL_FLAG_NO_MOVE)) return;
+    CTkCommandBars* manager = GetManager();
+    CHoldRef holdSelf(this), holdControl(control);
+    SetPopuped(-1, false);
+    SetSelected(-1, false);
+    manager->SetSelectedControl(control);
+    if (CTkCustomizeSheet* sheet = manager->GetControlDragSource()->GetCustomizeSheet()) {
+        POINT screen = point;
+        ::ClientToScreen(m_hWnd, &screen);
+        sheet->ShowContextMenu(screen);
+    }
+}
+
 void CTkCommandBar::OnLButtonDown(POINT point) {
     m_bMouseDownPending = 0;
     CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y);
@@ -523,6 +554,8 @@ LRESULT CTkCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
     switch (message) {
     case WM_CREATE:
+        if (m_nPosition != TK_BAR_POSITION_LIST)
+            if (CTkCommandBars* manager = GetManager()) manager->GetControlDragSource()->AddTarget(this);
         if (m_nBarType != TK_BAR_TYPE_POPUP) EnableToolTips(true);
         break;
     case WM_PAINT:
@@ -579,8 +612,13 @@ LRESULT CTkCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         UpdateCommandUI(true);
         return 0;
     case WM_DESTROY:
+        if (m_pDropSource) m_pDropSource->RemoveTarget(this);
         if (m_nTrackingMode) SetTrackingMode(0, false, false);
         break;
+    case WM_RBUTTONDOWN:
+        if (!IsCustomizeMode() || !m_bCustomizable) break;
+        OnCustomizeContextMenu(point);
+        return 0;
     default:
         break;
     }

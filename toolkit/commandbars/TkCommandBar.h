@@ -8,6 +8,7 @@
 #include "controls/TkControls.h"
 
 class CTkCommandBars;
+class CTkControlDragSource;
 class CTkIconStore;
 class CTkThemePainter;
 
@@ -181,6 +182,36 @@ public:
     // shortcut when the settings ask for it) over its rectangle; the control id, -1 for none.
     INT_PTR OnToolHitTest(POINT point, TOOLINFOW* info) const override;
 
+    // --- Customise mode: a control dragged over the bar (points in client coordinates).
+    // Where a control dropped at a point goes: before or after the control at the index (-1:
+    // none, at the start), and the mark shown there (empty over the dragged control itself).
+    struct CDropPlace {
+        int index = -1;
+        bool after = true;
+        CRect mark;
+        bool vertical = false;
+    };
+    CDropPlace CalcDropPlace(const CTkControl* dragged, POINT point) const;
+    // The drag enters the bar: the mark is cleared, then as a drag over. True when the bar takes it.
+    virtual bool OnCustomizeDragEnter(CTkControl* dragged, POINT point);
+    // Only a visible, customisable bar takes a control that agrees; the mark follows the point
+    // and the control under it hears of the drag (a popup control opens its popup).
+    virtual bool OnCustomizeDragOver(CTkControl* dragged, POINT point);
+    virtual void OnCustomizeDragLeave();
+    // The control dropped at a point (start: where the drag began) with the drag's result: a
+    // copy goes in at the mark and becomes the selected control. Dropped onto itself after
+    // moving more than 4 pixels, it begins a group when dropped on its far half, and the result
+    // becomes 5 (nothing moves).
+    virtual int OnCustomizeDrop(CTkControl* dragged, int result, POINT drop, POINT start);
+    // Shows the mark (inverted pixels), or none for an empty rectangle.
+    void SetDropMark(const CRect& mark, bool vertical);
+    void DrawDropMark(CDC* dc) const;
+    // The drag source the bar is a drop target of while its window lives (none otherwise), and
+    // its neighbours in that source's targets.
+    CTkControlDragSource* m_pDropSource = nullptr;
+    CTkCommandBar* m_pPrevDropTarget = nullptr;
+    CTkCommandBar* m_pNextDropTarget = nullptr;
+
     static const UINT_PTR kHoverTimer = 112223;
     static const UINT_PTR kShowFullTimer = 112224;
     // The manager of the first bar up the parent chain that has one, or none.
@@ -256,6 +287,9 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnMouseMove(POINT point);
     void OnLButtonDown(POINT point);
+    // Customise mode: the visible, movable control under the point becomes the selected one and
+    // the customise sheet shows its context menu there.
+    void OnCustomizeContextMenu(POINT point);
     void OnPaint();
 
 public:

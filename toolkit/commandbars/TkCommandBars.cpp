@@ -7,6 +7,7 @@
 #include "commandbars/TkRefHolder.h"
 #include "commandbars/TkToolBar.h"
 #include "controls/TkControlEdit.h"
+#include "customize/TkCustomizeDrag.h"
 #include "images/TkIconStore.h"
 #include "painters/TkColors.h"
 #include "painters/TkThemePainter.h"
@@ -37,7 +38,10 @@ const int kPopupToTheLeft = 0x1;
 
 }  // namespace
 
-CTkCommandBars::CTkCommandBars() : m_pSettings(new CTkCommandBarsSettings(this)) {}
+CTkCommandBars::CTkCommandBars()
+    : m_pSettings(new CTkCommandBarsSettings(this)), m_pDragSource(new CTkControlDragSource(this)) {
+    m_pControlDragSource = m_pDragSource;
+}
 
 CTkCommandBars::~CTkCommandBars() {
     TkReplaceRef<CTkControl>(m_pSelectedControl, nullptr);
@@ -57,6 +61,8 @@ CTkCommandBars::~CTkCommandBars() {
     CTkMenuSoundPlayer::Instance().Stop();
     m_pSettings->m_pCommandBars = nullptr;
     m_pSettings->InternalRelease();
+    m_pControlDragSource = nullptr;
+    delete m_pDragSource;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 class CTkBarList;
 class CTkCommandBar;
 class CTkControl;
+class CTkControlDragSource;
 class CTkDockBar;
 class CTkIconStore;
 class CTkThemePainter;
@@ -156,8 +157,11 @@ public:
     virtual CTkCommandBar* CreateDefaultPopupBar();
     // The frame (site) the bars report to; set by AttachFrame.
     CWnd* m_pSite = nullptr;
-    // Runs the customise drag of a control (none: controls cannot be dragged).
+    // Runs the customise drag of a control (none: controls cannot be dragged); the manager's own
+    // drag source unless replaced.
     ITkControlDragSource* m_pControlDragSource = nullptr;
+    // The manager's own drag source: its bars are its drop targets while their windows live.
+    CTkControlDragSource* GetControlDragSource() const { return m_pDragSource; }
 
     // Runs a popup bar modally at a screen point (TkTrackPopupFlag bits). 0 when it cannot be
     // opened; else the chosen command with TK_TPM_RETURNCMD (0 for none), or 1.
@@ -233,6 +237,7 @@ protected:
     std::vector<CTkCommandBar*> m_bars;
     CTkDockBar* m_pDockBars[4] = {};
     CTkCommandBar* m_pMenuBar = nullptr;
+    CTkControlDragSource* m_pDragSource = nullptr;
 };
 
 // One item of the Toolbars menu: checked while its bar shows; choosing it shows or hides the bar.

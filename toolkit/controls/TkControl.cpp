@@ -261,17 +261,30 @@ void CTkControl::CustomizeStartDrag() {
     ITkControlDragSource* source = manager->m_pControlDragSource;
     const DWORD effect = source ? source->DoDragControl(this) : DROPEFFECT_NONE;
     CTkControls* controls = m_pControls;
-    if (effect != DROPEFFECT_MOVE || !controls) return;
-    if (bar->GetSafeHwnd()) {
-        bar->SetPopuped(-1, false);
-        bar->SetSelected(-1, false);
+    if (effect == DROPEFFECT_MOVE && controls && controls->GetControl(m_nIndex) == this) {
+        if (bar->GetSafeHwnd()) {
+            bar->SetPopuped(-1, false);
+            bar->SetSelected(-1, false);
+        }
+        if (manager->GetSelectedControl() == this) manager->SetSelectedControl(nullptr);
+        const int count = controls->GetCount();
+        if (m_bBeginGroup && m_nIndex < count - 1) controls->GetControl(m_nIndex + 1)->SetBeginGroup(true);
+        if (m_nIndex == 0 && count >= 2) controls->GetControl(1)->SetBeginGroup(false);
+        // The copy dropped into the same bar sits beside the original: the original goes by
+        // identity, never by the place it had when the drag began.
+        controls->RemoveControl(this);
+        bar->OnRecalcLayout();
     }
-    if (manager->GetSelectedControl() == this) manager->SetSelectedControl(nullptr);
-    const int count = controls->GetCount();
-    if (m_bBeginGroup && m_nIndex < count - 1) controls->GetControl(m_nIndex + 1)->SetBeginGroup(true);
-    if (m_nIndex == 0 && count >= 2) controls->GetControl(1)->SetBeginGroup(false);
-    controls->RemoveControl(this);
-    bar->OnRecalcLayout();
+    // The selection is shown again where it is now (the dropped copy, or this control when it stayed).
+    if (CTkControl* selected = manager->GetSelectedControl())
+        if (CTkCommandBar* shown = selected->GetParentBar())
+            if (shown->GetSafeHwnd()) shown->Invalidate(false);
+}
+
+void CTkControl::CustomizeDragOver(CTkControl*, POINT) {
+    if (!m_pParent) return;
+    m_pParent->SetPopuped(-1, false);
+    m_pParent->SetSelected(-1, false);
 }
 
 void CTkControl::OnLButtonUp(POINT) {
@@ -426,6 +439,16 @@ void CTkControlPopup::OnClick(bool byKeyboard, POINT point) {
         return;
     }
     bar->SetPopuped(m_nIndex, byKeyboard);
+}
+
+void CTkControlPopup::CustomizeDragOver(CTkControl* dragged, POINT point) {
+    if (!m_pParent || (m_pChildBar && !m_pChildBar->m_bCustomizable)) return;
+    auto* draggedPopup = dynamic_cast<CTkControlPopup*>(dragged);
+    if (draggedPopup && draggedPopup->ContainsControl(this)) {
+        CTkControl::CustomizeDragOver(dragged, point);
+        return;
+    }
+    if (m_pParent->m_nPopupIndex != m_nIndex) m_pParent->SetPopuped(m_nIndex, false);
 }
 
 void CTkControlPopup::OnLButtonUp(POINT point) {

@@ -119,6 +119,11 @@ public:
     // Customise mode: the control becomes the selected one and is dragged; a move takes it out
     // of its bar. The control, its bar and the manager stay alive until the drag is over.
     virtual void CustomizeStartDrag();
+    // A control is dragged over this one (point in the parent bar's client coordinates): the
+    // parent closes its popup and clears its hot control; popup controls open theirs instead.
+    virtual void CustomizeDragOver(CTkControl* dragged, POINT point);
+    // Whether the control may be dropped on the bar it is dragged over.
+    virtual bool IsCustomizeDragOverAvail(const CTkCommandBar*) const { return true; }
 
     // Follows a mouse press in the bar until the button is released; true when it executed.
     bool TrackPressed(const CRect& rect);
@@ -226,6 +231,9 @@ public:
     // Opens the child bar beside the control, or closes it.
     int SetPopuped(bool open) override;
     int SetSelected(int state) override;
+    // Opens the child bar so the dragged control can be dropped into it, unless the dragged
+    // control's own popups hold this one; a child bar that is not customisable stays shut.
+    void CustomizeDragOver(CTkControl* dragged, POINT point) override;
     // A split button's arrow opens the popup and its face runs the command; others open.
     void OnClick(bool byKeyboard, POINT point) override;
     void OnLButtonUp(POINT point) override;

@@ -3,6 +3,7 @@
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkCommandBars.h"
 #include "controls/TkControls.h"
+#include "customize/TkCustomizeDrag.h"
 #include "painters/TkDrawTools.h"
 #include "painters/TkThemePainter.h"
 #include "res/TkResource.h"
@@ -81,14 +82,18 @@ LRESULT CTkCommandsListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
         POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
         LRESULT hit = SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
         if (HIWORD(hit)) break;  // outside the items
+        CTkCommandBars* manager = m_pSheet ? m_pSheet->GetBars()->GetCommandBars() : nullptr;
+        if (manager) manager->SetSelectedControl(nullptr);
         int index = (int)LOWORD(hit);
         SetCurSel(index);
         SetFocus();
         ::PostMessageW(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), LBN_SELCHANGE),
                        (LPARAM)m_hWnd);
-        // A control is dragged from here onto the bars; the click is the drag's.
-        if (GetItemControl(index)) return 0;
-        break;
+        // A copy of the control is dragged from here onto the bars; the click is the drag's.
+        CTkControl* control = GetItemControl(index);
+        if (!control) break;
+        if (manager) manager->GetControlDragSource()->BeginDrag(control, true);
+        return 0;
     }
     default:
         break;

@@ -9,6 +9,7 @@
 
 class CTkCommandBar;
 class CTkCommandBars;
+class CTkControl;
 class CTkCustomizeCommandsPage;
 class CTkCustomizeToolbarsPage;
 
@@ -103,6 +104,22 @@ public:
     static LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
     CTkCustomizeFilterState GetFilterState() const;
 
+    // --- The context menu of the manager's selected control (menu 9336).
+    // Shows it at a screen point and runs it until it closes.
+    void ShowContextMenu(POINT screen);
+    // The control the menu gets for one of its items (0x052F, lParam a CTkControlRequest): the
+    // name field, the palette of pictures, or a button that reports here; 1 when one was made.
+    LRESULT OnCreateMenuControl(WPARAM, LPARAM lParam);
+    // The name field and the palette's buttons report here (0x052D, lParam a CTkExecuteRecord):
+    // the selected control takes the name or the picture; 1 when handled.
+    LRESULT OnExecuteMenuControl(WPARAM id, LPARAM lParam);
+    // The menu's commands (9315 to 9326) and their states, on the selected control.
+    bool OnCmdMsg(UINT id, int code, void* extra) override;
+    void OnCustomizeCommand(UINT id);
+    void OnUpdateCustomizeCommand(CCmdUI* ui);
+    // The control the menu works on: the manager's selected control, none without one.
+    CTkControl* GetSelectedControl() const;
+
 protected:
     // Makes the sheet window (modeless, hidden until the loop's first idle time).
     virtual bool CreateSheetWindow();
@@ -114,4 +131,5 @@ protected:
     CTkCustomizeToolbarsPage* m_pToolbarsPage;
     CTkCustomizeCommandsPage* m_pCommandsPage;
     HIMAGELIST m_hImages = nullptr;
+    DECLARE_MESSAGE_MAP()
 };

@@ -137,10 +137,11 @@ def bucket(b):
         b[y][22] = True
 
 
-px = strip()
-bmp("editor-tools.bmp", px, 24)
-bmp("editor-tools32.bmp", px, 32)
-cursor("editor-shape.cur", (15, 15), cross)
-cursor("editor-pick.cur", (0, 31), lambda b: diagonal(b, 2, 20))
-cursor("editor-fill.cur", (2, 29), bucket)
-cursor("editor-pencil.cur", (0, 31), lambda b: diagonal(b, 3, 16))
+if __name__ == "__main__":
+    px = strip()
+    bmp("editor-tools.bmp", px, 24)
+    bmp("editor-tools32.bmp", px, 32)
+    cursor("editor-shape.cur", (15, 15), cross)
+    cursor("editor-pick.cur", (0, 31), lambda b: diagonal(b, 2, 20))
+    cursor("editor-fill.cur", (2, 29), bucket)
+    cursor("editor-pencil.cur", (0, 31), lambda b: diagonal(b, 3, 16))

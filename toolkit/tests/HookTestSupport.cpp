@@ -68,13 +68,25 @@ void CTkFakeBar::LeaveTracking() {
     for (auto it = m_chain.rbegin(); it != m_chain.rend(); ++it) CTkMouseTracker::ForThread().UntrackBar(*it);
 }
 
+INPUT TkMouseInput(POINT at, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (at.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    return input;
+}
+
+INPUT TkKeyInput(WORD key, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
 void TkSendKey(WORD key) {
-    INPUT input[2] = {};
-    for (INPUT& one : input) {
-        one.type = INPUT_KEYBOARD;
-        one.ki.wVk = key;
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    INPUT input[2] = {TkKeyInput(key, false), TkKeyInput(key, true)};
     ::SendInput(2, input, sizeof(INPUT));
 }
 
