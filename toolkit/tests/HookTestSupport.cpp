@@ -90,15 +90,6 @@ void TkSendKey(WORD key) {
     ::SendInput(2, input, sizeof(INPUT));
 }
 
-INPUT TkMouseInput(POINT at, DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (at.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (at.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    return input;
-}
-
 void TkSendClick(POINT at) {
     INPUT input[2] = {TkMouseInput(at, MOUSEEVENTF_LEFTDOWN), TkMouseInput(at, MOUSEEVENTF_LEFTUP)};
     ::SendInput(2, input, sizeof(INPUT));

@@ -16,8 +16,7 @@ int TkRecordedCount(HWND hwnd, UINT message);
 MSG TkLastRecorded(HWND hwnd, UINT message);
 void TkClearRecorded(HWND hwnd);
 
-// One mouse event at a screen point (absolute, with a move) and one key event, for SendInput.
-INPUT TkMouseInput(POINT at, DWORD flags);
+// One key event for SendInput.
 INPUT TkKeyInput(WORD key, bool up);
 // Presses and releases a key through the system's input (SendInput).
 void TkSendKey(WORD key);
