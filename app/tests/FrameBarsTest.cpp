@@ -381,3 +381,57 @@ TEST_F(FrameBarsLayout, AWindowWithoutItsToolbarLeavesTheStoredLayoutUntouched) 
     Close(broken);
     EXPECT_EQ(stored, StoredLayout());
 }
+
+namespace {
+
+// Two runs of this program, one after the other (see CMakeLists.txt): the first customises a
+// toolbar button's caption in a window and closes it, the second opens a window of the same kind.
+const char kRestartProfile[] = "Frame Bars Restart Tests";
+const wchar_t kRestartProfileKey[] = L"Software\\TarvockTests\\Frame Bars Restart Tests";
+const char kCustomCaption[] = "Send it now";
+
+class FrameBarsRestart : public FrameBars {
+protected:
+    void SetUp() override {
+        theTestApp.SetUpToolkit();
+        m_savedProfile = theTestApp.m_pszProfileName;
+        theTestApp.m_pszProfileName = kRestartProfile;
+    }
+    void TearDown() override {
+        for (CBarsTestFrame* frame : m_frames)
+            if (::IsWindow(m_windows[frame])) frame->DestroyWindow();
+        PumpPending();
+        theTestApp.m_pszProfileName = m_savedProfile;
+    }
+};
+
+}  // namespace
+
+TEST_F(FrameBarsRestart, DISABLED_FirstRunCustomisesACaptionAndClosesTheWindow) {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRestartProfileKey);
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    CTkControl* send = frame->GetToolBar()->GetControl(0);
+    ASSERT_EQ(ID_SEND_MESSAGE, send->m_nId);
+    send->m_strCustomCaption = kCustomCaption;
+    frame->SendMessage(WM_CLOSE);
+    PumpPending();
+    EXPECT_FALSE(::IsWindow(m_windows[frame]));
+    CString controls = "CommandBars\\" + LoadText(IDS_SEND_WINDOW) + "-Controls";
+    std::vector<BYTE> archive;
+    EXPECT_TRUE(theTestApp.GetProfileBinary(controls, "Controls", archive) && !archive.empty()) << "the customised bars are kept";
+}
+
+TEST_F(FrameBarsRestart, DISABLED_SecondRunShowsTheCustomisedCaption) {
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    CTkControl* send = frame->GetToolBar()->GetControl(0);
+    ASSERT_NE(nullptr, send);
+    EXPECT_EQ(ID_SEND_MESSAGE, send->m_nId);
+    EXPECT_STREQ(kCustomCaption, send->GetDisplayCaption());
+    EXPECT_EQ(frame->GetToolBar(), frame->GetCommandBars()->FindBar(IDR_SEND_WINDOW)) << "the window's toolbar took the stored controls";
+    frame->DestroyWindow();
+    PumpPending();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRestartProfileKey);
+}
+
