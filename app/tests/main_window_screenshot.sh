@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Captures the main window's desktop alert and its notification icon's menu for review: runs the
-# main window test program's screenshot case, grabs the X display with xwd at each step and
-# converts the pictures to PNG.
+# main window test program's screenshot case and saves a picture of the X display as PNG at each
+# step.
 # usage: main_window_screenshot.sh WINE_RUN TEST_PROGRAM OUTPUT_DIR
 set -euo pipefail
 wine_run=$1 program=$2 out=$3
+grab=$(dirname "$0")/../../scripts/grab-display
 [ -n "${TARVOCK_DISPLAY:-}" ] || { echo "screenshot: no TARVOCK_DISPLAY"; exit 1; }
 mkdir -p "$out"
 ready=$(mktemp -u) done=$(mktemp -u) menu_ready=$(mktemp -u) menu_done=$(mktemp -u)
@@ -17,7 +18,7 @@ status=0
 capture() {  # marker, picture
   for _ in $(seq 1 300); do [ -e "$1" ] && break; sleep 0.1; done
   if [ -e "$1" ]; then
-    xwd -root -silent -display "$TARVOCK_DISPLAY" | convert xwd:- "$out/$2" || status=1
+    "$grab" "$TARVOCK_DISPLAY" "$out/$2" || status=1
   else
     echo "screenshot: $2 did not come up"; status=1
   fi
