@@ -2,8 +2,9 @@
 // res/bar_archive.bin), one record assembled by hand field by field, the damaged archives that
 // must be refused without creating or leaking anything, and a fuzz loop over mutated archives.
 //
-// Leaks are counted with the program's own allocation counter: this test program replaces the
-// global operator new and delete, so every bar, control, collection and string is counted.
+// Leaks are counted with the program's own allocation counter (TkAllocationCounter): every bar,
+// control, collection and string is counted.
+#include "TkAllocationCounter.h"
 #include "TkTestSupport.h"
 #include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBars.h"
@@ -31,26 +32,6 @@
 #include <random>
 #include <set>
 #include <string>
-
-namespace {
-std::atomic<long> g_blocks{0};
-}
-
-void* operator new(size_t size) {
-    void* block = std::malloc(size ? size : 1);
-    if (!block) throw std::bad_alloc();
-    ++g_blocks;
-    return block;
-}
-void* operator new[](size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept {
-    if (!block) return;
-    --g_blocks;
-    std::free(block);
-}
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, size_t) noexcept { operator delete(block); }
 
 // Serial classes that count their constructions: they must never be made from an archive that
 // names them where they do not belong.
@@ -165,14 +146,14 @@ protected:
     // Damaged bytes are refused, the bars read before them are kept in the list until it goes,
     // nothing is left in memory and no probe class was made.
     void Refused(const std::vector<BYTE>& bytes, int barsKept, const char* what) {
-        const long blocks = g_blocks;
+        const long blocks = TkLiveBlocks();
         const int probes = g_probesMade;
         {
             CTkBarList loaded;
             EXPECT_FALSE(Read(bytes, loaded)) << what;
             EXPECT_EQ(barsKept, loaded.GetCount()) << what;
         }
-        EXPECT_EQ(blocks, (long)g_blocks) << what;
+        EXPECT_EQ(blocks, TkLiveBlocks()) << what;
         EXPECT_EQ(probes, g_probesMade) << what;
     }
 
@@ -320,7 +301,7 @@ TEST_F(ArchiveTest, TheFixedLayoutIsWrittenInItsGoldenBytesAndReadBackToTheSameB
     ASSERT_EQ(golden, written) << "written:\n" << Hex(written);
 
     FreshStore();
-    const long blocks = g_blocks;
+    const long blocks = TkLiveBlocks();
     {
         CTkBarList loaded;
         ASSERT_TRUE(Read(golden, loaded));
@@ -376,7 +357,7 @@ TEST_F(ArchiveTest, TheFixedLayoutIsWrittenInItsGoldenBytesAndReadBackToTheSameB
         EXPECT_EQ(golden, Write(loaded));
     }
     FreshStore();
-    EXPECT_EQ(blocks, (long)g_blocks);
+    EXPECT_EQ(blocks, TkLiveBlocks());
 }
 
 std::vector<BYTE> OneButtonBar(const char* barClass = "CTkCommandBar", WORD barSchema = 7);
@@ -582,7 +563,7 @@ TEST_F(ArchiveTest, AMenuKeyMetTwiceKeepsTheLaterSetAndReleasesTheEarlier) {
     auto at = std::find_end(bytes.begin(), bytes.begin() + (long)second, (const BYTE*)&key131, (const BYTE*)&key131 + 4);
     ASSERT_NE(bytes.begin() + (long)second, at);
     std::memcpy(&*at, &key130, 4);
-    const long blocks = g_blocks;
+    const long blocks = TkLiveBlocks();
     {
         CTkBarList loaded;
         ASSERT_TRUE(Read(bytes, loaded));
@@ -590,7 +571,7 @@ TEST_F(ArchiveTest, AMenuKeyMetTwiceKeepsTheLaterSetAndReleasesTheEarlier) {
         EXPECT_EQ(1, read->GetMenuSetCount());
         EXPECT_EQ("Second", read->GetMenuSet(130)->GetControl(0)->m_strCaption.str());
     }
-    EXPECT_EQ(blocks, (long)g_blocks);
+    EXPECT_EQ(blocks, TkLiveBlocks());
 }
 
 TEST_F(ArchiveTest, TemporaryControlsAreNeitherStoredNorCompared) {
@@ -607,7 +588,7 @@ TEST_F(ArchiveTest, TemporaryControlsAreNeitherStoredNorCompared) {
 }
 
 TEST_F(ArchiveTest, APopupControlNamingItsOwnBarOrAnAncestorIsNotLinked) {
-    const long blocks = g_blocks;
+    const long blocks = TkLiveBlocks();
     {
         CTkCommandBar* outer = NewBar(TK_BAR_TYPE_POPUP, TK_BAR_POSITION_POPUP, 0, "Outer");
         CTkCommandBar* inner = NewBar(TK_BAR_TYPE_POPUP, TK_BAR_POSITION_POPUP, 0, "Inner");
@@ -634,7 +615,7 @@ TEST_F(ArchiveTest, APopupControlNamingItsOwnBarOrAnAncestorIsNotLinked) {
         EXPECT_EQ(nullptr, loaded.GetAt(1)->GetControl(1)->GetCommandBar());
         EXPECT_EQ(loaded.GetAt(2), loaded.GetAt(1)->GetControl(0)->GetCommandBar());
     }
-    EXPECT_EQ(blocks, (long)g_blocks);
+    EXPECT_EQ(blocks, TkLiveBlocks());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -720,7 +701,7 @@ TEST_F(ArchiveTest, TheFieldControlsAndPopupBarsAreWrittenInTheirGoldenBytesAndR
         ASSERT_TRUE(Read(golden, warm));
     }
     FreshStore();
-    const long blocks = g_blocks;
+    const long blocks = TkLiveBlocks();
     {
         CTkBarList loaded;
         ASSERT_TRUE(Read(golden, loaded));
@@ -776,7 +757,7 @@ TEST_F(ArchiveTest, TheFieldControlsAndPopupBarsAreWrittenInTheirGoldenBytesAndR
         EXPECT_EQ(golden, Write(loaded));
     }
     FreshStore();
-    EXPECT_EQ(blocks, (long)g_blocks);
+    EXPECT_EQ(blocks, TkLiveBlocks());
 }
 
 TEST_F(ArchiveTest, FieldRecordsOutOfRangeEndTheReadCleanly) {
@@ -856,7 +837,7 @@ TEST_F(ArchiveTest, MutatedArchivesNeverCrashHangOrLeak) {
         Write(warm);
     }
     FreshStore();
-    const long blocks = g_blocks;
+    const long blocks = TkLiveBlocks();
     std::mt19937 random(20261209);
     int read = 0, refused = 0;
     for (int round = 0; round < 12000; ++round) {
@@ -877,7 +858,7 @@ TEST_F(ArchiveTest, MutatedArchivesNeverCrashHangOrLeak) {
             ADD_FAILURE() << "a mutated archive threw something else than an archive exception, round " << round;
         }
         FreshStore();
-        ASSERT_EQ(blocks, (long)g_blocks) << "round " << round;
+        ASSERT_EQ(blocks, TkLiveBlocks()) << "round " << round;
     }
     EXPECT_GT(read, 100);
     EXPECT_GT(refused, 1000);

@@ -3,7 +3,8 @@
 // one frame. Nothing may crash or hang, the bars stay consistent, an archive that cannot be read
 // leaves the program's bars as they were, and nothing leaks.
 //
-// This program counts its own allocations (it replaces operator new), so it runs on its own.
+// This program counts its own allocations (TkAllocationCounter), so it is a program of its own.
+#include "TkAllocationCounter.h"
 #include "BarStateTestSupport.h"
 
 #include "commandbars/TkBarArchive.h"
@@ -11,33 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <map>
-#include <new>
 #include <random>
 #include <set>
-
-namespace {
-std::atomic<long> g_blocks{0};
-}
-
-void* operator new(size_t size) {
-    void* block = std::malloc(size ? size : 1);
-    if (!block) throw std::bad_alloc();
-    ++g_blocks;
-    return block;
-}
-void* operator new[](size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept {
-    if (!block) return;
-    --g_blocks;
-    std::free(block);
-}
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, size_t) noexcept { operator delete(block); }
 
 namespace {
 
@@ -125,6 +103,7 @@ TEST_F(TkBarStateFuzzTest, DamagedProfilesNeverCrashHangOrLeakAndFallBackToThePr
     CTkStateScene scene;
     ASSERT_TRUE(scene.Create());
     const int programBars = scene.manager->GetCount();
+    ASSERT_GT(TkLiveBlocks(), 0) << "this program's allocations are counted";
 
     // A layout worth damaging: a customised toolbar, a user's own bar, a floating and a hidden one.
     scene.standard->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 555)->m_strCaption = "Mine";
@@ -298,7 +277,7 @@ TEST_F(TkBarStateFuzzTest, DamagedProfilesNeverCrashHangOrLeakAndFallBackToThePr
             scene.manager->LoadBarState(Profile(), true);
             scene.Layout();
             TkPumpPending();
-            checkpoints.push_back(g_blocks.load());
+            checkpoints.push_back(TkLiveBlocks());
         }
     }
     EXPECT_GT(refused, kRounds / 10);
