@@ -353,6 +353,16 @@ TEST_F(TkFieldControlsTest, ARightClickOpensTheFieldsMenuOnAToolkitPopupAndRunsT
     EXPECT_EQ(CString("alpha"), ClipboardText(m_site.GetSafeHwnd())) << "Copy reached the field";
     ASSERT_TRUE(EmptyTheClipboard(m_site.GetSafeHwnd()));
 
+    // The program quits while the menu is open: the menu ends, runs nothing, and the quit goes on.
+    RunFromLoop([] { ::PostQuitMessage(5); });
+    window->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    MSG quit = {};
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(5u, quit.wParam);
+    EXPECT_FALSE(tracker().IsModalLoopRunning());
+    EXPECT_FALSE(tracker().HasTrackedBars());
+    EXPECT_EQ(CString("alpha"), edit->GetText());
+
     // With a manager, from the keyboard's menu key: the manager runs it. Cut takes it all.
     auto* manager = new CTkCommandBars;
     manager->AttachFrame(&m_site);
