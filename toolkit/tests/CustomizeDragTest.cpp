@@ -1,8 +1,9 @@
 // Customising bars: a control dragged between the manager's bars (the drop mark, the drop, the
 // cursors, a move inside one bar), the same drags driven by real input on the test display, and
 // the control's context menu run from the customise sheet.
-#include "PainterTestSupport.h"
+#include "BarStateTestSupport.h"
 #include "HookTestSupport.h"
+#include "PainterTestSupport.h"
 #include "commandbars/TkHooks.h"
 #include "commandbars/TkPopupBar.h"
 #include "controls/TkControlEdit.h"
@@ -19,6 +20,14 @@
 #include <vector>
 
 namespace {
+
+// A point of a control of a bar, in screen coordinates, at a fraction of its width.
+POINT ScreenPointOf(const CTkCommandBar* bar, const CTkControl* control, double along = 0.5) {
+    const CRect& r = control->m_rcControl;
+    POINT point = {r.left + (int)(r.Width() * along), (r.top + r.bottom) / 2};
+    ::ClientToScreen(bar->m_hWnd, &point);
+    return point;
+}
 
 std::string Edges(const RECT& r) {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
@@ -54,12 +63,8 @@ public:
         for (int i = 0; i < m_pControls->GetCount(); ++i) text += (const char*)GetControl(i)->GetDisplayCaption();
         return text;
     }
-    // A point of a control, in screen coordinates, at a fraction of its width.
     POINT ScreenPointOf(const CTkControl* control, double along = 0.5) const {
-        const CRect& r = control->m_rcControl;
-        POINT point = {r.left + (int)(r.Width() * along), (r.top + r.bottom) / 2};
-        ::ClientToScreen(m_hWnd, &point);
-        return point;
+        return ::ScreenPointOf(this, control, along);
     }
 };
 
@@ -218,7 +223,7 @@ public:
     DWORD DoDragControl(CTkControl* control) override {
         CTkControlDragSource* source = manager->GetControlDragSource();
         source->StartAt(control, false, start);
-        source->SetMove(true);
+        source->SetMove(!copy);
         source->DragOver(drop);
         const int result = source->Release(drop, true);
         source->Finish();
@@ -229,8 +234,62 @@ public:
     }
     CTkCommandBars* manager = nullptr;
     POINT start = {}, drop = {};
+    bool copy = false;
     CTkControl* selectedAfterDrop = nullptr;
 };
+
+// The ids of the bar's own controls (not the expand button the bar makes for itself).
+std::vector<int> Ids(const CTkCommandBar* bar) {
+    std::vector<int> ids;
+    for (int i = 0; i < bar->GetControls()->GetCount(); ++i)
+        if (!bar->GetControl(i)->m_bTemporary) ids.push_back(bar->GetControl(i)->m_nId);
+    return ids;
+}
+
+// Bars customised by dragging are saved with the frame's layout and come back in a new frame.
+class TkCustomizeDragState : public CTkProfileTest {};
+
+TEST_F(TkCustomizeDragState, BarsCustomisedByDraggingComeBackInANewFrame) {
+    std::vector<int> standard, format, tools;
+    {
+        CTkStateScene scene;
+        ASSERT_TRUE(scene.Create());
+        scene.manager->SetCustomizeMode(true);
+        CSteppedDrag drag;
+        drag.manager = scene.manager;
+        scene.manager->m_pControlDragSource = &drag;
+        // Standard's first button moves behind Format's last; Drawing's first is copied to the
+        // front of Tools.
+        CTkControl* moved = scene.standard->GetControl(0);
+        drag.start = ScreenPointOf(scene.standard, moved);
+        drag.drop = ScreenPointOf(scene.format, scene.format->GetControl(2), 0.9);
+        moved->CustomizeStartDrag();
+        CTkControl* copied = scene.drawing->GetControl(0);
+        drag.start = ScreenPointOf(scene.drawing, copied);
+        drag.drop = ScreenPointOf(scene.tools, scene.tools->GetControl(0), 0.1);
+        drag.copy = true;
+        copied->CustomizeStartDrag();
+        scene.manager->m_pControlDragSource = scene.manager->GetControlDragSource();
+        scene.manager->SetCustomizeMode(false);
+        scene.Layout();
+        standard = Ids(scene.standard);
+        format = Ids(scene.format);
+        tools = Ids(scene.tools);
+        scene.manager->SaveBarState(Profile());
+    }
+    EXPECT_EQ((std::vector<int>{101, 102}), standard);
+    EXPECT_EQ((std::vector<int>{200, 201, 202, 100}), format);
+    EXPECT_EQ((std::vector<int>{300, 400, 401, 402}), tools);
+
+    CTkStateScene scene;
+    ASSERT_TRUE(scene.Create());
+    scene.manager->LoadBarState(Profile());
+    scene.Layout();
+    EXPECT_EQ(standard, Ids(scene.standard));
+    EXPECT_EQ(format, Ids(scene.format));
+    EXPECT_EQ(tools, Ids(scene.tools));
+    EXPECT_EQ((std::vector<int>{300, 301, 302}), Ids(scene.drawing)) << "the copy's source as it was";
+}
 
 TEST_F(TkCustomizeDrop, AMoveInsideItsBarTakesTheOriginalAwayAndTheDropStaysSelected) {
     CDropBar* a = m_scene.bars[0];
