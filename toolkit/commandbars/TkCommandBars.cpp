@@ -1,5 +1,6 @@
 #include "commandbars/TkCommandBars.h"
 
+#include "afxmdi.h"
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkHooks.h"
 #include "commandbars/TkMenuBar.h"
@@ -102,7 +103,13 @@ void CTkCommandBars::SetAccelTable(HACCEL accel) {
 }
 
 int CTkCommandBars::GetContextId() const {
-    return 0;
+    auto* frame = dynamic_cast<CMDIFrameWnd*>(m_pSite);
+    if (!frame || !frame->GetSafeHwnd()) return 0;
+    HWND active = frame->MDIGetActiveHwnd();
+    if (!active) return (int)m_nMenuResourceId;
+    // The document type of the active child names its menu.
+    auto* child = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(active));
+    return child ? (int)child->m_nIDResource : 0;
 }
 
 // ---------------------------------------------------------------------------------------------

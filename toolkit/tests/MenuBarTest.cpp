@@ -4,6 +4,7 @@
 #include "PainterTestSupport.h"
 #include "commandbars/TkCommandBarsSettings.h"
 #include "commandbars/TkMenuBar.h"
+#include "afxmdi.h"
 
 #include <gtest/gtest.h>
 
@@ -166,6 +167,174 @@ TEST(TkMenuBarTest, EachMenuKeepsItsOwnCustomisedControls) {
     bar->InternalRelease();
     manager->InternalRelease();
     frame.DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// An MDI frame: the bar follows the active child, its menus and its caption buttons.
+
+class CMdiTestFrame : public CMDIFrameWnd {
+protected:
+    void PostNcDestroy() override {}
+};
+
+// A child of a document type that records the system commands it receives.
+class CDocumentChild : public CMDIChildWnd {
+public:
+    CDocumentChild(UINT resourceId, bool* deleted, std::vector<UINT>* commands) : m_deleted(deleted), m_commands(commands) {
+        m_nIDResource = resourceId;
+    }
+    ~CDocumentChild() override { *m_deleted = true; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SYSCOMMAND) m_commands->push_back((UINT)(wParam & 0xFFF0));
+        return CMDIChildWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    bool* m_deleted;
+    std::vector<UINT>* m_commands;
+};
+
+std::vector<int> CaptionControlIds(const CTkCommandBar* bar) {
+    std::vector<int> ids;
+    for (int i = 0; i < bar->GetControls()->GetCount(); ++i) {
+        const int id = bar->GetControl(i)->m_nId;
+        if (id >= TK_ID_MDI_CLOSE && id <= TK_ID_MDI_SYSMENU) ids.push_back(id);
+    }
+    return ids;
+}
+
+std::vector<CString> MenuCaptions(const CTkCommandBar* bar) {
+    std::vector<CString> captions;
+    for (int i = 0; i < bar->GetControls()->GetCount(); ++i)
+        if (bar->GetControl(i)->IsPopupType() && bar->GetControl(i)->m_nId != TK_ID_MDI_SYSMENU)
+            captions.push_back(bar->GetControl(i)->m_strCaption);
+    return captions;
+}
+
+TEST(TkMenuBarMdiTest, TheBarFollowsTheActiveChildItsMenuAndItsCaptionButtons) {
+    ASSERT_TRUE(TkDesktopReady());
+    CMdiTestFrame frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "mdi", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 10, 10, 600, 400, nullptr,
+                               nullptr));
+    ASSERT_TRUE(frame.CreateClient());
+    HMENU native = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(720));
+    ::SetMenu(frame.GetSafeHwnd(), native);
+    auto* manager = new CTkCommandBars;
+    manager->AttachFrame(&frame);
+    manager->SetCustomizationEnabled(true);
+    manager->EnableDocking();
+    auto* bar = dynamic_cast<CTkMenuBar*>(manager->CreateMenuBar("Menu Bar", 720, RUNTIME_CLASS(CTkMenuBar)));
+    ASSERT_NE(nullptr, bar);
+    bar->m_dwFlags |= TK_MENUBAR_SYSMENU;
+    frame.ShowWindow(SW_SHOWNOACTIVATE);
+    frame.RecalcLayout();
+    EXPECT_EQ(1, bar->m_bMdiFrame);
+    EXPECT_EQ(frame.GetClientHwnd(), bar->GetMdiClient());
+    EXPECT_EQ(nullptr, ::GetMenu(frame.GetSafeHwnd()));
+    // No child: the frame's own menu.
+    EXPECT_EQ(720, manager->GetContextId());
+
+    HMENU viewMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(721));
+    bool firstGone = false, secondGone = false;
+    std::vector<UINT> firstCommands, secondCommands;
+    auto* first = new CDocumentChild(721, &firstGone, &firstCommands);
+    ASSERT_TRUE(first->Create(nullptr, "First", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(0, 0, 250, 150),
+                              &frame));
+    ASSERT_TRUE(TkPumpUntil([&] { return bar->GetActiveChild() == first->GetSafeHwnd(); }, 2000));
+    EXPECT_EQ(721, manager->GetContextId());
+    // A child that is not maximised keeps its buttons on its own caption.
+    EXPECT_TRUE(CaptionControlIds(bar).empty());
+
+    // The document type's menu: the bar switches to it, the frame gets no native menu.
+    EXPECT_EQ(0, ::SendMessageW(frame.GetClientHwnd(), WM_MDISETMENU, (WPARAM)viewMenu, 0));
+    EXPECT_EQ((std::vector<CString>{"&View"}), MenuCaptions(bar));
+    EXPECT_EQ(721, bar->m_nCurrentKey);
+    EXPECT_EQ(nullptr, ::GetMenu(frame.GetSafeHwnd()));
+
+    // Maximised: the system menu at the left, minimise, restore and close at the right.
+    frame.MDIMaximize(first->GetSafeHwnd());
+    ASSERT_TRUE(TkPumpUntil([&] { return CaptionControlIds(bar).size() == 4; }, 2000));
+    EXPECT_EQ(TK_ID_MDI_SYSMENU, bar->GetControl(0)->m_nId);
+    const int count = bar->GetControls()->GetCount();
+    EXPECT_EQ(TK_ID_MDI_MINIMIZE, bar->GetControl(count - 3)->m_nId);
+    EXPECT_EQ(TK_ID_MDI_RESTORE, bar->GetControl(count - 2)->m_nId);
+    EXPECT_EQ(TK_ID_MDI_CLOSE, bar->GetControl(count - 1)->m_nId);
+    CTkControl* close = bar->GetControl(count - 1);
+    EXPECT_EQ(0x1B, close->m_nFlags);
+    EXPECT_STREQ("r", close->m_strCaption);
+    EXPECT_EQ(16, close->GetRect().Width());
+    EXPECT_EQ(16, close->GetRect().Height());
+    // The system-menu popup holds the child's system commands by their texts.
+    auto* sysMenu = dynamic_cast<CTkControlMdiSysMenu*>(bar->GetControl(0));
+    ASSERT_NE(nullptr, sysMenu);
+    EXPECT_NE(nullptr, sysMenu->GetChildIcon());
+    ASSERT_NE(nullptr, sysMenu->GetCommandBar());
+    EXPECT_EQ(0, sysMenu->GetCommandBar()->m_bCustomizable);
+    CTkControl* closeItem = sysMenu->GetCommandBar()->GetControls()->FindById(SC_CLOSE);
+    ASSERT_NE(nullptr, closeItem);
+    EXPECT_EQ(TK_CONTROL_TYPE_BUTTON, closeItem->m_nType);
+    EXPECT_FALSE(closeItem->m_strCaption.IsEmpty());
+    EXPECT_NE(nullptr, sysMenu->GetCommandBar()->GetControls()->FindById(SC_RESTORE));
+
+    // A second document without a minimise box takes over, maximised: its menu is the frame's own.
+    auto* second = new CDocumentChild(720, &secondGone, &secondCommands);
+    ASSERT_TRUE(second->Create(nullptr, "Second", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(20, 20, 270, 170),
+                               &frame));
+    // (The MDI client gives every child all the caption boxes.)
+    ::SetWindowLongW(second->GetSafeHwnd(), GWL_STYLE, second->GetStyle() & ~WS_MINIMIZEBOX);
+    frame.MDIMaximize(second->GetSafeHwnd());
+    ASSERT_TRUE(TkPumpUntil([&] { return bar->GetActiveChild() == second->GetSafeHwnd(); }, 2000));
+    TkPumpPending();
+    ::SendMessageW(frame.GetClientHwnd(), WM_MDISETMENU, 0, 0);
+    EXPECT_EQ((std::vector<CString>{"&File", "&Edit"}), MenuCaptions(bar));
+    EXPECT_EQ((std::vector<int>{TK_ID_MDI_SYSMENU, TK_ID_MDI_RESTORE, TK_ID_MDI_CLOSE}), CaptionControlIds(bar));
+    // The first document's set was kept for its menu, without the caption controls.
+    ASSERT_NE(nullptr, bar->GetMenuSet(721));
+    EXPECT_EQ(1, bar->GetMenuSet(721)->GetCount());
+
+    // Restore goes to the active child; the bar drops the buttons once the child is restored.
+    bar->GetControls()->FindById(TK_ID_MDI_RESTORE)->Execute();
+    ASSERT_TRUE(TkPumpUntil([&] { return CaptionControlIds(bar).empty(); }, 2000));
+    EXPECT_EQ((std::vector<UINT>{SC_RESTORE}), secondCommands);
+    EXPECT_FALSE(second->GetStyle() & WS_MAXIMIZE);
+    ::SetWindowLongW(second->GetSafeHwnd(), GWL_STYLE, second->GetStyle() | WS_MINIMIZEBOX);
+
+    // Back to the first document, maximised: its menu again, and close ends it.
+    frame.MDIActivate(first->GetSafeHwnd());
+    frame.MDIMaximize(first->GetSafeHwnd());
+    ::SendMessageW(frame.GetClientHwnd(), WM_MDISETMENU, (WPARAM)viewMenu, 0);
+    EXPECT_EQ((std::vector<CString>{"&View"}), MenuCaptions(bar));
+    ASSERT_TRUE(TkPumpUntil([&] { return CaptionControlIds(bar).size() == 4; }, 2000));
+    bar->GetControls()->FindById(TK_ID_MDI_CLOSE)->Execute();
+    ASSERT_TRUE(TkPumpUntil([&] { return firstGone; }, 2000));
+    EXPECT_EQ((std::vector<UINT>{SC_CLOSE}), firstCommands);
+    ASSERT_TRUE(TkPumpUntil([&] { return bar->GetActiveChild() == second->GetSafeHwnd(); }, 2000));
+    TkPumpPending();
+
+    // Minimise goes to the child as well; with the last child closed no caption control is left.
+    frame.MDIMaximize(second->GetSafeHwnd());
+    ASSERT_TRUE(TkPumpUntil([&] { return bar->GetControls()->FindById(TK_ID_MDI_MINIMIZE) != nullptr; }, 2000));
+    bar->GetControls()->FindById(TK_ID_MDI_MINIMIZE)->Execute();
+    ASSERT_TRUE(TkPumpUntil([&] { return CaptionControlIds(bar).empty(); }, 2000));
+    EXPECT_EQ((std::vector<UINT>{SC_RESTORE, SC_MINIMIZE}), secondCommands);
+    second->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(secondGone);
+    ASSERT_TRUE(TkPumpUntil([&] { return bar->GetActiveChild() == nullptr; }, 2000));
+    EXPECT_TRUE(CaptionControlIds(bar).empty());
+    EXPECT_EQ(720, manager->GetContextId());
+
+    // A bar told to leave the client's menus alone lets the client install them.
+    bar->m_dwFlags |= TK_MENUBAR_IGNORE_MDISETMENU;
+    ::SendMessageW(frame.GetClientHwnd(), WM_MDISETMENU, (WPARAM)viewMenu, 0);
+    EXPECT_EQ(viewMenu, ::GetMenu(frame.GetSafeHwnd()));
+    ::SetMenu(frame.GetSafeHwnd(), nullptr);
+
+    ::DestroyMenu(viewMenu);
+    manager->InternalRelease();
+    frame.DestroyWindow();
+    TkPumpPending();
 }
 
 // ---------------------------------------------------------------------------------------------
