@@ -2,6 +2,20 @@
 
 #include <memory>
 
+// A thread's objects (thread_local with a destructor: the handle maps below, the toolkit's hooks
+// and trackers) are destroyed at the thread's end by the C++ runtime's thread-exit key, and their
+// storage is given back by the emulated-TLS key. Keys are served in the order they were made,
+// and the storage key is made by the first thread object used, so it came first: every such
+// destructor then ran on freed storage and damaged the heap. Making the thread-exit key before
+// anything else, at start-up, puts the destructors before the storage's release.
+extern "C" int __cxa_thread_atexit(void (*)(void*), void*, void*);
+extern "C" void* __dso_handle;
+namespace {
+struct CThreadExitKeyFirst {
+    CThreadExitKeyFirst() { __cxa_thread_atexit([](void*) {}, nullptr, &__dso_handle); }
+} g_threadExitKeyFirst __attribute__((init_priority(101)));
+}  // namespace
+
 namespace {
 
 // The thread's handle maps: permanent objects, and temporary ones made by FromHandle.

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <vector>
+
 namespace {
 
 class CAnimal : public CObject {
@@ -93,4 +98,60 @@ TEST(Rect, MeasuresAndMoves) {
     EXPECT_EQ(15, rect.left);
     EXPECT_EQ(15, rect.top);
     EXPECT_TRUE(CRect().IsRectEmpty());
+}
+
+// --- Objects of a thread's own (thread_local with a destructor: handle maps, hooks, trackers).
+
+namespace {
+// Filled with a pattern that the destructor checks: a destructor run on storage already given
+// back reads the heap's own bookkeeping instead.
+struct CThreadCanary {
+    static constexpr unsigned long long kMark = 0x5AFE5AFE5AFE5AFEull;
+    unsigned long long marks[4] = {kMark, kMark, kMark, kMark};
+    std::set<int>* values = new std::set<int>{1, 2, 3};
+    ~CThreadCanary();
+};
+// Runs before the canary's destructor (thread objects go in the reverse order of their
+// construction) and takes blocks of the canary's size: storage given back too early is reused
+// and overwritten here, whatever the heap's checks.
+struct CHeapChurn {
+    ~CHeapChurn() {
+        for (int i = 0; i < 64; ++i) {
+            void* block = std::malloc(sizeof(CThreadCanary) + sizeof(void*));
+            std::memset(block, 0, sizeof(CThreadCanary) + sizeof(void*));
+            taken.push_back(block);
+        }
+    }
+    static std::vector<void*> taken;
+};
+std::vector<void*> CHeapChurn::taken;
+LONG g_canariesIntact = 0;
+LONG g_canariesDamaged = 0;
+CThreadCanary::~CThreadCanary() {
+    bool intact = values && values->size() == 3;
+    for (unsigned long long mark : marks) intact = intact && mark == kMark;
+    ::InterlockedIncrement(intact ? &g_canariesIntact : &g_canariesDamaged);
+    if (intact) delete values;  // damaged storage holds no pointer worth freeing
+}
+}  // namespace
+
+TEST(ThreadObjects, DestructorsOfAnEndingThreadsObjectsRunOnTheirOwnLiveStorage) {
+    for (int i = 0; i < 8; ++i) {
+        HANDLE thread = ::CreateThread(nullptr, 0, [](void*) -> DWORD {
+            static thread_local CThreadCanary canary;
+            static thread_local CHeapChurn churn;
+            (void)churn;
+            return canary.marks[0] == CThreadCanary::kMark ? 0 : 1;
+        }, nullptr, 0, nullptr);
+        ASSERT_NE(nullptr, thread);
+        ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 10000));
+        DWORD code = 1;
+        ::GetExitCodeThread(thread, &code);
+        EXPECT_EQ(0u, code);
+        ::CloseHandle(thread);
+    }
+    for (void* block : CHeapChurn::taken) std::free(block);
+    CHeapChurn::taken.clear();
+    EXPECT_EQ(8, g_canariesIntact);
+    EXPECT_EQ(0, g_canariesDamaged);
 }
