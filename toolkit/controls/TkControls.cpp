@@ -161,7 +161,9 @@ CTkControl* CTkControls::AddMenuItem(HMENU menu, int position) {
     info.cbSize = sizeof info;
     info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STATE;
     if (!::GetMenuItemInfoA(menu, (UINT)position, TRUE, &info)) return nullptr;
-    int id = (int)info.wID;
+    // An item that opens a submenu runs no command. The platform reports the submenu's handle as
+    // its id; kept, it would be taken for a command that nothing handles and the item greyed.
+    int id = info.hSubMenu ? 0 : (int)info.wID;
     if (id == kSkippedMenuId) return nullptr;
     const bool isDefault = (info.fState & MFS_DEFAULT) != 0;
     char buffer[kMenuTextLength] = "";

@@ -78,6 +78,13 @@ TEST(TkMenuBarTest, TheBarTakesTheFramesMenuAndFreesWhatItTook) {
     EXPECT_EQ(2, bar->GetControl(0)->GetCommandBar()->GetControls()->GetCount());
     EXPECT_EQ(720u, bar->m_nMenuResourceId);
     EXPECT_EQ(720, bar->m_nCurrentKey);
+    // A menu title runs no command: the platform reports its submenu's handle as its id, which
+    // would leave the title greyed by a command update that finds no handler for it.
+    EXPECT_EQ(0, bar->GetControl(0)->m_nId);
+    frame.ShowWindow(SW_SHOWNOACTIVATE);
+    bar->UpdateCommandUI(true);
+    EXPECT_EQ(1, bar->GetControl(0)->m_bEnabled);
+    EXPECT_EQ(1, bar->GetControl(1)->m_bEnabled);
     // The native menu left the frame; the bar holds it and the frame's menu key.
     EXPECT_EQ(nullptr, ::GetMenu(frame.GetSafeHwnd()));
     EXPECT_EQ(native, bar->GetNativeMenu());
