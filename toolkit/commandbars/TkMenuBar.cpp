@@ -2,7 +2,9 @@
 
 #include "commandbars/TkBarArchive.h"
 #include "commandbars/TkCommandBars.h"
+#include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
+#include "res/TkResource.h"
 
 IMPLEMENT_SERIAL(CTkMenuBar, CTkToolBar, TK_ARCHIVE_SCHEMA)
 IMPLEMENT_DYNCREATE(CTkControlMdiButton, CTkControlButton)
@@ -191,6 +193,10 @@ int CTkMenuBar::LoadMenu(UINT menuId) {
     m_hwndMdiClient = client;
     if (client && !CTkSubclassRegistry::Instance().HasSink(client, &m_frameSink))
         CTkSubclassRegistry::Instance().AddSink(client, &m_frameSink);
+    // The pictures of the window commands, for customising.
+    static const UINT windowCommands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
+    GetIconStore()->AddIconsFromBitmapResource(IDB_TK_MDI_BUTTONS, windowCommands, 4, kCaptionControlSize,
+                                               kCaptionControlSize, CTkIconStore::StateNormal);
     if (HMENU native = ::GetMenu(frame)) {
         if (m_hNativeMenu && m_hNativeMenu != native) ::DestroyMenu(m_hNativeMenu);
         m_hNativeMenu = native;

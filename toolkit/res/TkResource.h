@@ -44,6 +44,8 @@
 #define IDS_TK_RESET_TOOLBAR       9395
 #define ID_TK_EXPAND_BUTTON        9400
 #define ID_TK_CLOSE_BUTTON         9401
+// The menu bar's pictures of the window commands restore, minimise, maximise and close.
+#define IDB_TK_MDI_BUTTONS         9407
 // The clipboard commands of a bar's edit field (its context menu).
 #define ID_TK_EDIT_COPY            57634
 #define ID_TK_EDIT_CUT             57635

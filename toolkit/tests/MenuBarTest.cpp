@@ -4,6 +4,8 @@
 #include "PainterTestSupport.h"
 #include "commandbars/TkCommandBarsSettings.h"
 #include "commandbars/TkMenuBar.h"
+#include "images/TkIconStore.h"
+
 #include "afxmdi.h"
 
 #include <gtest/gtest.h>
@@ -242,6 +244,12 @@ TEST(TkMenuBarMdiTest, TheBarFollowsTheActiveChildItsMenuAndItsCaptionButtons) {
     EXPECT_EQ(nullptr, ::GetMenu(frame.GetSafeHwnd()));
     // No child: the frame's own menu.
     EXPECT_EQ(720, manager->GetContextId());
+    // The window commands' pictures are in the bar's icon store.
+    for (UINT command : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE}) {
+        CTkIconEntry* picture = bar->GetIconStore()->GetImage(command, 16);
+        ASSERT_NE(nullptr, picture) << command;
+        EXPECT_EQ(16, picture->GetWidth());
+    }
 
     HMENU viewMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(721));
     bool firstGone = false, secondGone = false;
