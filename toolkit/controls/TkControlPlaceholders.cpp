@@ -71,9 +71,9 @@ void CTkControlPlaceholder::RemoveItems() {
 
 void CTkControlPlaceholder::OnCalcDynamicSize(DWORD) {
     RemoveItems();
-    const bool expand = m_pParent && m_pControls && m_pParent->m_nBarType == TK_BAR_TYPE_POPUP &&
-                        !m_pParent->IsCustomizeMode();
-    ModifyHideFlags(TK_CONTROL_HIDE_EXPANDED, expand);
+    const bool inPopup = m_pParent && m_pParent->m_nBarType == TK_BAR_TYPE_POPUP;
+    const bool expand = inPopup && m_pControls && !m_pParent->IsCustomizeMode();
+    ModifyHideFlags(TK_CONTROL_HIDE_EXPANDED, expand || !inPopup);
     if (!expand) return;
     std::vector<CTkControl*> items;
     GenerateItems(items);
@@ -87,6 +87,7 @@ void CTkControlPlaceholder::OnCalcDynamicSize(DWORD) {
 void CTkControlPlaceholder::SetParent(CTkCommandBar* bar) {
     if (!bar) m_items.clear();  // the collection that held them is letting go of this control
     CTkControlButton::SetParent(bar);
+    if (!bar || bar->m_nBarType != TK_BAR_TYPE_POPUP) ModifyHideFlags(TK_CONTROL_HIDE_EXPANDED, true);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -96,7 +97,7 @@ void CTkControlToolbars::GenerateItems(std::vector<CTkControl*>& items) {
     if (!manager) return;
     for (int index = 0; index < manager->GetCount(); ++index) {
         CTkCommandBar* bar = manager->GetBar(index);
-        if (!bar || bar->m_nBarType == TK_BAR_TYPE_MENUBAR) continue;
+        if (!bar) continue;
         CTkControl* item = NewItem(new CTkControlToolbar(index), 0, bar->m_strTitle);
         item->m_bChecked = bar->IsVisible() ? 1 : 0;
         items.push_back(item);

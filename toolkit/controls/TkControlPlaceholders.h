@@ -1,22 +1,23 @@
 // Placeholder buttons of popup menus that stand for lists known only when the menu opens: the
 // bars of the manager, the recent files, the frame's MDI windows, OLE verbs and tab-group
 // commands. When their popup is laid out they put generated items after themselves; the items
-// are temporary (never stored) and made anew at each layout. Outside popups, and while the user
-// customises, the placeholder shows itself and generates nothing.
+// are temporary (never stored) and made anew at each layout. While the user customises a popup
+// the placeholder shows itself and generates nothing; outside popups it is never shown.
 #pragma once
 
 #include "controls/TkControl.h"
 
 #include <vector>
 
-// Hides a placeholder whose items stand in its place.
+// Hides a placeholder whose items stand in its place, or that lies outside a popup bar.
 const int TK_CONTROL_HIDE_EXPANDED = 0x1;
 
 class CTkControlPlaceholder : public CTkControlButton {
     DECLARE_DYNAMIC(CTkControlPlaceholder)
 public:
     // In a popup bar outside customise mode: the items of the last expansion go and new ones
-    // follow the placeholder, which hides; elsewhere the items go and the placeholder shows.
+    // follow the placeholder, which hides; in customise mode the items go and the placeholder
+    // shows; outside popup bars it stays hidden.
     void OnCalcDynamicSize(DWORD mode) override;
     void SetParent(CTkCommandBar* bar) override;
     // The items the last expansion put into the collection (owned by the collection).

@@ -31,15 +31,30 @@ std::map<std::pair<int, int>, CRuntimeClass*>& ControlClasses() {
         // Buttons that stand for lists made when their menu opens.
         {{TK_CONTROL_TYPE_BUTTON, 35000}, RUNTIME_CLASS(CTkControlWindowList)},
         {{TK_CONTROL_TYPE_BUTTON, 35002}, RUNTIME_CLASS(CTkControlWorkspaceActions)},
-        {{TK_CONTROL_TYPE_BUTTON, 35003}, RUNTIME_CLASS(CTkControlRecentFileList)},
-        {{TK_CONTROL_TYPE_BUTTON, CTkControlRecentFileList::kFirstFileId}, RUNTIME_CLASS(CTkControlRecentFileList)},
         {{TK_CONTROL_TYPE_BUTTON, 59392}, RUNTIME_CLASS(CTkControlToolbars)},
     };
     return classes;
 }
 
-CTkControl* CreateControl(int type, int id) {
-    CRuntimeClass* cls = CTkControls::ControlClassFor(type, id);
+// The recent-file list goes by a command of its own when added by id, and by the first file's
+// id when read from a menu; the OLE verbs stand in a menu as the first verb id with this text.
+const int kRecentFileListId = 35003;
+const char kOleVerbsMenuText[] = "<<OLE VERBS GO HERE>>";
+
+CRuntimeClass* AddedClassFor(int type, int id) {
+    if (type == TK_CONTROL_TYPE_BUTTON && id == kRecentFileListId) return RUNTIME_CLASS(CTkControlRecentFileList);
+    return CTkControls::ControlClassFor(type, id);
+}
+
+CRuntimeClass* MenuItemClassFor(int type, int id, const CString& text) {
+    if (type == TK_CONTROL_TYPE_BUTTON) {
+        if (id == CTkControlRecentFileList::kFirstFileId) return RUNTIME_CLASS(CTkControlRecentFileList);
+        if (id == CTkControlOleItems::kFirstVerbId && text == kOleVerbsMenuText) return RUNTIME_CLASS(CTkControlOleItems);
+    }
+    return CTkControls::ControlClassFor(type, id);
+}
+
+CTkControl* CreateControl(CRuntimeClass* cls) {
     if (!cls) return nullptr;
     CObject* object = cls->CreateObject();
     auto* control = dynamic_cast<CTkControl*>(object);
@@ -120,7 +135,7 @@ CTkControl* CTkControls::Add(CTkControl* control, int id, const CString& paramet
 }
 
 CTkControl* CTkControls::AddNew(int type, int id, const CString& parameter, int before, bool temporary) {
-    CTkControl* control = CreateControl(type, id);
+    CTkControl* control = CreateControl(AddedClassFor(type, id));
     if (!control) return nullptr;
     // A combo box is a popup control too, but its child bar is its own list.
     auto* popup = control->IsPopupType() ? dynamic_cast<CTkControlPopup*>(control) : nullptr;
@@ -184,7 +199,7 @@ CTkControl* CTkControls::AddMenuItem(HMENU menu, int position) {
         if (request.nType < TK_CONTROL_TYPE_BUTTON || request.nType > TK_CONTROL_TYPE_EDIT ||
             request.nType == TK_CONTROL_TYPE_CUSTOM)
             return nullptr;
-        control = CreateControl(request.nType, id);
+        control = CreateControl(MenuItemClassFor(request.nType, id, CString(buffer)));
         if (!control) return nullptr;
         auto* popup = control->IsPopupType() ? dynamic_cast<CTkControlPopup*>(control) : nullptr;
         if (popup) {

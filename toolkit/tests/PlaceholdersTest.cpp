@@ -87,7 +87,7 @@ TEST_F(TkPlaceholdersTest, TheToolbarsListHasACheckItemPerBarThatTogglesIt) {
     EXPECT_TRUE(dynamic_cast<CTkControlToolbars*>(copy->GetControl(1)));
     copy->InternalRelease();
 
-    // Outside a popup, and while customising, the placeholder shows itself and nothing else.
+    // While customising the popup, the placeholder shows itself and nothing else.
     m_manager->SetCustomizeMode(true);
     LayOut(m_popup.get());
     EXPECT_EQ((std::vector<std::string>{"Before", "", "After"}), Captions(m_popup.get()));
@@ -100,6 +100,57 @@ TEST_F(TkPlaceholdersTest, TheToolbarsListHasACheckItemPerBarThatTogglesIt) {
     m_manager->RemoveBar(hidden);
     stale->Execute();
     EXPECT_TRUE(shown->IsVisible()) << "the stale index toggles no other bar";
+}
+
+TEST_F(TkPlaceholdersTest, OnAToolbarAPlaceholderIsNeverShownAndTheListNamesMenuBarsToo) {
+    auto* menuBar = new CShowableBar("Menu Bar", true);
+    menuBar->m_nBarType = TK_BAR_TYPE_MENUBAR;
+    m_manager->AppendBar(menuBar);
+    menuBar->InternalRelease();
+
+    CTestBar toolbar(200, 30, TK_BAR_POSITION_TOP, TK_BAR_TYPE_TOOLBAR);
+    toolbar.m_pManager = m_manager;
+    toolbar.AddButton(CRect(), "Before");
+    CTkControl* onToolbar = toolbar.GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, 59392);
+    ASSERT_TRUE(dynamic_cast<CTkControlToolbars*>(onToolbar));
+    EXPECT_FALSE(onToolbar->IsVisible()) << "hidden as soon as it joins a toolbar";
+    for (bool customizing : {false, true}) {
+        m_manager->SetCustomizeMode(customizing);
+        LayOut(&toolbar);
+        EXPECT_EQ((std::vector<std::string>{"Before"}), Captions(&toolbar)) << customizing;
+        EXPECT_EQ(2, toolbar.GetControls()->GetCount()) << "no items out of a popup";
+    }
+    m_manager->SetCustomizeMode(false);
+
+    // Copied into a popup, the same placeholder lists every bar, the menu bar included.
+    m_popup->GetControls()->InsertCopy(onToolbar, -1, true);
+    LayOut(m_popup.get());
+    EXPECT_EQ((std::vector<std::string>{"Menu Bar"}), Captions(m_popup.get()));
+    EXPECT_EQ(1, m_popup->GetControl(1)->m_bChecked);
+}
+
+TEST_F(TkPlaceholdersTest, MenuItemsAndAddedCommandsChooseTheirPlaceholdersApart) {
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuA(menu, MF_STRING, 57872, "<<OLE VERBS GO HERE>>");
+    ::AppendMenuA(menu, MF_STRING, 57872, "&Object");
+    ::AppendMenuA(menu, MF_STRING, 57616, "Recent File");
+    ::AppendMenuA(menu, MF_STRING, 35003, "Recent files command");
+    ::AppendMenuA(menu, MF_STRING, 59392, "Toolbars");
+    m_popup->BuildFromMenu(menu, true);
+    ::DestroyMenu(menu);
+    ASSERT_EQ(5, m_popup->GetControls()->GetCount());
+    const char* expected[] = {"CTkControlOleItems", "CTkControlButton", "CTkControlRecentFileList", "CTkControlButton",
+                              "CTkControlToolbars"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_STREQ(expected[i], m_popup->GetControl(i)->GetRuntimeClass()->m_lpszClassName) << i;
+    EXPECT_EQ(57872, m_popup->GetControl(0)->m_nId);
+
+    // Added by command id the other way round: the list's own command, not the first file.
+    CTkControls* controls = m_popup->GetControls();
+    EXPECT_STREQ("CTkControlRecentFileList",
+                 controls->AddNew(TK_CONTROL_TYPE_BUTTON, 35003)->GetRuntimeClass()->m_lpszClassName);
+    EXPECT_STREQ("CTkControlButton", controls->AddNew(TK_CONTROL_TYPE_BUTTON, 57616)->GetRuntimeClass()->m_lpszClassName);
+    EXPECT_STREQ("CTkControlButton", controls->AddNew(TK_CONTROL_TYPE_BUTTON, 57872)->GetRuntimeClass()->m_lpszClassName);
 }
 
 std::vector<CString> ElevenFiles() {
