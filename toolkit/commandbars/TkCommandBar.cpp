@@ -203,6 +203,11 @@ private:
 
 }  // namespace
 
+bool CTkCommandBar::IsSiteInHelpMode() const {
+    CWnd* site = GetSite();
+    return site && site->IsFrameWnd() && static_cast<CFrameWnd*>(site)->m_bHelpMode;
+}
+
 bool CTkCommandBar::IsCustomizeMode() const {
     CTkCommandBars* manager = GetManager();
     return manager && manager->IsCustomizeMode();
@@ -435,8 +440,52 @@ void CTkCommandBar::DrawCommandBar(CDC* dc) {
     DrawDropMark(dc);
 }
 
+bool CTkCommandBar::ApplyContextVisibility() {
+    CTkCommandBars* manager = GetManager();
+    const int context = manager ? manager->GetContextId() : 0;
+    if (!context) return false;
+    bool changed = false;
+    for (int i = 0; i < m_pControls->GetCount(); ++i) {
+        CTkControl* control = m_pControls->GetControl(i);
+        const bool hide = (!control->m_shownIn.empty() && !control->m_shownIn.count(context)) ||
+                          control->m_hiddenIn.count(context) != 0;
+        if (control->ModifyHideFlags(TK_CONTROL_HIDE_CONTEXT, hide)) changed = true;
+    }
+    return changed;
+}
+
+namespace {
+
+// The class library's update of a window's child controls: each child with an id asks the
+// target's handlers; a push button without a handler is disabled when asked to.
+void UpdateChildControls(CWnd* parent, CCmdTarget* target, bool disableIfNoHandler) {
+    for (HWND child = ::GetWindow(parent->GetSafeHwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        CWnd* window = CWnd::FromHandlePermanent(child);
+        const int id = ::GetDlgCtrlID(child);
+        if (!window || id == 0) continue;
+        char cls[16] = "";
+        ::GetClassNameA(child, cls, sizeof cls);
+        const LONG type = ::GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK;
+        const bool pushButton = _stricmp(cls, "Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+        CCmdUI update;
+        update.m_nID = (UINT)id;
+        update.m_pOther = window;
+        update.DoUpdate(target, disableIfNoHandler && pushButton);
+    }
+}
+
+}  // namespace
+
+LRESULT CTkCommandBar::HelpHitTest(POINT point) const {
+    if (const CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y))
+        if (control->m_nId) return 0x10000 + (LRESULT)(UINT)control->m_nId;
+    const int id = m_hWnd ? ::GetDlgCtrlID(m_hWnd) : 0;
+    return id ? 0x50000 + (LRESULT)(UINT)id : 0;
+}
+
 void CTkCommandBar::UpdateCommandUI(bool disableIfNoHandler) {
     if (!IsWindow() || !IsWindowVisible()) return;
+    if (ApplyContextVisibility()) m_nPendingUpdate |= TK_BAR_PENDING_LAYOUT;
     const bool customizing = IsCustomizeMode();
     const bool noUpdate = GetRootBar()->m_bNoCommandUpdate != 0;
     CWnd* target = GetCommandTarget();
@@ -451,10 +500,13 @@ void CTkCommandBar::UpdateCommandUI(bool disableIfNoHandler) {
         update.m_nIndex = (UINT)i;
         update.m_pOther = this;
         if (OnCmdMsg(update.m_nID, (int)CN_UPDATE_COMMAND_UI, &update)) continue;
-        if (customizing)
-            control->SetEnabled(true);
-        else if (target)
+        if (customizing) {
+            // The target may still set the state; what nobody handles stays usable for editing.
+            if (!target || !target->OnCmdMsg(update.m_nID, (int)CN_UPDATE_COMMAND_UI, &update))
+                control->SetEnabled(true);
+        } else if (target) {
             update.DoUpdate(target, disableIfNoHandler);
+        }
     }
     if (m_nPendingUpdate & TK_BAR_PENDING_REDRAW) {
         m_nPendingUpdate &= ~TK_BAR_PENDING_REDRAW;
@@ -464,6 +516,7 @@ void CTkCommandBar::UpdateCommandUI(bool disableIfNoHandler) {
         m_nPendingUpdate &= ~TK_BAR_PENDING_LAYOUT;
         OnRecalcLayout();
     }
+    if (target) UpdateChildControls(this, target, disableIfNoHandler);
 }
 
 INT_PTR CTkCommandBar::OnToolHitTest(POINT point, TOOLINFOW* info) const {
@@ -611,6 +664,24 @@ LRESULT CTkCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITIALUPDATE:
         UpdateCommandUI(true);
         return 0;
+    case WM_NCHITTEST:
+        if (!IsSiteInHelpMode()) break;
+        {
+            POINT client = point;
+            ::ScreenToClient(m_hWnd, &client);
+            const CTkControl* control = m_pControls->ControlAtPoint(client.x, client.y);
+            return control && control->IsPopupType() && !control->m_nId ? HTMENU : HTCLIENT;
+        }
+    case WM_NCLBUTTONDOWN:
+        if (!IsSiteInHelpMode()) break;
+        {
+            POINT client = point;
+            ::ScreenToClient(m_hWnd, &client);
+            OnLButtonDown(client);
+            return 0;
+        }
+    case WM_HELPHITTEST:
+        return HelpHitTest(point);
     case WM_DESTROY:
         if (m_pDropSource) m_pDropSource->RemoveTarget(this);
         if (m_nTrackingMode) SetTrackingMode(0, false, false);

@@ -170,6 +170,14 @@ public:
     virtual void DrawCommandBar(CDC* dc);
     // Feeds the controls their command states from the bar's and the command target's handlers.
     virtual void UpdateCommandUI(bool disableIfNoHandler);
+    // Hides the controls that the manager's current context leaves out (hide bit 0x40) and shows
+    // the others; true when any control changed.
+    bool ApplyContextVisibility();
+    // Context help: what the item at a client point is, as the help system numbers it (a
+    // control's id + 0x10000, else the bar's child id + 0x50000, else 0).
+    LRESULT HelpHitTest(POINT point) const;
+    // True while the site frame runs context help (clicks ask what an item is).
+    bool IsSiteInHelpMode() const;
     // Lays the controls out again (the toolbar's and popup bar's own layouts).
     virtual void OnRecalcLayout() {}
     // Builds the controls from a toolbar resource (toolbars); 1 on success, the base 0.

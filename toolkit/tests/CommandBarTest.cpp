@@ -252,6 +252,120 @@ TEST_F(TkCommandBarTest, TheSitesUpdateAnswerDisablesOrChecksAndTheBarRepaints) 
     EXPECT_EQ(1, m_bar->GetControl(0)->m_bEnabled) << "the root bar asks for no updates";
 }
 
+// A manager whose frame shows a context of the caller's choice.
+class CContextManager : public CTkCommandBars {
+public:
+    int GetContextId() const override { return context; }
+    int context = 0;
+};
+
+// A bar that counts the layouts it is asked for.
+class CLayoutCountingBar : public CTestBar {
+public:
+    using CTestBar::CTestBar;
+    void OnRecalcLayout() override { ++layouts; }
+    int layouts = 0;
+};
+
+TEST_F(TkCommandBarTest, TheContextHidesControlsAndCustomisingStillAsksTheTarget) {
+    CContextManager* manager = new CContextManager;
+    manager->AttachFrame(&m_site);
+    CLayoutCountingBar bar(300, 26, TK_BAR_POSITION_TOP, TK_BAR_TYPE_TOOLBAR, &m_site);
+    bar.m_pManager = manager;
+    for (int i = 0; i < 4; ++i) bar.AddButton(CRect(4 + 30 * i, 2, 30 + 30 * i, 24), "x")->m_nId = 200 + i;
+    bar.GetControl(0)->m_shownIn = {5};
+    bar.GetControl(1)->m_hiddenIn = {7};
+    bar.GetControl(2)->m_shownIn = {5, 7};
+    bar.GetControl(3)->m_hiddenIn = {5};
+    auto hidden = [&bar] {
+        std::vector<int> flags;
+        for (int i = 0; i < 4; ++i) flags.push_back(bar.GetControl(i)->m_nHideFlags & TK_CONTROL_HIDE_CONTEXT);
+        return flags;
+    };
+
+    bar.UpdateCommandUI(true);  // also lays out the added controls
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 0}), hidden()) << "no context, no hiding";
+    bar.layouts = 0;
+    bar.UpdateCommandUI(true);
+    EXPECT_EQ(0, bar.layouts);
+    manager->context = 7;
+    bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ((std::vector<int>{0x40, 0x40, 0, 0}), hidden());
+    EXPECT_EQ(1, bar.layouts) << "a change lays the bar out";
+    bar.UpdateCommandUI(true);
+    EXPECT_EQ(1, bar.layouts) << "no change, no layout";
+    manager->context = 5;
+    bar.UpdateCommandUI(true);
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 0x40}), hidden());
+    EXPECT_EQ(2, bar.layouts);
+
+    // Customising: the target's update handler still decides; what nobody handles is enabled.
+    m_site.disable200 = true;
+    manager->SetCustomizeMode(true);
+    bar.GetControl(2)->m_bEnabled = 0;
+    bar.UpdateCommandUI(true);
+    EXPECT_EQ(0, bar.GetControl(0)->m_bEnabled) << "the target's handler disables it";
+    EXPECT_EQ(1, bar.GetControl(2)->m_bEnabled) << "no handler: usable for editing";
+    manager->SetCustomizeMode(false);
+    bar.UpdateCommandUI(true);
+    EXPECT_EQ(0, bar.GetControl(2)->m_bEnabled) << "no handler, disabled when asked to";
+    bar.DestroyWindow();
+    manager->InternalRelease();
+}
+
+TEST_F(TkCommandBarTest, ContextHelpNamesTheItemUnderThePointAndClicksInHelpMode) {
+    // The bar's hosted child windows take their states from the target as dialog controls do.
+    CWnd child;
+    ASSERT_TRUE(child.CreateEx(0, "BUTTON", "go", WS_CHILD | BS_PUSHBUTTON, 200, 2, 40, 20, m_bar->GetSafeHwnd(),
+                               (HMENU)(UINT_PTR)200));
+    m_site.disable200 = true;
+    m_bar->UpdateCommandUI(false);
+    EXPECT_FALSE(child.IsWindowEnabled()) << "the update handler of its id";
+    ::SetWindowLongPtrA(child.GetSafeHwnd(), GWLP_ID, 299);
+    m_bar->UpdateCommandUI(false);
+    EXPECT_FALSE(child.IsWindowEnabled()) << "no handler and not asked to disable: left as it is";
+    child.EnableWindow(true);
+    m_bar->UpdateCommandUI(true);
+    EXPECT_FALSE(child.IsWindowEnabled()) << "a push button without a handler is disabled when asked to";
+    child.DestroyWindow();
+
+    auto* popup = new CTkControlPopup;
+    popup->m_rcControl = CRect(130, 2, 160, 24);
+    m_bar->GetControls()->Append(popup);
+    EXPECT_EQ(0x10000 + 201, m_bar->SendMessage(WM_HELPHITTEST, 0, At(40, 10)));
+    EXPECT_EQ(0, m_bar->SendMessage(WM_HELPHITTEST, 0, At(140, 10))) << "no id, a bar without a child id";
+    ::SetWindowLongPtrA(m_bar->GetSafeHwnd(), GWLP_ID, 59393);
+    EXPECT_EQ(0x50000 + 59393, m_bar->SendMessage(WM_HELPHITTEST, 0, At(140, 10)));
+    EXPECT_EQ(0x50000 + 59393, m_bar->SendMessage(WM_HELPHITTEST, 0, At(250, 10)));
+
+    // Hit tests and non-client clicks change only while the frame runs context help.
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, 10, 10, 300, 100, nullptr, nullptr));
+    CTkCommandBars* manager = new CTkCommandBars;
+    manager->AttachFrame(frame);
+    m_bar->m_pManager = manager;
+    auto screen = [this](int x, int y) {
+        POINT point = {x, y};
+        ::ClientToScreen(m_bar->GetSafeHwnd(), &point);
+        return MAKELPARAM(point.x, point.y);
+    };
+    EXPECT_EQ(HTCLIENT, m_bar->SendMessage(WM_NCHITTEST, 0, screen(140, 10)));
+    frame->m_bHelpMode = true;
+    EXPECT_EQ(HTMENU, m_bar->SendMessage(WM_NCHITTEST, 0, screen(140, 10))) << "a popup without a command";
+    EXPECT_EQ(HTCLIENT, m_bar->SendMessage(WM_NCHITTEST, 0, screen(40, 10)));
+    EXPECT_EQ(HTCLIENT, m_bar->SendMessage(WM_NCHITTEST, 0, screen(250, 10)));
+    m_bar->PostMessage(WM_LBUTTONUP, 0, At(40, 10));
+    POINT cursor = {40, 10};
+    ::ClientToScreen(m_bar->GetSafeHwnd(), &cursor);
+    ::SetCursorPos(cursor.x, cursor.y);
+    m_bar->SendMessage(WM_NCLBUTTONDOWN, HTCLIENT, screen(40, 10));
+    EXPECT_EQ(2, m_bar->GetControl(1)->m_nExecuted) << "the click runs as a client click";
+    frame->m_bHelpMode = false;
+    m_bar->m_pManager = nullptr;
+    manager->InternalRelease();
+    frame->DestroyWindow();
+}
+
 }  // namespace
 
 namespace {

@@ -33,6 +33,7 @@ enum : UINT {
     WM_SIZEPARENT = 0x0361,
     WM_INITIALUPDATE = 0x0364,
     WM_IDLEUPDATECMDUI = 0x0363,
+    WM_HELPHITTEST = 0x0366,
     WM_FLOATSTATUS = 0x036D,         // wParam FS_ flags: a floating window follows its frame
     WM_KICKIDLE = 0x036A,            // a modal loop's idle time: wParam MSGF_DIALOGBOX, lParam the idle count
     AFX_IDS_APP_TITLE = 0xE000,      // 57344
@@ -639,6 +640,8 @@ protected:
 public:
     // The frame's keyboard accelerators (the frame does not own the table).
     HACCEL m_hAccelTable = nullptr;
+    // True while the frame runs context help: a click asks what the item is instead of running it.
+    bool m_bHelpMode = false;
 
 protected:
     DECLARE_MESSAGE_MAP()
