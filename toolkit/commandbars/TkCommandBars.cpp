@@ -9,6 +9,8 @@
 #include "commandbars/TkToolBar.h"
 #include "controls/TkControlEdit.h"
 #include "customize/TkCustomizeDrag.h"
+#include "customize/TkCustomizePages.h"
+#include "customize/TkCustomizeSheet.h"
 #include "images/TkIconStore.h"
 #include "painters/TkColors.h"
 #include "painters/TkThemePainter.h"
@@ -100,6 +102,13 @@ void CTkCommandBars::OnCommandExecuted(UINT id) {
 void CTkCommandBars::SetAccelTable(HACCEL accel) {
     if (m_hAccelTable && m_hAccelTable != accel) ::DestroyAcceleratorTable(m_hAccelTable);
     m_hAccelTable = accel;
+}
+
+void CTkCommandBars::OnUserBarHidden(CTkCommandBar*) {
+    auto* sheet = dynamic_cast<CTkCustomizeSheet*>(m_pCustomizeSheet);
+    if (!sheet || !sheet->GetSafeHwnd()) return;
+    CTkCustomizeToolbarsPage* page = sheet->GetToolbarsPage();
+    if (page && page->GetSafeHwnd()) page->RefreshList();
 }
 
 int CTkCommandBars::GetContextId() const {

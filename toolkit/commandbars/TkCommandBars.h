@@ -105,6 +105,9 @@ public:
     void MergeLoadedBars(CTkBarList& loaded, bool silent);
     // Shows or hides the bar at an index; an index that names no bar does nothing.
     void ToggleBarVisible(int index);
+    // A user toolbar was hidden (its close button, the Toolbars menu): a running customise sheet
+    // shows it unchecked in its toolbars list.
+    virtual void OnUserBarHidden(CTkCommandBar* bar);
     // The first control of that type (0 any) and id (-1 any) over the bars in order; hidden bars
     // are skipped when visibleOnly; recursive searches the popups too, each bar once.
     CTkControl* FindControl(int type, int id, bool visibleOnly, bool recursive) const;

@@ -364,8 +364,9 @@ CSize CTkPopupBar::CalcSize() {
     m_bCalcRunning = 1;
     UpdateHiddenControls();
     const CRect work = m_rcExclude.IsRectEmpty() ? GetWorkAreaOfPoint(m_ptAnchor) : GetWorkAreaOfRect(m_rcExclude);
-    // The width limit of one control is a third of the work area's own width (on any monitor).
-    const int limit = work.Width() / 3;
+    // The width limit of one control is a third of the work area's right coordinate (none on a
+    // monitor that lies wholly left of the primary one).
+    const int limit = work.right / 3;
     CTkThemePainter* painter = GetPainter();
     CClientDC dc(this);
     const int left = m_rcBorders.left;

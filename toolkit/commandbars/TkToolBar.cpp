@@ -74,6 +74,7 @@ bool CTkToolBar::Create(DWORD style, CWnd* parentFrame, UINT id) {
                   (HMENU)(UINT_PTR)id))
         return false;
     m_nPosition = TK_BAR_POSITION_TOP;
+    EnableToolTips((m_dwStyle & TK_BAR_STYLE_TOOLTIPS) != 0);
     return true;
 }
 
@@ -143,6 +144,8 @@ void CTkToolBar::SetVisible(bool show) {
     if (!show) SetTrackingMode(0, true, false);
     if (m_hWnd) ShowWindow(show ? SW_SHOWNA : SW_HIDE);
     if (!IsFloating()) RecalcFrameLayout();
+    if (!show && m_bUserToolbar)
+        if (CTkCommandBars* manager = GetManager()) manager->OnUserBarHidden(this);
 }
 
 int CTkToolBar::SetPosition(int position) {

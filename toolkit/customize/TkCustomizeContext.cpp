@@ -59,7 +59,7 @@ CTkCommandBar* CTkCustomizeContext::AddUserBar(const CString& caption, UINT id) 
     bar->m_strTitle = caption;
     bar->m_bUserToolbar = 1;
     bar->m_nBarId = id;
-    if (!bar->Create(WS_CHILD | WS_VISIBLE | TK_BAR_STYLE_GRIPPER, frame, id)) {
+    if (!bar->Create(WS_CHILD | WS_VISIBLE | TK_BAR_STYLE_GRIPPER | TK_BAR_STYLE_TOOLTIPS, frame, id)) {
         bar->InternalRelease();
         return nullptr;
     }

@@ -490,6 +490,10 @@ TEST_F(TkCustomizeSheetTest, AManagersToolbarsAreHiddenMadeAndRemovedAndItsSetti
     EXPECT_TRUE(context.IsBuiltInBar(standard));
     EXPECT_TRUE(context.CanHideBar(standard));
     EXPECT_TRUE(context.IsBarVisible(standard));
+    CTkCommandBar* mine = context.AddUserBar("Mine", 0xE801);
+    ASSERT_NE(nullptr, mine);
+    EXPECT_TRUE(mine->AreToolTipsEnabled()) << "a user toolbar shows tooltips";
+    EXPECT_FALSE(standard->AreToolTipsEnabled()) << "made without the tooltip style";
 
     // The frame's customise command: customise mode while the sheet runs; the toolbars page
     // hides the toolbar in the frame.
@@ -503,11 +507,15 @@ TEST_F(TkCustomizeSheetTest, AManagersToolbarsAreHiddenMadeAndRemovedAndItsSetti
             ASSERT_NE(nullptr, running);
             EXPECT_EQ(running, sheetWindow);
             CTkCustomizeToolbarsPage* page = running->GetToolbarsPage();
-            ASSERT_EQ(1, page->m_list.GetCount());
+            ASSERT_EQ(2, page->m_list.GetCount());
             page->m_list.SetCurSel(0);
             page->m_list.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
             EXPECT_FALSE(standard->IsVisible());
             EXPECT_FALSE(::IsWindowVisible(standard->m_hWnd));
+            // A user toolbar closed outside the sheet (its close button) is unchecked at once.
+            EXPECT_EQ(1, page->m_list.GetCheck(1));
+            mine->SetVisible(false);
+            EXPECT_EQ(0, page->m_list.GetCheck(1));
             Press(*running, IDCANCEL);
         },
     });
@@ -517,8 +525,6 @@ TEST_F(TkCustomizeSheetTest, AManagersToolbarsAreHiddenMadeAndRemovedAndItsSetti
     EXPECT_FALSE(manager->IsCustomizeMode());
     EXPECT_EQ(nullptr, manager->GetCustomizeSheet());
 
-    CTkCommandBar* mine = context.AddUserBar("Mine", 0xE801);
-    ASSERT_NE(nullptr, mine);
     EXPECT_EQ(2, manager->GetCount());
     EXPECT_EQ(mine, manager->FindBar(0xE801));
     EXPECT_STREQ("Mine", mine->m_strTitle);

@@ -475,6 +475,39 @@ TEST_F(TkPopupBarTest, OnAMonitorLeftOfThePrimaryOneCommandsKeepTheirWidth) {
     });
 }
 
+TEST_F(TkPopupBarTest, ACommandIsAtMostAThirdOfTheWorkAreasRightEdgeWide) {
+    Run([&] {
+        // A second monitor right of the primary: its work area ends at 2560, so a command may be
+        // 853 pixels wide there, against 426 on the primary.
+        CTkMonitorFunctions& f = CTkMonitorFunctions::Instance();
+        const CTkMonitorFunctions saved = f;
+        static const HMONITOR kRight = reinterpret_cast<HMONITOR>(static_cast<INT_PTR>(0x7702));
+        f.pfnMonitorFromPoint = [](POINT p, DWORD) { return p.x >= 1280 ? kRight : MonitorFromPoint(p, MONITOR_DEFAULTTOPRIMARY); };
+        f.pfnMonitorFromRect = [](LPCRECT r, DWORD) { return r->left >= 1280 ? kRight : MonitorFromRect(r, MONITOR_DEFAULTTOPRIMARY); };
+        f.pfnGetMonitorInfo = [](HMONITOR m, LPMONITORINFO info) -> BOOL {
+            if (m != kRight) return GetMonitorInfoW(m, info);
+            info->rcMonitor = info->rcWork = {1280, 0, 2560, 1024};
+            return TRUE;
+        };
+        int widths[2] = {};
+        const int xs[2] = {100, 1400};
+        for (int i = 0; i < 2; ++i) {
+            CTkPopupBar* popup = static_cast<CTkPopupBar*>(m_manager.CreateDefaultPopupBar());
+            auto* item = new CTkControlButton;
+            item->m_strCaption = CString(std::string(150, 'W').c_str());
+            popup->GetControls()->Add(item, 100);
+            EXPECT_EQ(1, popup->PopupAt(xs[i], 300, 0, CRect()));
+            widths[i] = item->m_rcControl.Width();
+            popup->SetTrackingMode(0, true, false);
+            popup->DestroyWindow();
+            popup->InternalRelease();
+        }
+        CTkMonitorFunctions::Instance() = saved;
+        EXPECT_EQ(1280 / 3, widths[0]);
+        EXPECT_EQ(2560 / 3, widths[1]);
+    });
+}
+
 TEST_F(TkPopupBarTest, TheAnimationFollowsAnEightByteSystemMaskAndNoneWithAHostedWindow) {
     Run([&] {
         const wchar_t* key = L"Software\\TarvockTests\\PopupBarMask";
