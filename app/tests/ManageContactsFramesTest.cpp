@@ -119,7 +119,9 @@ TEST_F(ContactsWindows, TheWindowsOwnButtonStandsAtTheFarEndAndEveryButtonHasIts
             if (button->m_nType != TK_CONTROL_TYPE_BUTTON) continue;
             ++buttons;
             EXPECT_NE(nullptr, button->GetIcon(16)) << button->m_nId;
-            if (button != control) EXPECT_EQ(0, button->m_nFlags & TK_CONTROL_FLAG_RIGHT_ALIGN) << button->m_nId;
+            if (button != control) {
+                EXPECT_EQ(0, button->m_nFlags & TK_CONTROL_FLAG_RIGHT_ALIGN) << button->m_nId;
+            }
         }
         EXPECT_EQ(6, buttons) << own;
     }

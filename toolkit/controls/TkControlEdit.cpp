@@ -223,7 +223,7 @@ void CTkFieldHost::Destroy() {
 }
 
 CString CTkFieldHost::GetText() {
-    if (HWND window = GetWindow()) m_strText = m_pEdit->GetWindowText();
+    if (GetWindow()) m_strText = m_pEdit->GetWindowText();
     return m_strText;
 }
 

@@ -12,7 +12,7 @@ class CTkCommandBar;
 class CTkCommandBars;
 class CTkCustomizeSheet;
 
-class CTkControlDragSource : public ITkControlDragSource {
+class CTkControlDragSource final : public ITkControlDragSource {
 public:
     // What a drag ends with.
     enum Result : int {

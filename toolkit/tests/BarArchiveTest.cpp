@@ -541,7 +541,9 @@ TEST_F(ArchiveTest, CustomIconIdsOutsideTheCustomRangeTouchNoPicture) {
         const bool read = Read(bytes, loaded);
         // A negative id carries no pictures, so the pictures' bytes no longer fit the record.
         EXPECT_EQ(damaged != 0xFFFFFFF0u, read) << damaged;
-        if (read) EXPECT_EQ(0, loaded.GetAt(0)->GetControl(0)->m_nCustomIconId);
+        if (read) {
+            EXPECT_EQ(0, loaded.GetAt(0)->GetControl(0)->m_nCustomIconId);
+        }
         EXPECT_EQ(sets, m_store->GetSetCount()) << damaged;
         EXPECT_EQ(next, m_store->GetNextCustomId()) << damaged;
         EXPECT_FALSE(m_store->FindIconSet(57600));

@@ -607,7 +607,9 @@ TEST_F(TkControlsStateTest, ACustomisationHostingAWindowTheProgramsBarHostsFirst
         CTkControlCustom* programs = addHost(scene);
         const HWND hosted = programs->GetHostedWindow();
         ASSERT_NE(nullptr, hosted);
-        if (floating) ASSERT_TRUE(scene.manager->FloatCommandBar(scene.standard));
+        if (floating) {
+            ASSERT_TRUE(scene.manager->FloatCommandBar(scene.standard));
+        }
         scene.Layout();  // the program's control has put the window into its bar
         ASSERT_EQ(scene.standard->GetSafeHwnd(), ::GetParent(hosted));
         AfxGetApp()->WriteProfileString(Section("-Summary"), nullptr, nullptr);  // the controls only

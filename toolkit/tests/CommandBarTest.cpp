@@ -477,7 +477,9 @@ TEST_F(TkCommandBarTest, TooltipsShowTheControlsTipFromItsStringAndEveryTextIsFr
         const INT_PTR id = m_bar->OnToolHitTest(CPoint(x, 10), &info);
         if (text) *text = info.lpszText ? CString(info.lpszText) : CString("(none)");
         if (rect) *rect = info.rect;
-        if (id != -1) EXPECT_EQ(m_bar->GetSafeHwnd(), info.hwnd);
+        if (id != -1) {
+            EXPECT_EQ(m_bar->GetSafeHwnd(), info.hwnd);
+        }
         AfxFreeToolTipText(info.lpszText);
         return id;
     };
@@ -534,7 +536,9 @@ TEST_F(TkCommandBarTest, TooltipsShowTheControlsTipFromItsStringAndEveryTextIsFr
         msg.pt = {x, 10};
         ::ClientToScreen(msg.hwnd, &msg.pt);
         AfxRelayToolTipMessage(&msg);
-        if (x == 40) EXPECT_EQ(201, AfxGetCurrentToolId());
+        if (x == 40) {
+            EXPECT_EQ(201, AfxGetCurrentToolId());
+        }
     }
     EXPECT_EQ(-1, AfxGetCurrentToolId());
     EXPECT_EQ(alive, AfxToolTipTextsAlive());
