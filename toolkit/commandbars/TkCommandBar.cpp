@@ -4,6 +4,7 @@
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkRefHolder.h"
 #include "commandbars/TkShortcutText.h"
+#include "commandbars/TkToolBar.h"
 #include "customize/TkCustomizeDrag.h"
 #include "customize/TkCustomizeSheet.h"
 #include "images/TkIconStore.h"
@@ -296,6 +297,9 @@ int CTkCommandBar::SetPopuped(int index, bool byKeyboard) {
         SetTrackingMode(2, false, byKeyboard);
         SetSelected(index, byKeyboard);
         control->SetPopuped(true);
+        CTkCommandBars* manager = GetManager();
+        if (manager && manager->GetCommandBarsOptions()->m_bShowFullAfterDelay && m_hWnd)
+            SetTimer(kShowFullTimer, 800);
     }
     m_nPendingUpdate &= ~TK_BAR_PENDING_REDRAW;
     if (m_hWnd) Invalidate(false);
@@ -592,6 +596,24 @@ void CTkCommandBar::OnCustomizeContextMenu(POINT point) {
     }
 }
 
+bool CTkCommandBar::StartAltDrag(CTkControl* control) {
+    CTkCommandBars* manager = GetManager();
+    if (!manager || !IsCustomizable() || !dynamic_cast<CTkToolBar*>(this) ||
+        (control->m_nFlags & TK_CONTROL_FLAG_NO_MOVE) || ::GetKeyState(VK_MENU) >= 0 ||
+        !manager->IsCustomizationEnabled() || !manager->GetCommandBarsOptions()->m_bAltDragCustomization)
+        return false;
+    // The drag may drop the control elsewhere and close this bar on the way.
+    CHoldRef holdSelf(this), holdControl(control), holdManager(manager);
+    manager->SetCustomizeModeQuick(true);
+    SetPopuped(-1, false);
+    SetSelected(-1, false);
+    control->CustomizeStartDrag();
+    manager->SetCustomizeModeQuick(false);
+    manager->RecalcFrameLayout();
+    if (m_hWnd) SetTrackingMode(0, true, false);
+    return true;
+}
+
 void CTkCommandBar::OnLButtonDown(POINT point) {
     m_bMouseDownPending = 0;
     CTkControl* control = m_pControls->ControlAtPoint(point.x, point.y);
@@ -599,7 +621,9 @@ void CTkCommandBar::OnLButtonDown(POINT point) {
         Default();
         return;
     }
-    if (IsCustomizeMode() && (!m_bCustomizable || (control->m_nFlags & TK_CONTROL_FLAG_NO_MOVE))) return;
+    const bool customizing = IsCustomizeMode();
+    if (!customizing && StartAltDrag(control)) return;
+    if (customizing && (!m_bCustomizable || (control->m_nFlags & TK_CONTROL_FLAG_NO_MOVE))) return;
     control->OnClick(false, point);
 }
 
@@ -654,7 +678,11 @@ LRESULT CTkCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         if (wParam == kShowFullTimer) {
+            // The pointer rested on an open menu's title: the menu shows all of its commands.
             KillTimer(kShowFullTimer);
+            if (m_nPopupIndex != -1 && m_nPopupIndex == m_nHotIndex)
+                if (auto* popup = dynamic_cast<CTkControlPopup*>(GetControl(m_nHotIndex)))
+                    if (popup->IsCursorOver()) popup->ExpandChild();
             return 0;
         }
         break;

@@ -294,7 +294,6 @@ protected:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnMouseMove(POINT point);
-    void OnLButtonDown(POINT point);
     // Customise mode: the visible, movable control under the point becomes the selected one and
     // the customise sheet shows its context menu there.
     void OnCustomizeContextMenu(POINT point);
@@ -302,6 +301,11 @@ protected:
 
 public:
     bool IsCustomizeMode() const;
+    // A press at a client point: the control under it is clicked, or, Alt held over a toolbar
+    // button that customising allows, dragged elsewhere at once.
+    void OnLButtonDown(POINT point);
+    // The Alt+press drag of a toolbar control outside customise mode; false when it does not apply.
+    bool StartAltDrag(CTkControl* control);
 
 protected:
 

@@ -4,6 +4,7 @@
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkMenuSound.h"
+#include "commandbars/TkPopupBar.h"
 #include "commandbars/TkWorkArea.h"
 #include "controls/TkControls.h"
 #include "images/TkIconStore.h"
@@ -214,6 +215,13 @@ void CTkControl::Execute() {
         *root->m_pReturnCommand = m_nId;
         InternalRelease();
         return;
+    }
+    // A rarely used command run once is shown from then on, and so is the menu it was found in.
+    if (CTkCommandBars* manager = bar ? bar->GetManager() : nullptr) {
+        manager->OnCommandExecuted((UINT)m_nId);
+        if (bar->m_nBarType == TK_BAR_TYPE_POPUP)
+            if (CTkControl* opener = bar->GetOwnerControl())
+                if (opener->m_nId != 0) manager->OnCommandExecuted((UINT)opener->m_nId);
     }
     const bool closed = m_bCloseOnExecute != 0;
     if (closed) endTracking();
@@ -458,11 +466,31 @@ void CTkControlPopup::OnLButtonUp(POINT point) {
 }
 
 void CTkControlPopup::OnLButtonDblClk(POINT point) {
-    if ((m_nType == TK_CONTROL_TYPE_POPUP || m_nType == TK_CONTROL_TYPE_BUTTON_POPUP) && m_pChildBar) {
-        if (!m_bPopupOpen) OnClick(false, point);
+    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar);
+    if ((m_nType != TK_CONTROL_TYPE_POPUP && m_nType != TK_CONTROL_TYPE_BUTTON_POPUP) || !child) {
+        CTkControl::OnLButtonDblClk(point);
         return;
     }
-    CTkControl::OnLButtonDblClk(point);
+    if (!m_bPopupOpen) {
+        if (m_pParent) m_pParent->OnLButtonDown(point);
+        return;
+    }
+    // Double-clicking an open menu runs its default command, else shows all of its commands.
+    CTkControls* items = child->GetControls();
+    for (int i = 0; i < items->GetCount(); ++i) {
+        CTkControl* item = items->GetControl(i);
+        if (item->m_bDefaultItem && item->m_bEnabled) {
+            item->Execute();
+            return;
+        }
+    }
+    if (child->HasHiddenControls() && !child->IsExpanded()) child->Expand();
+}
+
+CTkCommandBar* CTkControlPopup::ExpandChild() {
+    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar);
+    if (m_bPopupOpen && child && m_nType == TK_CONTROL_TYPE_POPUP) child->Expand();
+    return m_pChildBar;
 }
 
 void CTkControlPopup::OnMouseHover() {

@@ -243,6 +243,8 @@ public:
     // Takes a reference on the bar; the old child bar is released.
     void AttachChildBar(CTkCommandBar* bar);
     CTkCommandBar* GetChildBar() const { return m_pChildBar; }
+    // An open menu's popup shows its rarely used commands too; returns the child bar.
+    CTkCommandBar* ExpandChild();
     // Whether this control's child bar, or a popup control in it (recursively), is the control's.
     bool ContainsControl(const CTkControl* control) const;
 

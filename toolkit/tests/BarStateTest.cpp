@@ -7,6 +7,7 @@
 #include "commandbars/TkBarState.h"
 #include "controls/TkControlCustom.h"
 #include "commandbars/TkCommandBarsSettings.h"
+#include "commandbars/TkPopupBar.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,52 @@ TEST_F(TkBarStateTest, OptionsAreWrittenAndReadAndUsedCommandsAreAddedAsASet) {
     SetBinary(section, "UsedCommands", huge, sizeof huge);
     manager->LoadOptions(Profile());
     EXPECT_EQ(0, settings->m_mapUsedCommands.GetCount());
+    manager->InternalRelease();
+}
+
+TEST_F(TkBarStateTest, ARarelyUsedCommandRunFromItsMenuIsSavedAsUsedWithTheMenusTitle) {
+    CTkCommandBars* manager = new CTkCommandBars;
+    CTkCommandBarsSettings* settings = manager->GetCommandBarsOptions();
+    for (UINT id : {60u, 101u, 103u}) settings->HideCommand(id);
+    auto* popup = static_cast<CTkPopupBar*>(manager->CreateDefaultPopupBar());
+    auto* title = new CTkControlPopup;
+    title->m_nId = 60;
+    title->AttachChildBar(popup);
+    popup->InternalRelease();
+    popup->m_pControlPopup = title;  // as while the menu is open
+    for (int id : {100, 101, 102, 103}) popup->GetControls()->Add(new CTkControlButton, id);
+    const CString section = Section("-Options");
+
+    // A command that is not hidden shows its hidden menu title from then on.
+    popup->GetControl(0)->Execute();
+    manager->SaveOptions(Profile());
+    EXPECT_EQ((std::vector<BYTE>{0x01, 0x00, 60, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00}), RegBinary(section, "UsedCommands"));
+
+    // A hidden one is saved too; running it again adds nothing.
+    popup->GetControl(1)->Execute();
+    popup->GetControl(1)->Execute();
+    manager->SaveOptions(Profile());
+    const std::vector<BYTE> used = RegBinary(section, "UsedCommands");
+    ASSERT_EQ(2u + 2u * 8u, used.size());
+    EXPECT_EQ(2, used[0] | used[1] << 8);
+    std::set<DWORD> ids;
+    for (size_t at = 2; at < used.size(); at += 8) {
+        ids.insert(used[at] | used[at + 1] << 8 | used[at + 2] << 16 | (DWORD)used[at + 3] << 24);
+        EXPECT_EQ(1, used[at + 4]);
+    }
+    EXPECT_EQ((std::set<DWORD>{60, 101}), ids);
+    popup->m_pControlPopup = nullptr;
+    title->InternalRelease();
+    manager->InternalRelease();
+
+    // The next run reads them back: those two show, the unused hidden command stays hidden.
+    manager = new CTkCommandBars;
+    settings = manager->GetCommandBarsOptions();
+    for (UINT id : {60u, 101u, 103u}) settings->HideCommand(id);
+    manager->LoadOptions(Profile());
+    EXPECT_FALSE(manager->IsCommandHidden(60));
+    EXPECT_FALSE(manager->IsCommandHidden(101));
+    EXPECT_TRUE(manager->IsCommandHidden(103));
     manager->InternalRelease();
 }
 

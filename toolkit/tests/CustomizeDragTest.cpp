@@ -6,6 +6,7 @@
 #include "PainterTestSupport.h"
 #include "commandbars/TkHooks.h"
 #include "commandbars/TkPopupBar.h"
+#include "commandbars/TkToolBar.h"
 #include "controls/TkControlEdit.h"
 #include "customize/TkCustomizeContext.h"
 #include "customize/TkCustomizeDrag.h"
@@ -311,6 +312,104 @@ TEST_F(TkCustomizeDrop, AMoveInsideItsBarTakesTheOriginalAwayAndTheDropStaysSele
     EXPECT_NE(moved, m_scene.manager->GetSelectedControl());
     EXPECT_EQ(0, a->GetControl(0)->m_bBeginGroup);
     moved->InternalRelease();
+}
+
+// A drag that counts its runs and whether customise mode was on meanwhile; it moves the control
+// only when asked to.
+class CCountedDrag : public CSteppedDrag {
+public:
+    DWORD DoDragControl(CTkControl* control) override {
+        ++drags;
+        customizing = manager->IsCustomizeMode();
+        return move ? CSteppedDrag::DoDragControl(control) : DROPEFFECT_NONE;
+    }
+    int drags = 0;
+    bool customizing = false;
+    bool move = false;
+};
+
+TEST_F(TkCustomizeDrop, AltAndAPressDragAToolbarButtonOutsideCustomiseModeWhereCustomisingAllowsIt) {
+    CTkCommandBars* manager = m_scene.manager;
+    manager->SetCustomizeMode(false);
+    manager->SetCustomizationEnabled(true);
+    auto* toolbar = new CTkToolBar;
+    toolbar->m_pManager = manager;
+    ASSERT_TRUE(toolbar->Create(WS_CHILD | WS_VISIBLE, &m_scene.frame, 0xE801));
+    toolbar->SetWindowPos(nullptr, 0, 100, 300, 26, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const char* caption : {"t", "u", "v"}) {
+        auto* button = new CTkControlButton;
+        button->m_strCaption = caption;
+        toolbar->GetControls()->Add(button, 20 + *caption - 't');
+    }
+    toolbar->GetControl(2)->m_nFlags |= TK_CONTROL_FLAG_NO_MOVE;
+    {
+        CClientDC dc(toolbar);
+        toolbar->GetControls()->LayoutRows(&dc, 2000, TK_LAYOUT_COMMIT | TK_LAYOUT_HORIZONTAL, CRect(2, 2, 2, 2));
+    }
+    auto captions = [&] {
+        std::string text;
+        for (int i = 0; i < toolbar->GetControls()->GetCount(); ++i)
+            text += (const char*)toolbar->GetControl(i)->GetDisplayCaption();
+        return text;
+    };
+    CCountedDrag drag;
+    drag.manager = manager;
+    manager->m_pControlDragSource = &drag;
+    // A press with Alt held or not; a press that is a plain click finds its release waiting.
+    auto press = [&](CTkCommandBar* bar, CTkControl* control, bool alt) {
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[VK_MENU] = alt ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        const CPoint at = control->m_rcControl.CenterPoint();
+        const int before = drag.drags;
+        bar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        keys[VK_MENU] = 0;
+        ::SetKeyboardState(keys);
+        TkPumpPending();
+        return drag.drags > before;
+    };
+
+    // Alt and a press on "t": customise mode holds for the drag only, the button moves to the end
+    // of the second bar, and the toolbar is left idle.
+    drag.move = true;
+    POINT start = toolbar->GetControl(0)->m_rcControl.CenterPoint();
+    ::ClientToScreen(toolbar->m_hWnd, &start);
+    drag.start = start;
+    drag.drop = m_scene.bars[1]->ScreenPointOf(m_scene.bars[1]->GetControl(0), 0.9);
+    EXPECT_TRUE(press(toolbar, toolbar->GetControl(0), true));
+    EXPECT_TRUE(drag.customizing);
+    EXPECT_FALSE(manager->IsCustomizeMode());
+    EXPECT_EQ(nullptr, manager->GetSelectedControl());
+    EXPECT_EQ("uv", captions());
+    EXPECT_EQ("xt", m_scene.bars[1]->Captions());
+    EXPECT_EQ(0, toolbar->m_nTrackingMode);
+    EXPECT_EQ(-1, toolbar->m_nHotIndex);
+
+    // No drag without Alt, for a button that may not move, with the switch off, without
+    // customisation, on a toolbar that is not customisable, or on a bar that is not a toolbar.
+    drag.move = false;
+    EXPECT_FALSE(press(toolbar, toolbar->GetControl(0), false));
+    EXPECT_FALSE(press(toolbar, toolbar->GetControl(1), true)) << "v may not move";
+    CTkCommandBarsSettings* settings = manager->GetCommandBarsOptions();
+    settings->m_bAltDragCustomization = 0;
+    EXPECT_FALSE(press(toolbar, toolbar->GetControl(0), true));
+    settings->m_bAltDragCustomization = 1;
+    manager->SetCustomizationEnabled(false);
+    EXPECT_FALSE(press(toolbar, toolbar->GetControl(0), true));
+    manager->SetCustomizationEnabled(true);
+    toolbar->m_bCustomizable = 0;
+    EXPECT_FALSE(press(toolbar, toolbar->GetControl(0), true));
+    toolbar->m_bCustomizable = 1;
+    EXPECT_FALSE(press(m_scene.bars[0], m_scene.bars[0]->GetControl(0), true));
+    EXPECT_TRUE(press(toolbar, toolbar->GetControl(0), true)) << "all conditions met again";
+    EXPECT_EQ("uv", captions());
+    EXPECT_FALSE(manager->IsCustomizeMode());
+
+    manager->m_pControlDragSource = m_scene.Source();
+    toolbar->DestroyWindow();
+    toolbar->InternalRelease();
 }
 
 // --- Real input: presses, moves and releases through SendInput on a desktop of the test's own.

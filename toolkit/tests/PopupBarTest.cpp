@@ -153,9 +153,11 @@ class CPopupSite : public CWnd {
 public:
     std::vector<LPARAM> prepared;
     std::vector<int> controlsWhenPrepared;
+    std::vector<int> commands;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_COMMAND) commands.push_back(LOWORD(wParam));
         if (message == CTkPopupBar::kPreparePopupMessage) {
             prepared.push_back(lParam);
             auto* popup = reinterpret_cast<CTkPopupBar*>(lParam);
@@ -443,6 +445,83 @@ TEST_F(TkPopupBarTest, RarelyUsedCommandsHideBehindTheExpandButtonUntilTheMenuEx
         EXPECT_TRUE(popup->IsExpanded());
         EXPECT_EQ(nullptr, popup->GetControls()->FindById(TK_ID_POPUP_EXPAND));
         EXPECT_EQ(TK_BAR_TYPE_POPUP, popup->m_nBarType);
+    });
+}
+
+TEST_F(TkPopupBarTest, AMenuRestedOnOrDoubleClickedShowsAllItsCommandsAndAUsedOneStaysShown) {
+    Run([&] {
+        Options().m_bAlwaysShowFullMenus = 0;
+        Options().m_bShowFullAfterDelay = 1;
+        CTkPopupBar* popup = AddMenu(m_bar.get(), CRect(10, 2, 60, 22), 5);
+        CTkControl* title = m_bar->GetControl(0);
+        for (UINT id : {101, 103}) Options().HideCommand(id);
+        const CPoint onTitle = ScreenRect(m_bar.get(), title->m_rcControl).CenterPoint();
+        auto expandsWithin = [&](DWORD ms) { return TkPumpUntil([&] { return popup->IsExpanded(); }, ms); };
+        auto reopen = [&] {
+            m_bar->SetTrackingMode(0, true, false);
+            return m_bar->SetPopuped(0, false) != 0;
+        };
+        const std::vector<int> collapsed = {100, 102, 104, TK_ID_POPUP_EXPAND};
+
+        // The pointer resting on the open menu's title expands the menu after the delay, not before.
+        ::SetCursorPos(onTitle.x, onTitle.y);
+        ASSERT_TRUE(m_bar->SetPopuped(0, false));
+        EXPECT_EQ(collapsed, ShownIds(popup));
+        EXPECT_FALSE(expandsWithin(450));
+        EXPECT_TRUE(expandsWithin(3000));
+        EXPECT_EQ((std::vector<int>{100, 101, 102, 103, 104}), ShownIds(popup));
+
+        // The pointer elsewhere, or the option off, leave the menu as it opened.
+        ::SetCursorPos(500, 500);
+        ASSERT_TRUE(reopen());
+        EXPECT_FALSE(expandsWithin(1100));
+        Options().m_bShowFullAfterDelay = 0;
+        ::SetCursorPos(onTitle.x, onTitle.y);
+        ASSERT_TRUE(reopen());
+        EXPECT_FALSE(expandsWithin(1100));
+
+        // A double-click on a closed title opens its menu; on the open one it expands the menu.
+        m_bar->SetTrackingMode(0, true, false);
+        const CPoint at = title->m_rcControl.CenterPoint();
+        m_bar->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        EXPECT_EQ(0, m_bar->m_nPopupIndex);
+        EXPECT_FALSE(popup->IsExpanded());
+        m_bar->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        EXPECT_TRUE(popup->IsExpanded());
+        EXPECT_EQ(0, m_bar->m_nPopupIndex);
+        EXPECT_TRUE(m_site.commands.empty());
+
+        // With a default command the double-click runs it instead, unless the command is disabled.
+        m_bar->m_bNoCommandUpdate = 1;  // the site answers no command states: they stay as set here
+        popup->GetControl(2)->SetDefaultItem(true);
+        popup->GetControl(2)->SetEnabled(false);
+        ASSERT_TRUE(reopen());
+        m_bar->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        EXPECT_TRUE(m_site.commands.empty());
+        EXPECT_TRUE(popup->IsExpanded());
+        popup->GetControl(2)->SetEnabled(true);
+        ASSERT_TRUE(reopen());
+        m_bar->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        EXPECT_EQ(std::vector<int>{102}, m_site.commands);
+        EXPECT_FALSE(popup->IsExpanded());
+        EXPECT_EQ(-1, m_bar->m_nPopupIndex) << "the command closed the menu";
+        popup->GetControl(2)->SetDefaultItem(false);
+
+        // A rarely used command run once shows from then on, and so does the menu that held it; the
+        // other rarely used command stays hidden.
+        title->m_nId = 60;
+        Options().HideCommand(60);
+        ASSERT_TRUE(reopen());
+        EXPECT_EQ(collapsed, ShownIds(popup));
+        popup->Expand();
+        ASSERT_EQ(101, popup->GetControl(1)->m_nId);
+        popup->GetControl(1)->Execute();
+        EXPECT_EQ((std::vector<int>{102, 101}), m_site.commands);
+        EXPECT_FALSE(Options().IsCommandHidden(101));
+        EXPECT_FALSE(Options().IsCommandHidden(60));
+        EXPECT_TRUE(Options().IsCommandHidden(103));
+        ASSERT_TRUE(reopen());
+        EXPECT_EQ((std::vector<int>{100, 101, 102, 104, TK_ID_POPUP_EXPAND}), ShownIds(popup));
     });
 }
 
