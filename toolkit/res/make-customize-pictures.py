@@ -6,9 +6,9 @@ import importlib.util
 import math
 import struct
 
-spec = importlib.util.spec_from_file_location("editor_pictures", "make-editor-pictures.py")
-editor = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(editor)
+found = importlib.util.spec_from_file_location("editor_pictures", "make-editor-pictures.py")
+editor = importlib.util.module_from_spec(found)
+found.loader.exec_module(editor)
 
 GREEN = (0, 255, 0)
 COLOURS = [(192, 0, 0), (0, 128, 0), (0, 64, 192), (224, 160, 0), (128, 0, 160), (0, 160, 160), (64, 64, 64)]
