@@ -70,9 +70,7 @@ protected:
         ASSERT_TRUE(TkDesktopReady());
         ASSERT_TRUE(m_site.CreateEx(0, nullptr, "site", WS_OVERLAPPEDWINDOW, 10, 10, 400, 100, nullptr, nullptr));
         m_site.ShowWindow(SW_SHOW);
-        m_site.SetForegroundWindow();
-        // The display activates the window when it gets to it, which under load is not at once.
-        TkPumpUntil([this] { return ::GetForegroundWindow() == m_site.GetSafeHwnd(); }, 5000);
+        TkBringToFront(m_site.GetSafeHwnd());
         m_bar.reset(new CTestBar(300, 26, TK_BAR_POSITION_TOP, TK_BAR_TYPE_TOOLBAR, &m_site));
         const char* captions[] = {"&Alpha", "&Beta", "&Bold", "Gamma"};
         for (int i = 0; i < 4; ++i) {
@@ -100,7 +98,7 @@ protected:
 };
 
 TEST_F(TkCommandBarTest, MouseOverAButtonMakesItHot) {
-    ASSERT_EQ(m_site.GetSafeHwnd(), ::GetForegroundWindow());
+    ASSERT_TRUE(TkBringToFront(m_site.GetSafeHwnd()));
     m_bar->SendMessage(WM_MOUSEMOVE, 0, At(40, 10));
     EXPECT_EQ(1, m_bar->m_nHotIndex);
     EXPECT_EQ(TK_CONTROL_SELECTION_MOUSE, m_bar->GetControl(1)->m_nSelected);

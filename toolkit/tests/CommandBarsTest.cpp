@@ -93,8 +93,7 @@ protected:
         m_frame = new CTestFrame(customizable);
         ASSERT_TRUE(m_frame->CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, 10, 10, 500, 300, nullptr, nullptr));
         m_frame->ShowWindow(SW_SHOW);
-        m_frame->SetForegroundWindow();
-        TkPumpPending();
+        TkBringToFront(m_frame->GetSafeHwnd());
         m_manager.reset(new CTkCommandBars);
         m_manager->AttachFrame(m_frame);
     }
@@ -299,7 +298,7 @@ TEST_F(TkCommandBarsTest, AltAndAMnemonicReachTheMenuBar) {
     menu->AddPopup("&Edit", edit);
     file->InternalRelease();
     edit->InternalRelease();
-    ASSERT_EQ(m_frame->GetSafeHwnd(), ::GetActiveWindow());
+    ASSERT_TRUE(TkBringToFront(m_frame->GetSafeHwnd()));
 
     MSG msg = SysKey(m_frame->GetSafeHwnd(), 'E');
     EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
@@ -471,7 +470,6 @@ protected:
         m_frame = new CBarsFrame;
         ASSERT_TRUE(m_frame->CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, 10, 10, 600, 400, nullptr, nullptr));
         m_frame->ShowWindow(SW_SHOW);
-        m_frame->SetForegroundWindow();
         m_manager = new CTestCommandBars;
         m_manager->AttachFrame(m_frame);
         m_menuBar = m_manager->CreateMenuBar("Menu Bar", 610, RUNTIME_CLASS(CTkToolBar));
@@ -481,8 +479,7 @@ protected:
         m_menuBar->m_nBarType = TK_BAR_TYPE_MENUBAR;  // what the menu bar's own class says
         m_extra->SetVisible(false);
         m_frame->RecalcLayout();
-        // The display activates the frame when it gets to it, which under load is not at once.
-        TkPumpUntil([this] { return ::GetActiveWindow() == m_frame->GetSafeHwnd(); }, 5000);
+        TkBringToFront(m_frame->GetSafeHwnd());
     }
     void TearDown() override {
         if (m_manager) m_manager->InternalRelease();
@@ -638,7 +635,7 @@ TEST_F(TkFrameBarsTest, ModalLoopsRepostQuitAndHoldTheManager) {
 }
 
 TEST_F(TkFrameBarsTest, AltAndTheMnemonicOpenTheMenuBarsPopup) {
-    ASSERT_EQ(m_frame->GetSafeHwnd(), ::GetActiveWindow());
+    ASSERT_TRUE(TkBringToFront(m_frame->GetSafeHwnd()));
     MSG msg = SysKey(m_frame->GetSafeHwnd(), 'T');
     EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
     EXPECT_EQ(0, m_menuBar->m_nPopupIndex);

@@ -48,6 +48,18 @@ bool TkPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     return true;
 }
 
+bool TkBringToFront(HWND top, DWORD timeoutMs) {
+    auto inFront = [top] { return ::GetForegroundWindow() == top && ::GetActiveWindow() == top; };
+    const DWORD start = ::GetTickCount();
+    while (!inFront()) {
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::SetForegroundWindow(top);
+        ::SetActiveWindow(top);
+        TkPumpUntil(inFront, 200);
+    }
+    return true;
+}
+
 CTkTestCanvas::CTkTestCanvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
     BITMAPINFO info = TkTopDownInfo(width, height);
     void* bits = nullptr;

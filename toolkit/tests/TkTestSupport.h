@@ -10,6 +10,10 @@
 void TkPumpPending();
 // Pumps messages until the condition holds or the time is up; returns the condition.
 bool TkPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// Makes the top-level window the foreground and active one, asking again while other programs on
+// the shared display take the activation; true once it is both. Activation moves only when the
+// thread pumps, so a check made right after this without pumping sees the window active.
+bool TkBringToFront(HWND top, DWORD timeoutMs = 5000);
 // True once the thread's desktop lets windows be created.
 bool TkDesktopReady();
 // Moves the calling thread (which has no windows yet) to the named desktop and waits until

@@ -314,7 +314,7 @@ TEST_F(TkToolBarTest, ATabInAToolbarWithoutDockingMovesToTheNextDialogItem) {
     bar->SetButtons(std::vector<UINT>{100, 101}.data(), 2);
     HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 200, 10, 80, 20, host.GetSafeHwnd(),
                                   (HMENU)2, nullptr, nullptr);
-    host.SetForegroundWindow();
+    ASSERT_TRUE(TkBringToFront(host.GetSafeHwnd()));
     // Taking the focus starts tracking with the first button selected.
     bar->SetFocus();
     TkPumpPending();
