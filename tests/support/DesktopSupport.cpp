@@ -1,5 +1,6 @@
 #include "DesktopSupport.h"
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -24,6 +25,14 @@ bool UseDesktop(const std::wstring& name, DWORD timeoutMs) {
 }  // namespace
 
 bool TestUseOwnDesktop(const wchar_t* name) {
+    // A desktop that is late says so on the test's output, with how long it took.
+    const DWORD start = ::GetTickCount();
     if (UseDesktop(name, 20000)) return true;
-    return UseDesktop(std::wstring(name) + L"-" + std::to_wstring(::GetCurrentProcessId()), 40000);
+    std::fprintf(stderr, "desktop %ls: no window could be created in %lu ms (error %lu); trying one of this process's own\n",
+                 name, ::GetTickCount() - start, ::GetLastError());
+    const std::wstring own = std::wstring(name) + L"-" + std::to_wstring(::GetCurrentProcessId());
+    const bool ready = UseDesktop(own, 40000);
+    std::fprintf(stderr, "desktop %ls: %s after %lu ms (error %lu)\n", own.c_str(), ready ? "ready" : "not ready",
+                 ::GetTickCount() - start, ::GetLastError());
+    return ready;
 }
