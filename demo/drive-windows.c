@@ -6,7 +6,8 @@
      drive-windows click-alert            clicks the text of the desktop alert and waits for the
                                           read window; prints what it shows
      drive-windows customize              opens the send window's customise sheet (command 35001,
-                                          the bars' Customize item) and prints its page count
+                                          the bars' Customize item), places it below the window's
+                                          bars and prints its page count
      drive-windows close-customize        closes the customise sheet with its Close button
    Exit code 0 when it worked, 1 otherwise (with the reason on stdout). */
 #include <windows.h>
@@ -68,15 +69,11 @@ static HWND WaitForWindow(const wchar_t* title, const wchar_t* className, BOOL t
     return NULL;
 }
 
-/* Moves the window by the offset and has it painted again: a window the program opened on its
-   own is not always drawn on the display until it changes. */
-static void Nudge(HWND window, int offset) {
+/* Moves the window down and to the right by the offset. */
+static void MoveBy(HWND window, int offset) {
     RECT rect;
     GetWindowRect(window, &rect);
-    Sleep(300);
-    SetWindowPos(window, NULL, rect.left + offset + 1, rect.top + offset, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(window, NULL, rect.left + offset, rect.top + offset, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 static void Type(HWND edit, const char* text) {
@@ -133,7 +130,8 @@ static int ClickAlert(void) {
     frame = WaitForWindow(kReadTitle, NULL, FALSE);
     view = frame ? GetDlgItem(frame, kPane) : NULL;
     if (!view) { printf("no read window\n"); return 1; }
-    Nudge(frame, 60);  /* beside the send window, so that both show */
+    Sleep(300);
+    MoveBy(frame, 60);  /* beside the send window, so that both show */
     Sleep(500);
     PrintText("From", GetDlgItem(view, kOriginator));
     PrintText("Received", GetDlgItem(view, kRecipients));
@@ -143,12 +141,16 @@ static int ClickAlert(void) {
 
 static int OpenCustomizeSheet(void) {
     HWND frame, view = SendView(&frame), sheet, tabs;
+    RECT frameRect, viewRect;
     if (!view) { printf("no send window\n"); return 1; }
     /* The sheet runs modally inside the program: the command is posted, not sent. */
     PostMessageW(frame, WM_COMMAND, kCustomizeCommand, 0);
     sheet = WaitForWindow(kCustomizeTitle, L"#32770", FALSE);
     if (!sheet) { printf("the customise sheet did not open\n"); return 1; }
-    Nudge(sheet, 0);
+    /* Over the send window's view, below its menu bar and toolbar, so that the picture shows both. */
+    GetWindowRect(frame, &frameRect);
+    GetWindowRect(view, &viewRect);
+    SetWindowPos(sheet, NULL, frameRect.left + 60, viewRect.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Sleep(500);
     tabs = FindWindowExW(sheet, NULL, L"SysTabControl32", NULL);
     printf("  The customise sheet is open with %d pages\n", tabs ? (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) : 0);

@@ -267,6 +267,44 @@ TEST_F(FrameBars, TheCustomiseCommandRunsTheSheetOverTheFramesBars) {
     EXPECT_EQ(nullptr, CTkCustomizeSheet::GetRunning());
 }
 
+// For the screenshot script (customize_sheet.png): the customise sheet open over a frame, placed
+// below the frame's bars so that the picture shows both; the script checks that the display shows
+// the sheet, the menu bar and the toolbar drawn, not as flat boxes.
+class CustomizeScreenshot : public FrameBars {};
+
+TEST_F(CustomizeScreenshot, DISABLED_ShowsTheCustomiseSheetBelowTheFramesBars) {
+    CBarsTestFrame* frame = Open();
+    ASSERT_NE(nullptr, frame);
+    frame->SetWindowPos(nullptr, 40, 40, 600, 460, SWP_NOZORDER);
+    frame->RecalcLayout();
+    PumpPending();
+    bool held = false;
+    std::function<void()> hold;
+    hold = [&] {
+        CTkCustomizeSheet* sheet = CTkCustomizeSheet::GetRunning();
+        if (!sheet) return;
+        if (!sheet->IsWindowVisible()) {  // its loop shows it when it first goes idle
+            g_sheetSteps.insert(g_sheetSteps.begin(), hold);
+            return;
+        }
+        CRect frameRect, toolbar, menuBar, sheetRect;
+        frame->GetWindowRect(&frameRect);
+        ::GetWindowRect(frame->GetToolBar()->m_hWnd, &toolbar);
+        ::GetWindowRect(frame->GetMenuBar()->m_hWnd, &menuBar);
+        sheet->SetWindowPos(nullptr, frameRect.left + 60, toolbar.bottom + 20, 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        sheet->GetWindowRect(&sheetRect);
+        held = HoldForScreenshot(1000, {sheetRect, menuBar, toolbar});
+        sheet->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)::GetDlgItem(sheet->m_hWnd, IDCANCEL));
+    };
+    g_sheetSteps = {hold};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, RunSheetStep);
+    frame->SendMessage(WM_COMMAND, TK_ID_CUSTOMIZE);
+    ::KillTimer(nullptr, timer);
+    g_sheetSteps.clear();
+    EXPECT_TRUE(held);
+}
+
 // Without its toolbar resource the window still opens with its menu bar and status bar.
 TEST_F(FrameBars, AMissingToolbarResourceLeavesTheMenuBarAndTheStatusBar) {
     CBarsTestFrame* frame = Open(9999);

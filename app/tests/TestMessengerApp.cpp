@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "DesktopSupport.h"
 #include "Helpers.h"
@@ -113,7 +114,7 @@ void PumpPending() {
     }
 }
 
-bool HoldForScreenshot(int settleMs) {
+bool HoldForScreenshot(int settleMs, const std::vector<CRect>& mustShow) {
     const char* ready = std::getenv("TARVOCK_SCREENSHOT_READY");
     const char* done = std::getenv("TARVOCK_SCREENSHOT_DONE");
     if (!ready || !done) return false;
@@ -121,8 +122,15 @@ bool HoldForScreenshot(int settleMs) {
         PumpPending();
         ::Sleep(50);
     }
-    std::FILE* marker = std::fopen(ready, "w");
-    if (marker) std::fclose(marker);
+    // Written under another name and renamed, so that the script never reads half a marker.
+    const std::string writing = std::string(ready) + ".new";
+    std::FILE* marker = std::fopen(writing.c_str(), "w");
+    if (marker) {
+        for (const CRect& rect : mustShow)
+            std::fprintf(marker, "%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        std::fclose(marker);
+        ::MoveFileA(writing.c_str(), ready);
+    }
     for (int i = 0; i < 600 && ::GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES; ++i) {
         PumpPending();
         ::Sleep(50);

@@ -85,5 +85,7 @@ CString LoadText(UINT id);
 void PumpPending();
 // For the screenshot script: pumps for settleMs, marks the windows ready
 // (TARVOCK_SCREENSHOT_READY) and pumps until told the picture is taken (TARVOCK_SCREENSHOT_DONE,
-// at most 30 s). False when the script's variables are missing.
-bool HoldForScreenshot(int settleMs);
+// at most 30 s). The screen rectangles in mustShow are written into the marker, one
+// "left top right bottom" a line: the script fails when the picture shows any of them as one flat
+// colour. False when the script's variables are missing.
+bool HoldForScreenshot(int settleMs, const std::vector<CRect>& mustShow = {});
