@@ -237,13 +237,42 @@ void CTkIconHolder::Reset(HICON icon) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// CTkIconStrip.
+
+// The masked image list of a bitmap strip, kept while pictures of it are still to be made: making
+// an icon is the costly part of loading a toolbar's pictures, so each is made when first asked for.
+class CTkIconStrip {
+public:
+    explicit CTkIconStrip(HIMAGELIST imageList) : m_hImageList(imageList) {}
+    ~CTkIconStrip() { ImageList_Destroy(m_hImageList); }
+    CTkIconStrip(const CTkIconStrip&) = delete;
+    CTkIconStrip& operator=(const CTkIconStrip&) = delete;
+
+    int GetCount() const { return ImageList_GetImageCount(m_hImageList); }
+    SIZE GetSize() const {
+        int width = 0, height = 0;
+        ImageList_GetIconSize(m_hImageList, &width, &height);
+        return {width, height};
+    }
+    HICON MakeIcon(int index) const { return ImageList_GetIcon(m_hImageList, index, ILD_NORMAL); }
+
+private:
+    HIMAGELIST m_hImageList;
+};
+
+// ---------------------------------------------------------------------------------------------
 // CTkIconEntry.
 
 CTkIconEntry::CTkIconEntry(CTkIconSet* set, UINT id, int width, int height)
     : m_nID(id), m_nWidth(width), m_nHeight(height), m_pSet(set) {}
 
 CTkIconEntry::~CTkIconEntry() {
+    ClearAll();
+}
+
+void CTkIconEntry::ClearAll() {
     for (auto& image : m_images) image.Clear();
+    for (auto& pending : m_pending) pending = CPending();
 }
 
 void CTkIconEntry::ClearDerived() {
@@ -252,39 +281,63 @@ void CTkIconEntry::ClearDerived() {
     m_images[SlotGeneratedDisabled].Clear();
 }
 
-void CTkIconEntry::SetNormal(CTkIconImage& image) {
-    for (auto& slot : m_images) slot.Clear();
-    m_images[SlotNormal] = image.Copy();
-    image.Clear();
-    SIZE size = m_images[SlotNormal].GetSize();
-    m_nWidth = size.cx;
-    m_nHeight = size.cy;
-    m_bScaled = false;
-    if (m_pSet) {
-        m_pSet->Refresh();
+CTkIconImage& CTkIconEntry::Realised(int slot) {
+    CPending& pending = m_pending[slot];
+    if (pending.strip) {
+        const CPending taken = std::move(pending);
+        pending = CPending();
+        m_images[slot] = CTkIconImage(taken.strip->MakeIcon(taken.index));
     }
+    return m_images[slot];
+}
+
+void CTkIconEntry::Adopt(int slot, CTkIconImage&& image, SIZE size) {
+    if (slot == SlotNormal) {
+        ClearAll();
+        m_images[SlotNormal] = std::move(image);
+        m_nWidth = size.cx;
+        m_nHeight = size.cy;
+        m_bScaled = false;
+        if (m_pSet) m_pSet->Refresh();
+        return;
+    }
+    ClearDerived();
+    m_pending[slot] = CPending();
+    m_images[slot] = std::move(image);
+}
+
+void CTkIconEntry::AdoptPending(int slot, std::shared_ptr<CTkIconStrip> strip, int index) {
+    Adopt(slot, CTkIconImage(), strip->GetSize());
+    m_pending[slot] = CPending{std::move(strip), index};
+}
+
+void CTkIconEntry::SetNormal(CTkIconImage& image) {
+    ClearAll();
+    CTkIconImage copy = image.Copy();
+    image.Clear();
+    const SIZE size = copy.GetSize();
+    Adopt(SlotNormal, std::move(copy), size);
 }
 
 void CTkIconEntry::SetHot(CTkIconImage& image) {
-    ClearDerived();
-    m_images[SlotHot] = image.Copy();
+    Adopt(SlotHot, image.Copy(), SIZE());
     image.Clear();
 }
 
 void CTkIconEntry::SetDisabled(CTkIconImage& image) {
-    ClearDerived();
-    m_images[SlotDisabled] = image.Copy();
+    Adopt(SlotDisabled, image.Copy(), SIZE());
     image.Clear();
 }
 
 CTkIconImage& CTkIconEntry::GetHot() {
-    return m_images[SlotHot].IsEmpty() ? m_images[SlotNormal] : m_images[SlotHot];
+    CTkIconImage& hot = Realised(SlotHot);
+    return hot.IsEmpty() ? Realised(SlotNormal) : hot;
 }
 
 CTkIconImage& CTkIconEntry::GetDisabled() {
-    if (!m_images[SlotDisabled].IsEmpty()) return m_images[SlotDisabled];
+    if (!Realised(SlotDisabled).IsEmpty()) return m_images[SlotDisabled];
     CTkIconImage& generated = m_images[SlotGeneratedDisabled];
-    const CTkIconImage& normal = m_images[SlotNormal];
+    const CTkIconImage& normal = Realised(SlotNormal);
     if (generated.IsEmpty() && !normal.IsEmpty()) {
         auto grey = [](DWORD pixel) {
             double luma = 0.299 * R(pixel) + 0.587 * G(pixel) + 0.114 * B(pixel);
@@ -310,7 +363,7 @@ CTkIconImage& CTkIconEntry::GetDisabled() {
 
 CTkIconImage& CTkIconEntry::GetFaded() {
     CTkIconImage& faded = m_images[SlotFaded];
-    const CTkIconImage& normal = m_images[SlotNormal];
+    const CTkIconImage& normal = Realised(SlotNormal);
     if (faded.IsEmpty() && !normal.IsEmpty()) {
         if (normal.IsAlpha()) {
             faded = normal.Copy();
@@ -332,7 +385,7 @@ CTkIconImage& CTkIconEntry::GetFaded() {
 
 CTkIconImage& CTkIconEntry::GetShadow() {
     CTkIconImage& shadow = m_images[SlotShadow];
-    const CTkIconImage& source = m_images[SlotHot].IsEmpty() ? m_images[SlotNormal] : m_images[SlotHot];
+    const CTkIconImage& source = GetHot();
     if (shadow.IsEmpty() && !source.IsEmpty()) {
         COLORREF base = TkGetColor(31);
         int red = (int)(GetRValue(base) * 0.75), green = (int)(GetGValue(base) * 0.75),
@@ -480,16 +533,11 @@ bool CTkIconStore::AddIcon(CTkIconImage& image, UINT id, int width, int height, 
             return false;
         }
     }
-    CTkIconSet* set = FindIconSet(id);
-    if (!set) {
-        if (state != StateNormal) {
-            image.Clear();
-            return false;
-        }
-        set = new CTkIconSet(this, id);
-        m_sets.SetAt(id, set);
+    CTkIconEntry* entry = EntryForPicture(id, width, state);
+    if (!entry) {
+        image.Clear();
+        return false;
     }
-    CTkIconEntry* entry = set->GetOrCreate((UINT)width);
     switch (state) {
     case StateNormal: entry->SetNormal(image); break;
     case StateDisabled: entry->SetDisabled(image); break;
@@ -498,6 +546,43 @@ bool CTkIconStore::AddIcon(CTkIconImage& image, UINT id, int width, int height, 
     }
     return true;
 }
+
+CTkIconEntry* CTkIconStore::EntryForPicture(UINT id, int width, int state) {
+    CTkIconSet* set = FindIconSet(id);
+    if (!set) {
+        if (state != StateNormal) return nullptr;
+        set = new CTkIconSet(this, id);
+        m_sets.SetAt(id, set);
+    }
+    return set->GetOrCreate((UINT)width);
+}
+
+namespace {
+
+// The entry's slot that a picture added in a state fills; -1 for a state that fills none.
+int SlotOfState(int state) {
+    switch (state) {
+    case CTkIconStore::StateNormal: return CTkIconEntry::SlotNormal;
+    case CTkIconStore::StateDisabled: return CTkIconEntry::SlotDisabled;
+    case CTkIconStore::StateHot: return CTkIconEntry::SlotHot;
+    default: return -1;
+    }
+}
+
+// Calls add (id, index) for each non-zero id of the list with the index of its picture (separators
+// take no picture), until add answers false; false then.
+template <class F>
+bool ForEachPictureId(const UINT* ids, int count, F add) {
+    int index = 0;
+    for (int i = 0; i < count; ++i) {
+        if (ids[i] == 0) continue;
+        if (!add(ids[i], index)) return false;
+        ++index;
+    }
+    return true;
+}
+
+}  // namespace
 
 UINT CTkIconStore::AddCustomIcon(CTkIconImage& image) {
     UINT id = ++m_nNextCustomId;
@@ -510,16 +595,36 @@ UINT CTkIconStore::AddCustomIcon(CTkIconImage& image) {
 
 bool CTkIconStore::AddIconsFromImageList(HIMAGELIST imageList, const UINT* ids, int count, int width, int height,
                                          int state) {
-    int index = 0;
-    for (int i = 0; i < count; ++i) {
-        if (ids[i] == 0) continue;
+    // The caller keeps its list, so the icons are made now; they are the store's own and are kept
+    // as they are.
+    int listWidth = 0, listHeight = 0;
+    ImageList_GetIconSize(imageList, &listWidth, &listHeight);
+    const SIZE size = {listWidth, listHeight};
+    if (width == 0 && height == 0) {
+        width = listWidth;
+        height = listHeight;
+    }
+    return ForEachPictureId(ids, count, [&](UINT id, int index) {
         HICON icon = ImageList_GetIcon(imageList, index, ILD_NORMAL);
         if (!icon) return false;
         CTkIconImage image(icon);
-        AddIcon(image, ids[i], width, height, state);
-        ++index;
-    }
-    return true;
+        CTkIconEntry* entry = width || height ? EntryForPicture(id, width, state) : nullptr;
+        const int slot = SlotOfState(state);
+        if (entry && slot >= 0) entry->Adopt(slot, std::move(image), size);
+        return true;
+    });
+}
+
+bool CTkIconStore::AddIconsFromStrip(const std::shared_ptr<CTkIconStrip>& strip, const UINT* ids, int count,
+                                     int width, int state) {
+    const int pictures = strip->GetCount();
+    return ForEachPictureId(ids, count, [&](UINT id, int index) {
+        if (index >= pictures) return false;
+        CTkIconEntry* entry = EntryForPicture(id, width, state);
+        const int slot = SlotOfState(state);
+        if (entry && slot >= 0) entry->AdoptPending(slot, strip, index);
+        return true;
+    });
 }
 
 bool CTkIconStore::AddIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int count, int width, int height, int state,
@@ -553,9 +658,8 @@ bool CTkIconStore::AddIconsFromBitmap(HBITMAP bitmap, const UINT* ids, int count
     HIMAGELIST imageList = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 0, 1);
     if (!imageList) return false;
     ImageList_AddMasked(imageList, bitmap, transparent);
-    bool ok = AddIconsFromImageList(imageList, ids, count, width, height, state);
-    ImageList_Destroy(imageList);
-    return ok;
+    // The icons are made from the list when first asked for.
+    return AddIconsFromStrip(std::make_shared<CTkIconStrip>(imageList), ids, count, width, state);
 }
 
 bool CTkIconStore::AddIconsFromBitmapResource(UINT bitmapId, const UINT* ids, int count, int width, int height,

@@ -1,14 +1,17 @@
 // The store of command pictures: per command id a set of entries of one or more widths, each
-// with a normal, a hot and a disabled picture and pictures derived from them on demand.
+// with a normal, a hot and a disabled picture and pictures derived from them on demand. Pictures
+// loaded from a bitmap that is not an alpha bitmap are made when an entry's slot is first asked for.
 #pragma once
 
 #include "afxarchive.h"
 #include "afxwin.h"
 
+#include <memory>
 #include <vector>
 
 class CTkIconSet;
 class CTkIconStore;
+class CTkIconStrip;
 
 // One picture: an icon with a mask or a 32-bit alpha bitmap (blue, green, red, alpha).
 class CTkIconImage {
@@ -63,12 +66,12 @@ public:
     CTkIconEntry(const CTkIconEntry&) = delete;
     CTkIconEntry& operator=(const CTkIconEntry&) = delete;
 
-    CTkIconImage& GetNormal() { return m_images[SlotNormal]; }
+    CTkIconImage& GetNormal() { return Realised(SlotNormal); }
     CTkIconImage& GetHot();
     CTkIconImage& GetDisabled();
     CTkIconImage& GetFaded();
     CTkIconImage& GetShadow();
-    bool HasAlphaBitmap() const { return m_images[SlotNormal].IsAlpha(); }
+    bool HasAlphaBitmap() const { return m_images[SlotNormal].IsAlpha(); }  // a picture to be made is an icon
     // Each stores a copy and clears the argument.
     void SetNormal(CTkIconImage& image);
     void SetHot(CTkIconImage& image);
@@ -82,15 +85,30 @@ public:
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     bool IsScaled() const { return m_bScaled; }
-    CTkIconImage& Slot(int slot) { return m_images[slot]; }
+    CTkIconImage& Slot(int slot) { return Realised(slot); }
 
 private:
     friend class CTkIconSet;
     friend class CTkIconStore;
+    // A picture of the store's own making (not a caller's), taken as it is: as SetNormal, SetHot or
+    // SetDisabled, without the copy; size is the picture's real size (used for the normal slot).
+    void Adopt(int slot, CTkIconImage&& image, SIZE size);
+    // As Adopt, with the picture made from the strip the first time the slot is asked for.
+    void AdoptPending(int slot, std::shared_ptr<CTkIconStrip> strip, int index);
+    // The slot, its picture made first when it is still pending.
+    CTkIconImage& Realised(int slot);
+    void ClearAll();
+
+    // A picture still to be made: the strip and the picture's index in it.
+    struct CPending {
+        std::shared_ptr<CTkIconStrip> strip;
+        int index = 0;
+    };
     UINT m_nID;
     int m_nWidth;
     int m_nHeight;
     CTkIconImage m_images[SlotCount];
+    CPending m_pending[SlotCount];
     CTkIconSet* m_pSet;
     bool m_bScaled = false;
 };
@@ -184,6 +202,13 @@ public:
 
 private:
     CTkIconEntry* MakeScaledEntry(CTkIconSet* set, CTkIconEntry* source, int width);
+    // The entry a picture of that state and width goes to for the id: created as needed, the set
+    // too for a normal picture; none when a hot or disabled picture has no set to join.
+    CTkIconEntry* EntryForPicture(UINT id, int width, int state);
+    // The strip's pictures in order for the non-zero ids, each made when first asked for; false
+    // when the strip has fewer pictures than ids (the ids before keep theirs).
+    bool AddIconsFromStrip(const std::shared_ptr<CTkIconStrip>& strip, const UINT* ids, int count, int width,
+                           int state);
 
     UINT m_cfToolbarImage = 0;
     UINT m_cfAlphaMarker = 0;

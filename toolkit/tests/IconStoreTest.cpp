@@ -158,6 +158,63 @@ TEST(TkIconStore, ExplicitTransparentColour) {
     EXPECT_EQ(RGB(255, 0, 255), canvas.At(0, 0));    // and magenta is not
 }
 
+std::vector<BYTE> StoreAll(CTkIconStore& store) {
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        store.Serialize(ar);
+    }
+    return file.GetData();
+}
+
+// A toolbar's pictures are made from its bitmap when first asked for: whatever asks first (a draw,
+// a stretch, the archive), they are the pictures an image list of the same bitmap gives at once.
+TEST(TkIconStore, ToolbarPicturesMadeOnFirstUseEqualThoseTakenAtOnce) {
+    const UINT ids[] = {1001, 1002, 1003};
+    CTkIconStore atOnce;
+    HBITMAP bitmap = ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(201));
+    ASSERT_NE(nullptr, bitmap);
+    HIMAGELIST list = ImageList_Create(16, 15, ILC_COLOR24 | ILC_MASK, 0, 1);
+    ImageList_AddMasked(list, bitmap, RGB(255, 0, 255));
+    ::DeleteObject(bitmap);
+    ASSERT_TRUE(atOnce.AddIconsFromImageList(list, ids, 3, 16, 15, CTkIconStore::StateNormal));
+    ImageList_Destroy(list);  // the store keeps nothing of the caller's list
+    const std::vector<BYTE> expected = StoreAll(atOnce);
+
+    CTkIconStore onFirstUse;
+    ASSERT_TRUE(onFirstUse.LoadToolbarIcons(201, 201));
+    EXPECT_EQ(RGB(0, 255, 0), DrawnCentre(onFirstUse.GetImage(1002, 16), onFirstUse.GetImage(1002, 16)->GetNormal()));
+    CTkIconEntry* stretched = onFirstUse.GetImage(1003, 24);
+    ASSERT_NE(nullptr, stretched);
+    EXPECT_TRUE(stretched->IsScaled());
+    EXPECT_EQ(24, stretched->GetNormal().GetSize().cx);
+    onFirstUse.RefreshDerivedImages();  // the archive holds no stretched entries
+    EXPECT_EQ(expected, StoreAll(onFirstUse));
+
+    // Hot pictures wait the same way; a normal picture set over a waiting one replaces it.
+    CTkIconStore states;
+    ASSERT_TRUE(states.LoadToolbarIcons(201, 201, CTkIconStore::StateHot));
+    EXPECT_EQ(0, states.GetSetCount());  // a hot picture needs a set
+    ASSERT_TRUE(states.LoadToolbarIcons(201, 201));
+    ASSERT_TRUE(states.AddIconsFromBitmapResource(201, ids + 1, 2, 16, 15, CTkIconStore::StateHot));
+    CTkIconEntry* entry = states.GetImage(1001, 16);
+    EXPECT_EQ(RGB(255, 0, 0), DrawnCentre(entry, entry->GetNormal()));
+    EXPECT_EQ(RGB(255, 0, 0), DrawnCentre(entry, entry->GetHot()));  // the picture at index 0
+    CTkIconImage yellow(MakeIcon(RGB(255, 255, 0)));
+    ASSERT_TRUE(states.AddIcon(yellow, 1002));
+    entry = states.GetImage(1002, 16);
+    EXPECT_EQ(RGB(255, 255, 0), DrawnCentre(entry, entry->GetHot()));
+    EXPECT_TRUE(entry->Slot(CTkIconEntry::SlotHot).IsEmpty());
+
+    // More ids than pictures: false, and the ids before the first missing picture keep theirs.
+    CTkIconStore shortStrip;
+    const UINT more[] = {4001, 0, 4002, 4003, 4004};
+    EXPECT_FALSE(shortStrip.AddIconsFromBitmapResource(201, more, 5, 16, 15, CTkIconStore::StateNormal));
+    EXPECT_EQ(3, shortStrip.GetSetCount());
+    EXPECT_EQ(RGB(0, 0, 255), DrawnCentre(shortStrip.GetImage(4003, 16), shortStrip.GetImage(4003, 16)->GetNormal()));
+    EXPECT_EQ(nullptr, shortStrip.FindIconSet(4004));
+}
+
 TEST(TkIconStore, AlphaBitmapResourceSplitsIntoPieces) {
     CTkIconStore store;
     ASSERT_TRUE(store.LoadToolbarIcons(202, 202));
