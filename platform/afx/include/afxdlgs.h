@@ -108,7 +108,8 @@ public:
     CWnd* GetParentWnd() const { return m_pParentWnd; }
 
     // Creates the sheet modeless (PSH_MODELESS) with the system's styles, shown unless a style
-    // without WS_VISIBLE is given; false when it cannot be made (no pages, a missing template).
+    // without WS_VISIBLE is given (then it never shows until asked to); false when it cannot be
+    // made (no pages, a missing template).
     virtual bool Create(CWnd* parent = nullptr, DWORD style = (DWORD)-1, DWORD exStyle = 0);
     // Runs the sheet modally over its disabled owner: IDOK or IDCANCEL, -1 when it cannot be made.
     virtual INT_PTR DoModal();

@@ -137,6 +137,26 @@ void CPropertyPage::SetModified(bool changed) {
 // ---------------------------------------------------------------------------------------------
 // CPropertySheet.
 
+namespace {
+
+// Set while a sheet that is to start hidden is made on this thread.
+thread_local bool t_makeHidden = false;
+
+// Takes WS_VISIBLE off the sheet's dialog template before its window is made, so that a sheet
+// asked for hidden never shows (the system's template is visible).
+int CALLBACK PreCreateSheet(HWND, UINT message, LPARAM lParam) {
+    if (message != PSCB_PRECREATE || !lParam || !t_makeHidden) return 0;
+    const WORD* words = reinterpret_cast<const WORD*>(lParam);
+    // An extended template (signature 0xFFFF) has its style after the version, signature, help
+    // id and extended style.
+    DWORD* style = words[1] == 0xFFFF ? reinterpret_cast<DWORD*>(lParam + 3 * sizeof(DWORD))
+                                      : reinterpret_cast<DWORD*>(lParam);
+    *style &= ~WS_VISIBLE;
+    return 0;
+}
+
+}  // namespace
+
 IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
 
 CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage) {
@@ -231,15 +251,22 @@ bool CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle) {
     m_psh.ppsp = m_pageData.data();
     if (m_psh.nStartPage >= m_psh.nPages) m_psh.nStartPage = 0;
     m_nEndButton = IDCANCEL;
+    const bool visible = style == (DWORD)-1 || (style & WS_VISIBLE);
+    if (!(m_psh.dwFlags & PSH_USECALLBACK)) {
+        m_psh.dwFlags |= PSH_USECALLBACK;
+        m_psh.pfnCallback = PreCreateSheet;
+    }
+    t_makeHidden = !visible;
     AfxHookWindowCreate(this);
     INT_PTR created = ::PropertySheetW(&m_psh);
     AfxUnhookWindowCreate();
+    t_makeHidden = false;
     if (created <= 0 || !m_hWnd) {
         if (created > 0) ::DestroyWindow((HWND)created);
         if (m_hWnd) Detach();
         return false;
     }
-    ShowWindow(style == (DWORD)-1 || (style & WS_VISIBLE) ? SW_SHOWNORMAL : SW_HIDE);
+    ShowWindow(visible ? SW_SHOWNORMAL : SW_HIDE);  // also when a callback of the caller's showed it
     if (exStyle) ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | exStyle);
     return true;
 }

@@ -143,6 +143,62 @@ TEST(PropertySheets, DoModalEndsWithTheButtonPressedAndGivesTheOwnerBack) {
 
 namespace {
 
+// Counts the times its window is shown.
+class CWatchedSheet : public CPropertySheet {
+public:
+    using CPropertySheet::CPropertySheet;
+    int shows = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SHOWWINDOW && wParam) ++shows;
+        return CPropertySheet::WindowProc(message, wParam, lParam);
+    }
+};
+
+// Presses Cancel on the sheet once it shows.
+CPropertySheet* g_closeWhenShown = nullptr;
+void CALLBACK CloseWhenShown(HWND, UINT, UINT_PTR, DWORD) {
+    CPropertySheet* sheet = g_closeWhenShown;
+    if (!sheet || !sheet->m_hWnd || !sheet->IsWindowVisible()) return;
+    g_closeWhenShown = nullptr;
+    ::SendMessageW(sheet->m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)::GetDlgItem(sheet->m_hWnd, IDCANCEL));
+}
+
+}  // namespace
+
+// A sheet made without WS_VISIBLE never shows before it is asked to (the system's template is
+// visible), one made visible shows once, and a modal sheet shows once, when its loop first idles.
+TEST(PropertySheets, ASheetShowsOnlyWhenAskedTo) {
+    COwnerWnd owner;
+    CFirstPage first;
+    CWatchedSheet hidden(210, &owner);
+    hidden.AddPage(&first);
+    ASSERT_TRUE(hidden.Create(&owner, WS_POPUP | WS_CAPTION));
+    EXPECT_EQ(0, hidden.shows);
+    EXPECT_FALSE(hidden.IsWindowVisible());
+    hidden.DestroyWindow();
+
+    CWatchedSheet shown(210, &owner);
+    shown.AddPage(&first);
+    ASSERT_TRUE(shown.Create(&owner));
+    EXPECT_EQ(1, shown.shows);
+    EXPECT_TRUE(shown.IsWindowVisible());
+    shown.DestroyWindow();
+
+    CWatchedSheet modal(210, &owner);
+    modal.AddPage(&first);
+    g_closeWhenShown = &modal;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, CloseWhenShown);
+    EXPECT_EQ(IDCANCEL, modal.DoModal());
+    ::KillTimer(nullptr, timer);
+    g_closeWhenShown = nullptr;
+    EXPECT_EQ(1, modal.shows);
+    owner.DestroyWindow();
+}
+
+namespace {
+
 class CLoopWnd : public CWnd {
 public:
     int kicks = 0;
