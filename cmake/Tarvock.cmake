@@ -123,3 +123,23 @@ function(tarvock_add_satellite target)
     set_source_files_properties(${T_SOURCES} PROPERTIES OBJECT_DEPENDS "${T_DEPENDS}")
   endif()
 endfunction()
+
+# A system library linked for delayed loading: the DLL is loaded at the first call of one of the
+# named functions instead of at process start (its start-up costs nothing to a program that never
+# calls it). Functions not named are imported as usual.
+#   tarvock_delay_import(target dll lib FUNCTIONS ...) -> target links like lib
+function(tarvock_delay_import target dll lib)
+  cmake_parse_arguments(T "" "" "FUNCTIONS" ${ARGN})
+  set(dir ${CMAKE_BINARY_DIR}/delayimp)
+  string(REPLACE ";" "\n" exports "${T_FUNCTIONS}")
+  file(WRITE ${dir}/${lib}.def "LIBRARY ${dll}\nEXPORTS\n${exports}\n")
+  set(archive ${dir}/lib${lib}_delayed.a)
+  execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${dir}/${lib}.def --dllname ${dll}
+                          --output-delaylib ${archive}
+                  RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "dlltool could not make the delayed import library of ${dll}")
+  endif()
+  add_library(${target} INTERFACE)
+  target_link_libraries(${target} INTERFACE ${archive} ${lib})
+endfunction()
