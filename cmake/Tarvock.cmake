@@ -16,6 +16,15 @@ function(tarvock_wine_fixtures)
   set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
   add_test(NAME wine.stop COMMAND ${TARVOCK_SCRIPTS}/wine-server stop ${TARVOCK_WINEPREFIX})
   set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+  # The desktops that window tests use are held open from here to the end of the run, so their
+  # own processes start once, on a quiet machine, and never end under a starting test.
+  add_test(NAME wine.desktops COMMAND ${TARVOCK_SCRIPTS}/test-desktops ${CMAKE_BINARY_DIR}/wine-run
+    ${CMAKE_BINARY_DIR}/bin/test_desktops.exe ${CMAKE_BINARY_DIR}/desktops.ready
+    TarvockToolkitTests TarvockVelkoTests TarvockMapiDialogTests TarvockAfxWindowTests TarvockDHtmlTests
+    TarvockMenuBarKeyTests TarvockCustomizeDragTests TarvockDockInputTests TarvockPopupBarTests
+    TarvockToolkitInputTests TarvockPopupInputTests)
+  set_tests_properties(wine.desktops PROPERTIES
+    FIXTURES_SETUP desktops FIXTURES_REQUIRED wine ENVIRONMENT "TARVOCK_NEEDS_DISPLAY=1" TIMEOUT 200)
 endfunction()
 
 # Common properties of a test that runs under Wine.
@@ -25,11 +34,13 @@ endfunction()
 function(tarvock_wine_test_properties test)
   cmake_parse_arguments(T "DISPLAY" "" "FIXTURES;LOCKS" ${ARGN})
   set(env "TARVOCK_BIN=${CMAKE_BINARY_DIR}/bin")
+  set(fixtures wine ${T_FIXTURES})
   if(T_DISPLAY)
     list(APPEND env "TARVOCK_NEEDS_DISPLAY=1")
+    list(APPEND fixtures desktops)
   endif()
   set_tests_properties(${test} PROPERTIES
-    FIXTURES_REQUIRED "wine;${T_FIXTURES}"
+    FIXTURES_REQUIRED "${fixtures}"
     ENVIRONMENT "${env}"
     TIMEOUT 300)
   if(T_LOCKS)

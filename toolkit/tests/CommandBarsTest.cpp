@@ -454,6 +454,8 @@ protected:
             auto run = later;
             later = nullptr;
             run();
+            // A step that failed before choosing an item must not leave the popup's loop waiting.
+            if (::testing::Test::HasFatalFailure()) CTkMouseTracker::ForThread().CloseTracked();
             return 0;
         }
         return CTestFrame::WindowProc(message, wParam, lParam);
@@ -568,7 +570,7 @@ TEST_F(TkFrameBarsTest, ToolbarsMenuListsTheToolbarsAndTogglesThem) {
     // The menu opens at the point and runs until an item is chosen.
     RunInLoop([&] {
         ASSERT_TRUE(CTkMouseTracker::ForThread().HasTrackedBars());
-        CTkCommandBar* open = dynamic_cast<CTkCommandBar*>(CWnd::FromHandlePermanent(::FindWindowA(nullptr, "popup")));
+        CTkCommandBar* open = dynamic_cast<CTkCommandBar*>(CWnd::FromHandlePermanent(TkFindThreadWindow(nullptr, L"popup")));
         ASSERT_NE(nullptr, open);
         ASSERT_EQ(2, open->GetControls()->GetCount());  // "Extra" and Customise
         open->GetControl(0)->Execute();

@@ -204,7 +204,7 @@ TEST_F(TkNotifyIcon, OwnerThatHandlesTheOfferStopsTheDefault) {
 UINT g_defaultSeen = (UINT)-2;
 void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
-    HWND menuWindow = ::FindWindowW(L"#32768", nullptr);
+    HWND menuWindow = TkFindThreadWindow(L"#32768", nullptr);
     HMENU menu = menuWindow ? (HMENU)::SendMessageW(menuWindow, MN_GETHMENU, 0, 0) : nullptr;
     g_defaultSeen = menu ? ::GetMenuDefaultItem(menu, FALSE, 0) : (UINT)-3;
     ::EndMenu();

@@ -60,6 +60,28 @@ bool TkBringToFront(HWND top, DWORD timeoutMs) {
     return true;
 }
 
+HWND TkFindThreadWindow(const wchar_t* className, const wchar_t* title) {
+    struct CSearch {
+        const wchar_t* className;
+        const wchar_t* title;
+        HWND found;
+    } search = {className, title, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* search = reinterpret_cast<CSearch*>(parameter);
+            wchar_t text[256] = L"";
+            if (search->className && (!::GetClassNameW(window, text, 256) || ::lstrcmpW(text, search->className)))
+                return TRUE;
+            if (search->title && (::GetWindowTextW(window, text, 256) < 0 || ::lstrcmpW(text, search->title)))
+                return TRUE;
+            search->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 CTkTestCanvas::CTkTestCanvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
     BITMAPINFO info = TkTopDownInfo(width, height);
     void* bits = nullptr;

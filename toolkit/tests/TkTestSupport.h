@@ -14,6 +14,9 @@ bool TkPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 // the shared display take the activation; true once it is both. Activation moves only when the
 // thread pumps, so a check made right after this without pumping sees the window active.
 bool TkBringToFront(HWND top, DWORD timeoutMs = 5000);
+// The calling thread's top-level window of that class and title (either may be null): other test
+// programs share the desktop, so a window is never looked for among all of its windows.
+HWND TkFindThreadWindow(const wchar_t* className, const wchar_t* title);
 // True once the thread's desktop lets windows be created.
 bool TkDesktopReady();
 // Moves the calling thread (which has no windows yet) to the named desktop and waits until
