@@ -17,21 +17,21 @@ bool WindowsCanBeCreated(DWORD timeoutMs) {
     }
 }
 
-bool UseDesktop(const std::wstring& name, DWORD timeoutMs) {
-    HDESK desktop = ::CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+}  // namespace
+
+bool TestUseDesktop(const wchar_t* name, DWORD timeoutMs) {
+    HDESK desktop = ::CreateDesktopW(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
     return desktop && ::SetThreadDesktop(desktop) && WindowsCanBeCreated(timeoutMs);
 }
-
-}  // namespace
 
 bool TestUseOwnDesktop(const wchar_t* name) {
     // A desktop that is late says so on the test's output, with how long it took.
     const DWORD start = ::GetTickCount();
-    if (UseDesktop(name, 20000)) return true;
+    if (TestUseDesktop(name, 20000)) return true;
     std::fprintf(stderr, "desktop %ls: no window could be created in %lu ms (error %lu); trying one of this process's own\n",
                  name, ::GetTickCount() - start, ::GetLastError());
     const std::wstring own = std::wstring(name) + L"-" + std::to_wstring(::GetCurrentProcessId());
-    const bool ready = UseDesktop(own, 40000);
+    const bool ready = TestUseDesktop(own.c_str(), 40000);
     std::fprintf(stderr, "desktop %ls: %s after %lu ms (error %lu)\n", own.c_str(), ready ? "ready" : "not ready",
                  ::GetTickCount() - start, ::GetLastError());
     return ready;

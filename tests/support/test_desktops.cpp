@@ -1,10 +1,11 @@
-// Holds the test programs' desktops open for a whole test run.
+// Holds desktops open for a whole test run (started by scripts/wine-server).
 //
 // usage: test_desktops.exe READY_FILE NAME...
-// Every named desktop gets a thread of this program that uses it, so the desktop's own process
-// starts once, before the window tests, and stays: a test program never waits for it under load,
-// nor joins a desktop whose process is ending as the last program leaves it. READY_FILE is written
-// once every desktop is up or given up on; the program then runs until Wine is stopped.
+// Every named desktop gets a thread of this program that uses it and makes a window there, so the
+// desktop's own process starts now, with this program's display, and stays until Wine is stopped:
+// a program started on a desktop takes that process's display driver, and a desktop whose process
+// began without a display lets no window be made. READY_FILE is written once every desktop is up
+// or given up on: a first line "ready", then the names of those that did not come up.
 #include "DesktopSupport.h"
 
 #include <cstdio>
@@ -21,7 +22,7 @@ struct CDesktopHolder {
 
 DWORD WINAPI HoldDesktop(void* parameter) {
     auto* holder = static_cast<CDesktopHolder*>(parameter);
-    holder->ok = TestUseOwnDesktop(holder->name.c_str());
+    holder->ok = TestUseDesktop(holder->name.c_str(), 60000);
     ::SetEvent(holder->ready);
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
@@ -47,7 +48,6 @@ int wmain(int argc, wchar_t** argv) {
         ::CloseHandle(thread);
     }
     ::WaitForMultipleObjects((DWORD)ready.size(), ready.data(), TRUE, INFINITE);
-    // The file names the desktops that did not come up, after a first line "ready".
     FILE* file = _wfopen(argv[1], L"wb");
     if (!file) return 1;
     std::fprintf(file, "ready\n");
