@@ -449,8 +449,7 @@ DWORD WINAPI RunInputDrags(void* param) {
     auto drag = [&](const std::function<POINT()>& from, const std::function<POINT()>& to, bool ctrl, bool escape,
                     const std::function<bool()>& done) {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            ::SetForegroundWindow(scene.frame.m_hWnd);
-            TkPumpUntil([&] { return ::GetForegroundWindow() == scene.frame.m_hWnd; }, 1000);
+            TkBringToFront(scene.frame.m_hWnd, 1000);
             SendDrag(from(), to(), ctrl, escape);
             if (TkPumpUntil([&] { return done() && !::GetCapture(); }, 3000)) return;
         }

@@ -264,8 +264,7 @@ DWORD WINAPI RunInputDrag(void* param) {
     CTkFixedToolBar* b = scene.AddBar(top, CSize(100, 26), 0);
     const Rows dropped = {nullptr, b, a, nullptr};
     for (int attempt = 0; attempt < 3 && !out.dropped; ++attempt) {
-        ::SetForegroundWindow(scene.frame->m_hWnd);
-        TkPumpUntil([&] { return ::GetForegroundWindow() == scene.frame->m_hWnd; }, 1000);
+        TkBringToFront(scene.frame->m_hWnd, 1000);
         CRect window;
         b->GetWindowRect(&window);
         const CPoint start(window.left + 10, window.top + 10);

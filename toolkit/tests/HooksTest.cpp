@@ -521,9 +521,8 @@ public:
     // closes, a few times should the first input be lost.
     bool ClosesOn(const std::function<void()>& input) {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            ::SetForegroundWindow(m_frame);
             ::SetFocus(m_frame);
-            TkPumpUntil([&] { return ::GetForegroundWindow() == m_frame; }, 1000);
+            TkBringToFront(m_frame, 1000);
             m_popup.Open();
             TkPumpPending();
             input();

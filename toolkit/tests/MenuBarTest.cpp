@@ -383,9 +383,8 @@ void RunKeys(CKeyOutcome& out) {
     bar->LoadMenu(720);
     frame.ShowWindow(SW_SHOW);
     frame.RecalcLayout();
-    frame.SetForegroundWindow();
     frame.SetFocus();
-    TkPumpUntil([&] { return ::GetForegroundWindow() == frame.GetSafeHwnd(); }, 2000);
+    TkBringToFront(frame.GetSafeHwnd(), 2000);
 
     out.altEntered = Until([] { TkSendKey(VK_MENU); }, [&] { return bar->m_nTrackingMode != 0; });
     out.hotAfterAlt = bar->m_nHotIndex;

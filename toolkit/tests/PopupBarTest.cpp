@@ -877,8 +877,7 @@ TEST_F(TkPopupBarTest, ARealDragOnTheGripperTearsTheMenuOffIntoAFloatingBarWithI
         CTkToolBar* torn = nullptr;
         for (int attempt = 0; attempt < 3 && !torn; ++attempt) {
             m_bar->SetTrackingMode(0, true, false);
-            ::SetForegroundWindow(m_site.GetSafeHwnd());
-            TkPumpUntil([&] { return ::GetForegroundWindow() == m_site.GetSafeHwnd(); }, 1000);
+            TkBringToFront(m_site.GetSafeHwnd(), 1000);
             CTkPopupBar* popup = OpenTearOffMenu(m_bar.get(), Options());
             ASSERT_NE(nullptr, popup);
             TkPumpUntil([&] { return popup->IsWindowVisible() != FALSE; }, 1000);

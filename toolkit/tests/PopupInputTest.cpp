@@ -51,8 +51,7 @@ public:
     bool ClosesOn(const std::function<void()>& input, CPopupOutcome& out) {
         for (int attempt = 0; attempt < 3; ++attempt) {
             if (m_bar->m_nTrackingMode) m_bar->SetTrackingMode(0, true, false);
-            ::SetForegroundWindow(m_site.GetSafeHwnd());
-            TkPumpUntil([&] { return ::GetForegroundWindow() == m_site.GetSafeHwnd(); }, 1000);
+            TkBringToFront(m_site.GetSafeHwnd(), 1000);
             m_bar->SetPopuped(0, false);
             out.opened = TkPumpUntil([&] { return IsPopupOpen(); }, 1000);
             input();
