@@ -510,7 +510,11 @@ bool CTkCommandBars::FilterFrameMessage(MSG* msg) {
         ::DispatchMessageW(msg);
         return true;
     }
-    if (tracked && (msg->message == WM_CONTEXTMENU || msg->message == WM_SYSKEYUP)) return true;
+    // While popups are tracked the release of Alt never reaches the default handling, which would
+    // take it for Alt pressed alone (it never saw the letter of an Alt+letter that opened the menu)
+    // and start the system's menu loop. The release comes as WM_KEYUP once the letter was handled.
+    const bool altRelease = msg->message == WM_SYSKEYUP || (msg->message == WM_KEYUP && msg->wParam == VK_MENU);
+    if (tracked && (msg->message == WM_CONTEXTMENU || altRelease)) return true;
     if (msg->message == WM_MOUSEWHEEL && CTkKeyboardHook::ForThread().HasSinks()) {
         CTkKeyboardHook::ForThread().RouteKey(msg->message, msg->wParam, msg->lParam);
         return true;

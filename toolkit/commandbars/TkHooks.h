@@ -168,6 +168,7 @@ private:
 
     HHOOK m_hHook = nullptr;
     std::vector<ITkHookSink*> m_sinks;
+    bool m_bAltPressTaken = false;  // the hook took the last Alt press; its release is taken too
 };
 
 // The process's window subclasses: each window with sinks gets the registry's procedure, which

@@ -410,9 +410,14 @@ int CTkMenuBar::CFrameSink::OnHookMessage(HWND hwnd, UINT message, WPARAM* wPara
         return TK_HOOK_IGNORED;
     }
     if (message != WM_SYSCOMMAND || (*wParam & 0xFFF0) != SC_KEYMENU || *lParam != 0) return TK_HOOK_IGNORED;
+    // While a bar tracks, the menu key belongs to the toolkit's menus: the system's menu loop would
+    // take the keyboard from them.
+    if (CTkMouseTracker::ForThread().HasTrackedBars()) {
+        *result = 0;
+        return TK_HOOK_HANDLED;
+    }
     CTkMenuBar* bar = m_pBar;
-    if (!bar->IsVisible() || !bar->GetSafeHwnd() || ::GetKeyState(VK_SHIFT) < 0 || bar->IsCustomizeMode() ||
-        CTkMouseTracker::ForThread().HasTrackedBars())
+    if (!bar->IsVisible() || !bar->GetSafeHwnd() || ::GetKeyState(VK_SHIFT) < 0 || bar->IsCustomizeMode())
         return TK_HOOK_IGNORED;
     bar->SetTrackingMode(1, true, true);
     *result = 0;

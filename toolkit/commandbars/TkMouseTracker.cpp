@@ -242,13 +242,24 @@ bool CTkKeyboardHook::FilterKey(int code, WPARAM key, LPARAM flags) {
     const bool keyUp = (flags & 0x80000000) != 0;
     const bool altContext = (flags & 0x20000000) != 0;
     const bool repeated = (flags & 0x40000000) != 0;
-    if (code != HC_ACTION || m_sinks.empty() || keyUp) return false;
+    if (code != HC_ACTION) return false;
+    if (keyUp) {
+        // The release of an Alt whose press closed the popups goes with the press: the default
+        // handling, which never saw the press, would take it for Alt pressed alone and enter the
+        // menu bar again.
+        if (key != VK_MENU || !m_bAltPressTaken) return false;
+        m_bAltPressTaken = false;
+        return true;
+    }
+    if (key == VK_MENU && !repeated) m_bAltPressTaken = false;
+    if (m_sinks.empty()) return false;
     if (!altContext) return RouteKey(WM_KEYDOWN, key, 0) == 1;
     CTkMouseTracker& tracker = CTkMouseTracker::ForThread();
     if (tracker.IsModalLoopRunning()) return false;
     if (key == VK_MENU) {
         if (repeated) return false;
         tracker.CloseTracked();
+        m_bAltPressTaken = true;
         return true;
     }
     return RouteKey(WM_KEYDOWN, key, 0) == 1;

@@ -648,12 +648,24 @@ TEST_F(TkFrameBarsTest, AltAndTheMnemonicOpenTheMenuBarsPopup) {
     // While the popup is open the frame's context menu and Alt release are swallowed.
     msg.message = WM_CONTEXTMENU;
     EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
+    msg.message = WM_SYSKEYUP;
+    msg.wParam = 'T';
+    EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
+    // Once the letter was handled the release of Alt comes as a plain key release.
+    msg.message = WM_KEYUP;
+    msg.wParam = VK_MENU;
+    EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
+    msg.wParam = 'T';
+    EXPECT_FALSE(m_manager->FilterFrameMessage(&msg));
     // Leaving the program's window closes them.
     LRESULT result = 0;
     EXPECT_FALSE(m_manager->HandleFrameMessage(WM_ACTIVATEAPP, 0, 0, &result));
     EXPECT_EQ(0, tools->m_nTrackingMode);
     EXPECT_EQ(0, m_menuBar->m_nTrackingMode);
     msg.message = WM_CONTEXTMENU;
+    EXPECT_FALSE(m_manager->FilterFrameMessage(&msg));
+    msg.message = WM_KEYUP;
+    msg.wParam = VK_MENU;
     EXPECT_FALSE(m_manager->FilterFrameMessage(&msg));
 }
 

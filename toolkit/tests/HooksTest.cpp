@@ -292,6 +292,17 @@ TEST_F(TkKeyboardHook, TheHookSwallowsKeysForTheSinksAndAltClosesThePopups) {
     EXPECT_EQ(1, popup.m_left);
     EXPECT_FALSE(tracker.HasTrackedBars());
     EXPECT_EQ("", m_log);
+    // Its release goes with it, once; a release whose press passed passes too.
+    const LPARAM altUp = 0xC0000001;
+    EXPECT_TRUE(hook().FilterKey(HC_ACTION, VK_MENU, altUp));
+    EXPECT_FALSE(hook().FilterKey(HC_ACTION, VK_MENU, altUp));
+    EXPECT_TRUE(hook().FilterKey(HC_ACTION, VK_MENU, alt));
+    EXPECT_FALSE(hook().FilterKey(HC_ACTION, VK_MENU, altRepeat));
+    hook().RemoveSink(&a);
+    EXPECT_FALSE(hook().FilterKey(HC_ACTION, VK_MENU, alt));  // a press the hook leaves alone
+    EXPECT_FALSE(hook().FilterKey(HC_ACTION, VK_MENU, altUp));
+    hook().AddSink(&a);
+    EXPECT_EQ("", m_log);
 
     // Alt with another key goes to the sinks.
     a.m_answer = TK_HOOK_HANDLED;
