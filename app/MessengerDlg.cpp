@@ -9,12 +9,18 @@
 #include "resource.h"
 
 #include <comsupp.h>
+#include <log4cpp/Category.hh>
 
 #include <cstdlib>
 #include <cwchar>
+#include <exception>
 #include <string>
 
 namespace {
+
+log4cpp::Category& Log() {
+    return log4cpp::Category::getInstance("CMessengerDlg");
+}
 
 CString LoadText(UINT id) {
     CString text;
@@ -253,16 +259,27 @@ void CMessengerDlg::SetKeptMessage(ISMSMessage2* message) {
 
 void CMessengerDlg::PollInbox(UINT_PTR timerId) {
     if (!CLoginState::IsSignedIn() || m_bBusy) return;
-    m_bBusy = true;
+    // Whatever happens to this poll, the next tick polls again.
+    struct CBusyScope {
+        bool& busy;
+        explicit CBusyScope(bool& flag) : busy(flag) { busy = true; }
+        ~CBusyScope() { busy = false; }
+    } busy(m_bBusy);
     if (timerId == kPollTimer) {
         try {
             PollInboxCore();
         } catch (const _com_error&) {
             // Silent: the next tick tries again.
+        } catch (const std::exception& error) {
+            Log().error("The inbox poll failed: %s", error.what());
+        } catch (CException* error) {
+            Log().error("The inbox poll failed: a class library exception");
+            error->Delete();
+        } catch (...) {
+            Log().error("The inbox poll failed: an unexpected exception");
         }
     }
     DefWindowProc(WM_TIMER, timerId, 0);  // the default handling
-    m_bBusy = false;
 }
 
 void CMessengerDlg::PollInboxCore() {

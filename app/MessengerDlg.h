@@ -77,7 +77,7 @@ protected:
 
     void CreatePopup();
     // One poll of the inbox; COM errors are thrown to the caller.
-    void PollInboxCore();
+    virtual void PollInboxCore();
     void SetKeptMessage(ISMSMessage2* message);
 
     CString m_strBaseTip;

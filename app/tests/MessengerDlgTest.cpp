@@ -9,6 +9,8 @@
 
 #include <atlbase.h>
 #include <gtest/gtest.h>
+#include <log4cpp/Category.hh>
+#include <log4cpp/OstreamAppender.hh>
 
 #include "StandinTest.h"
 #include "TarvockLib.h"
@@ -17,6 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <set>
+#include <sstream>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -281,6 +285,54 @@ TEST_F(MessengerDlgTest, PollErrorsStaySilent) {
     Tick();  // the next tick tries again
     EXPECT_EQ(2u, Requests(L"GetLatestMessages"));
     EXPECT_TRUE(m_boxes.boxes.empty());
+}
+
+namespace {
+
+// A main window whose next poll fails with an error that is not a COM error.
+class CFailingPollDlg : public CMessengerDlg {
+public:
+    bool failNext = true;
+
+protected:
+    void PollInboxCore() override {
+        if (failNext) {
+            failNext = false;
+            throw std::runtime_error("disk full");
+        }
+        CMessengerDlg::PollInboxCore();
+    }
+};
+
+}  // namespace
+
+TEST_F(MessengerDlgTest, AnUnexpectedPollErrorIsLoggedAndTheNextPollRuns) {
+    m_dlg->DestroyWindow();
+    auto* dlg = new CFailingPollDlg;
+    m_dlg = dlg;
+    ASSERT_TRUE(m_dlg->CreateHidden(CWnd::FromHandle(::GetDesktopWindow())));
+    std::ostringstream logged;
+    log4cpp::OstreamAppender appender("poll", &logged);
+    log4cpp::Category& category = log4cpp::Category::getInstance("CMessengerDlg");
+    const log4cpp::Priority::Value priority = category.getPriority();
+    category.setPriority(log4cpp::Priority::DEBUG);
+    category.addAppender(appender);
+    SetLastMessageId("5");  // the fixture's messages are old
+    Log().Reset();
+
+    Tick();
+    category.removeAppender(&appender);
+    category.setPriority(priority);
+    EXPECT_NE(std::string::npos, logged.str().find("The inbox poll failed: disk full")) << logged.str();
+    EXPECT_FALSE(m_dlg->IsPolling());
+    EXPECT_EQ(0u, Requests(L"GetLatestMessages"));
+    EXPECT_TRUE(m_boxes.boxes.empty());
+
+    SendToOwnNumber({L"after the failure"});
+    Tick();  // the next tick polls
+    EXPECT_EQ(1u, Requests(L"GetLatestMessages"));
+    EXPECT_NE(CTkDesktopAlertWnd::StateHidden, m_dlg->GetAlert().GetState());
+    EXPECT_EQ(L"after the failure", Text(m_dlg->GetKeptMessage(), &ISMSMessage2::get_Body));
 }
 
 TEST_F(MessengerDlgTest, SignedOutPollsSendNothing) {
