@@ -314,6 +314,8 @@ bool CTkControl::IsCursorOver() const {
     return ::PtInRect(&m_rcControl, cursor) != FALSE;
 }
 
+CTkControl::PFNGETMESSAGE CTkControl::s_pfnGetMessage = ::GetMessageW;
+
 bool CTkControl::TrackPressed(const CRect& given) {
     CTkCommandBar* bar = m_pParent;
     if (!bar || !bar->GetSafeHwnd()) return false;
@@ -327,11 +329,12 @@ bool CTkControl::TrackPressed(const CRect& given) {
     bool inside = true, execute = false;
     MSG msg;
     while (::IsWindow(window) && ::GetCapture() == window) {
-        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
+        const BOOL got = s_pfnGetMessage(&msg, nullptr, 0, 0);
+        if (got == 0) {
             ::PostQuitMessage((int)msg.wParam);  // the loop ends; the program's own loop ends next
             break;
         }
+        if (got == -1) break;  // no message was read: the press ends, nothing more is known
         if (msg.message == WM_MOUSEMOVE && msg.hwnd == window) {
             POINT point = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
             inside = ::PtInRect(&rect, point) != FALSE;

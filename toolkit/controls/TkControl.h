@@ -127,6 +127,9 @@ public:
 
     // Follows a mouse press in the bar until the button is released; true when it executed.
     bool TrackPressed(const CRect& rect);
+    // How the press loop reads its messages (tests replace it).
+    typedef BOOL(WINAPI* PFNGETMESSAGE)(LPMSG, HWND, UINT, UINT);
+    static PFNGETMESSAGE s_pfnGetMessage;
     bool IsCursorOver() const;
 
     // The id and, from the string resource of that id, tooltip, description and caption.

@@ -173,6 +173,20 @@ TEST_F(TkCommandBarTest, ThePressLoopEndsOnQuitAndWhenTheBarGoes) {
     EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 201));
     EXPECT_EQ(nullptr, ::GetCapture());
 
+    // A failed read ends the loop without making up a quit; the program's loop is left alone.
+    const CTkControl::PFNGETMESSAGE saved = CTkControl::s_pfnGetMessage;
+    CTkControl::s_pfnGetMessage = [](LPMSG msg, HWND, UINT, UINT) -> BOOL {
+        msg->message = WM_QUIT;  // what a failed read may leave behind
+        msg->wParam = 77;
+        return -1;
+    };
+    Press(40, 10);
+    CTkControl::s_pfnGetMessage = saved;
+    EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE | PM_NOYIELD)) << "no quit was posted";
+    EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 201));
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(0, m_bar->GetControl(1)->m_nExecuted);
+
     m_site.barToDestroy = m_bar.get();
     m_site.PostMessage(kDestroyBar);
     Press(40, 10);
