@@ -77,7 +77,7 @@ private:
     ULONG m_refs = 0;
 };
 
-class FakeProgram::Factory : public IClassFactory {
+class FakeProgram::Factory final : public IClassFactory {
 public:
     explicit Factory(FakeProgram& owner) : m_owner(owner) {}
     STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {

@@ -32,8 +32,9 @@ protected:
     CComPtr<Itf> Initialised(const CLSID& clsid, const wchar_t* user = L"test", const wchar_t* password = L"test",
                              const wchar_t* account = L"TEST01") {
         CComPtr<Itf> service = Create<Itf>(clsid);
-        if (service)
+        if (service) {
             EXPECT_EQ(S_OK, service->Initialise(CComBSTR(user), CComBSTR(password), CComBSTR(account), Omitted()));
+        }
         return service;
     }
 

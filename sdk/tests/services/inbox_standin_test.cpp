@@ -24,7 +24,9 @@ CComPtr<ISMSMessage2> ItemAt(IObjectCollection* list, LONG index) {
     CComPtr<IDispatch> item;
     EXPECT_EQ(S_OK, list->get_Item(index, &item));
     CComPtr<ISMSMessage2> message;
-    if (item) EXPECT_EQ(S_OK, item.QueryInterface(&message));
+    if (item) {
+        EXPECT_EQ(S_OK, item.QueryInterface(&message));
+    }
     return message;
 }
 
@@ -158,7 +160,9 @@ void ExpectMidnight(const std::string& field, const char* name, const char* day)
     ASSERT_EQ(6u, zone.size()) << field;
     EXPECT_TRUE(zone[0] == '+' || zone[0] == '-') << field;
     EXPECT_EQ(':', zone[3]) << field;
-    if (const char* expected = std::getenv("TARVOCK_EXPECT_ZONE")) EXPECT_EQ(expected, zone);
+    if (const char* expected = std::getenv("TARVOCK_EXPECT_ZONE")) {
+        EXPECT_EQ(expected, zone);
+    }
 }
 
 TEST_F(InboxTest, ADateRangeSendsEachDaysMidnight) {
