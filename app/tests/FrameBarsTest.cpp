@@ -274,14 +274,20 @@ void RunViewKeys(CViewKeysOutcome& out) {
     const HWND window = frame->m_hWnd;
     CTkToolBar* menuBar = frame->GetMenuBar();
     const HWND view = ::GetDlgItem(window, AFX_IDW_PANE_FIRST);
-    for (int bringToFront = 0; bringToFront < 50 && ::GetForegroundWindow() != window; ++bringToFront) {
-        ::SetForegroundWindow(window);
-        PumpAsProgramUntil([&] { return ::GetForegroundWindow() == window; }, 100);
-    }
-    ::SetFocus(view);
-    PumpAsProgramUntil([] { return false; }, 300);
+    // Other programs on the shared display may take the foreground: each round starts in front.
+    auto bringToFront = [&] {
+        auto inFront = [&] { return ::GetForegroundWindow() == window && ::GetActiveWindow() == window; };
+        for (int attempt = 0; attempt < 50 && !inFront(); ++attempt) {
+            ::SetForegroundWindow(window);
+            ::SetActiveWindow(window);
+            PumpAsProgramUntil(inFront, 100);
+        }
+        ::SetFocus(view);
+        PumpAsProgramUntil([] { return false; }, 300);
+    };
     const int viewTitle = 1;
     for (int round = 0; round < 2 && menuBar && frame->GetToolBar(); ++round) {
+        bringToFront();
         CTkCommandBar* viewMenu = menuBar->GetControl(viewTitle)->GetCommandBar();
         out.opened[round] = Until(
             [] { SendKeys({KeyInput(VK_MENU, false), KeyInput('V', false), KeyInput('V', true), KeyInput(VK_MENU, true)}); },
@@ -316,7 +322,7 @@ DWORD WINAPI RunViewKeysScene(void* param) {
         out.desktop = true;
         RunViewKeys(out);
         if (out.opened[1] && out.onMenuBarItem[0] && out.onMenuBarItem[1] && out.onToolbarItem[0] && out.onToolbarItem[1] && !out.toolbarVisible[0] &&
-            out.toolbarVisible[1] && out.closed[0] && out.closed[1])
+            out.toolbarVisible[1] && out.closed[0] && out.closed[1] && out.focusInView[0] && out.focusInView[1])
             break;
     }
     return 0;
