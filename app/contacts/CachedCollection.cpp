@@ -1,8 +1,8 @@
-#include "CachedCollection.h"
+#include "contacts/CachedCollection.h"
 
-#include "Helpers.h"
-#include "LoginState.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "signin/LoginState.h"
 
 #include <comsupp.h>
 

@@ -1,8 +1,8 @@
-#include "ContactDlg.h"
+#include "contacts/ContactDlg.h"
 
-#include "CountryTable.h"
-#include "Helpers.h"
+#include "contacts/CountryTable.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 #include <comsupp.h>
 

@@ -1,8 +1,8 @@
 // The modal dialog that adds a contact to the account or changes one, on the web service.
 #pragma once
 
-#include "CachedCollection.h"
-#include "WindowBases.h"
+#include "contacts/CachedCollection.h"
+#include "shared/WindowBases.h"
 
 class CContactDlg : public CDialogBase {
 public:

@@ -1,9 +1,9 @@
-#include "ContactsAndGroupsDlg.h"
+#include "contacts/ContactsAndGroupsDlg.h"
 
-#include "ContactDlg.h"
-#include "GroupDlg.h"
-#include "Helpers.h"
+#include "contacts/ContactDlg.h"
+#include "contacts/GroupDlg.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 #include <comsupp.h>
 

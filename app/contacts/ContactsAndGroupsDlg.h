@@ -3,9 +3,9 @@
 // and delete them on the web service.
 #pragma once
 
-#include "CachedCollection.h"
-#include "TabPageCtrl.h"
 #include "afxcmn.h"
+#include "contacts/CachedCollection.h"
+#include "shared/TabPageCtrl.h"
 
 // A list box whose entries each hold a reference to the object they stand for (or none).
 class CEntryListBox : public CListBox {

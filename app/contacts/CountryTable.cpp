@@ -1,4 +1,4 @@
-#include "CountryTable.h"
+#include "contacts/CountryTable.h"
 
 // {code, English name} in the order the country list shows them.
 const CountryEntry kCountries[kCountryCount] = {

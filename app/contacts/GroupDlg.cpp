@@ -1,8 +1,8 @@
-#include "GroupDlg.h"
+#include "contacts/GroupDlg.h"
 
-#include "Helpers.h"
-#include "SelectContactsDlg.h"
+#include "contacts/SelectContactsDlg.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 #include <comsupp.h>
 

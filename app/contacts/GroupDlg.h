@@ -2,8 +2,8 @@
 // and members), on the web service.
 #pragma once
 
-#include "CachedCollection.h"
-#include "WindowBases.h"
+#include "contacts/CachedCollection.h"
+#include "shared/WindowBases.h"
 
 class CGroupDlg : public CDialogBase {
 public:

@@ -1,11 +1,11 @@
-#include "ManageContactsFrames.h"
+#include "contacts/ManageContactsFrames.h"
 
-#include "ContactDlg.h"
-#include "GroupDlg.h"
-#include "Helpers.h"
-#include "MessengerApp.h"
 #include "commandbars/TkCommandBars.h"
+#include "contacts/ContactDlg.h"
+#include "contacts/GroupDlg.h"
 #include "res/resource.h"
+#include "shared/Helpers.h"
+#include "startup/MessengerApp.h"
 
 #include <comsupp.h>
 

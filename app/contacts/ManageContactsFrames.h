@@ -4,9 +4,9 @@
 // dialog and its delete call.
 #pragma once
 
-#include "CachedCollection.h"
-#include "WindowBases.h"
+#include "contacts/CachedCollection.h"
 #include "lists/TkListView.h"
+#include "shared/WindowBases.h"
 
 class CManageContactsAndGroupsFrameBase : public CFrameBase {
     DECLARE_DYNAMIC(CManageContactsAndGroupsFrameBase)

@@ -1,7 +1,7 @@
-#include "SelectContactsDlg.h"
+#include "contacts/SelectContactsDlg.h"
 
-#include "Helpers.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 #include <comsupp.h>
 

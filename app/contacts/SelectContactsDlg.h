@@ -3,7 +3,7 @@
 // of contacts (a group's members).
 #pragma once
 
-#include "ContactsAndGroupsDlg.h"
+#include "contacts/ContactsAndGroupsDlg.h"
 
 class CSelectContactsDlg : public CContactsAndGroupsDlg {
 public:

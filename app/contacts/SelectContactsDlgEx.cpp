@@ -1,7 +1,7 @@
-#include "SelectContactsDlgEx.h"
+#include "contacts/SelectContactsDlgEx.h"
 
-#include "Helpers.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 #include <comsupp.h>
 #include <log4cpp/Category.hh>

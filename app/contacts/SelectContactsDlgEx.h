@@ -3,7 +3,7 @@
 // numbers can be added. The book chosen last is kept in the profile ("Outlook", "AddrBook").
 #pragma once
 
-#include "SelectContactsDlg.h"
+#include "contacts/SelectContactsDlg.h"
 
 #include "TarvockMailSDK.h"
 

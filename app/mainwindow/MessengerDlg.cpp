@@ -1,12 +1,12 @@
-#include "MessengerDlg.h"
+#include "mainwindow/MessengerDlg.h"
 
-#include "AppSettings.h"
-#include "Helpers.h"
-#include "LoginState.h"
-#include "MessengerApp.h"
-#include "ReadWindowFactory.h"
-#include "TarvockLib.h"
+#include "mainwindow/ReadWindowFactory.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "signin/LoginState.h"
+#include "startup/AppSettings.h"
+#include "startup/MessengerApp.h"
+#include "TarvockLib.h"
 
 #include <comsupp.h>
 

@@ -1,6 +1,6 @@
-#include "ReadWindowFactory.h"
+#include "mainwindow/ReadWindowFactory.h"
 
-#include "ReadMessageFrame.h"
+#include "messages/ReadMessageFrame.h"
 
 CReadWindowFactory::PFNOPENREADWINDOW CReadWindowFactory::s_pfnOpen = CReadWindowFactory::NewReadWindow;
 

@@ -1,12 +1,12 @@
-#include "ReadMessageFrame.h"
+#include "messages/ReadMessageFrame.h"
 
-#include "CachedCollection.h"
-#include "Helpers.h"
-#include "LoginState.h"
-#include "MessengerApp.h"
-#include "TarvockLib.h"
 #include "afxcmn.h"
+#include "contacts/CachedCollection.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "signin/LoginState.h"
+#include "startup/MessengerApp.h"
+#include "TarvockLib.h"
 
 #include <comsupp.h>
 

@@ -2,7 +2,7 @@
 // (a new send window to the sender) and Delete (from the account's inbox on the service).
 #pragma once
 
-#include "WindowBases.h"
+#include "shared/WindowBases.h"
 
 #include <comdef.h>
 

@@ -1,17 +1,17 @@
-#include "SendMessageFrame.h"
+#include "messages/SendMessageFrame.h"
 
 #include "controls/TkControl.h"
 
-#include "CachedCollection.h"
-#include "Helpers.h"
-#include "LoginState.h"
-#include "SelectContactsDlgEx.h"
-#include "ServiceAliasDlg.h"
+#include "afxcmn.h"
+#include "contacts/CachedCollection.h"
+#include "contacts/SelectContactsDlgEx.h"
+#include "controls/TkControl.h"
+#include "messages/ServiceAliasDlg.h"
+#include "resource.h"
+#include "shared/Helpers.h"
+#include "signin/LoginState.h"
 #include "TarvockLib.h"
 #include "TarvockMailSDK.h"
-#include "afxcmn.h"
-#include "controls/TkControl.h"
-#include "resource.h"
 
 #include <comsupp.h>
 

@@ -2,7 +2,7 @@
 // names and numbers, separated by ";"), sent through the SDK's send service.
 #pragma once
 
-#include "WindowBases.h"
+#include "shared/WindowBases.h"
 
 struct IObjectCollection;
 

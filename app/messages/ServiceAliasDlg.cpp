@@ -1,7 +1,7 @@
-#include "ServiceAliasDlg.h"
+#include "messages/ServiceAliasDlg.h"
 
-#include "Helpers.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 CServiceAliasDlg::CServiceAliasDlg(const char* originator, CWnd* parent)
     : CDialog(IDD_SERVICE_ALIAS, parent), m_originator(originator) {}

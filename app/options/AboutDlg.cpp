@@ -1,7 +1,7 @@
-#include "AboutDlg.h"
+#include "options/AboutDlg.h"
 
-#include "ModuleVersionInfo.h"
 #include "resource.h"
+#include "shared/ModuleVersionInfo.h"
 
 CAboutDlg::CAboutDlg(CWnd* parent)
     : CDHtmlDialogBase(IDR_HTML_ABOUT, IDR_TRAY, parent), m_version(VersionText(AfxGetInstanceHandle())) {}

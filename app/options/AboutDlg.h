@@ -1,7 +1,7 @@
 // The About box: an HTML page that shows the program's file version.
 #pragma once
 
-#include "DHtmlDialogBase.h"
+#include "shared/DHtmlDialogBase.h"
 
 class CAboutDlg : public CDHtmlDialogBase {
 public:

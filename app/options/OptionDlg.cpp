@@ -1,9 +1,9 @@
-#include "OptionDlg.h"
+#include "options/OptionDlg.h"
 
-#include "AppSettings.h"
-#include "MessengerApp.h"
-#include "MessengerDlg.h"
+#include "mainwindow/MessengerDlg.h"
 #include "resource.h"
+#include "startup/AppSettings.h"
+#include "startup/MessengerApp.h"
 
 COptionDlg::COptionDlg(CWnd* parent, CAppSettings* settings)
     : CDialogBase(IDD_OPTIONS, parent, IDR_TRAY),

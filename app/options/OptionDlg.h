@@ -2,7 +2,7 @@
 // start page shows at start-up. Modeless; OK saves the settings and closes.
 #pragma once
 
-#include "WindowBases.h"
+#include "shared/WindowBases.h"
 
 class CAppSettings;
 

@@ -1,4 +1,4 @@
-#include "UpgradeDlg.h"
+#include "options/UpgradeDlg.h"
 
 #include "resource.h"
 

@@ -3,7 +3,7 @@
 // which the offer is shown again).
 #pragma once
 
-#include "WindowBases.h"
+#include "shared/WindowBases.h"
 
 class CUpgradeDlg : public CDialogBase {
 public:

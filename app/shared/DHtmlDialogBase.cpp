@@ -1,7 +1,7 @@
-#include "DHtmlDialogBase.h"
+#include "shared/DHtmlDialogBase.h"
 
-#include "Helpers.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 IMPLEMENT_DYNAMIC(CDHtmlDialogBase, CDHtmlDialog)
 

@@ -1,7 +1,7 @@
-#include "Helpers.h"
+#include "shared/Helpers.h"
 
-#include "StringTokenizer.h"
 #include "resource.h"
+#include "shared/StringTokenizer.h"
 
 #include <log4cpp/Category.hh>
 

@@ -1,4 +1,4 @@
-#include "ModuleVersionInfo.h"
+#include "shared/ModuleVersionInfo.h"
 
 void CModuleVersionInfo::Clear() {
     m_block.clear();

@@ -1,4 +1,4 @@
-#include "StringTokenizer.h"
+#include "shared/StringTokenizer.h"
 
 CStringTokenizer::CStringTokenizer(const char* text, const char* delimiters) : m_text(text) {
     for (const char* d = delimiters; d && *d; ++d) m_delimiters.set((unsigned char)*d);

@@ -1,4 +1,4 @@
-#include "TabPageCtrl.h"
+#include "shared/TabPageCtrl.h"
 
 BEGIN_MESSAGE_MAP(CTabPageCtrl, CTabCtrl)
     ON_NOTIFY_REFLECT_EX(TCN_SELCHANGE, OnSelChange)

@@ -1,10 +1,10 @@
-#include "WindowBases.h"
+#include "shared/WindowBases.h"
 
-#include "MessengerApp.h"
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkMenuBar.h"
 #include "customize/TkCustomizeContext.h"
 #include "painters/TkThemePainter.h"
+#include "startup/MessengerApp.h"
 
 IMPLEMENT_DYNAMIC(CFrameBase, CFrameWnd)
 

@@ -1,9 +1,9 @@
-#include "LoginDlg.h"
+#include "signin/LoginDlg.h"
 
-#include "Helpers.h"
-#include "LoginState.h"
-#include "MessengerApp.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "signin/LoginState.h"
+#include "startup/MessengerApp.h"
 
 #include <log4cpp/Category.hh>
 #include <shellapi.h>

@@ -2,7 +2,7 @@
 // a sign-in and a cancel button, and a link to the service's registration page.
 #pragma once
 
-#include "DHtmlDialogBase.h"
+#include "shared/DHtmlDialogBase.h"
 
 class CLoginDlg : public CDHtmlDialogBase {
 public:

@@ -1,10 +1,10 @@
-#include "LoginState.h"
+#include "signin/LoginState.h"
 
-#include "Helpers.h"
-#include "RijndaelCipher.h"
-#include "TarvockLib.h"
 #include "afxwin.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "signin/RijndaelCipher.h"
+#include "TarvockLib.h"
 
 #include <log4cpp/Category.hh>
 

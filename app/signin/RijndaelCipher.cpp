@@ -1,4 +1,4 @@
-#include "RijndaelCipher.h"
+#include "signin/RijndaelCipher.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 // The sign-in dialog's entry point: runs the dialog modally.
-#include "LoginDlg.h"
-#include "LoginState.h"
+#include "signin/LoginDlg.h"
+#include "signin/LoginState.h"
 
 int CLoginState::RunSignInDialog() {
     CLoginDlg dialog;

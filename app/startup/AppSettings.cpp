@@ -1,4 +1,4 @@
-#include "AppSettings.h"
+#include "startup/AppSettings.h"
 
 #include "afxwin.h"
 

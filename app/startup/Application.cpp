@@ -1,7 +1,7 @@
-#include "Application.h"
+#include "startup/Application.h"
 
-#include "LoginState.h"
 #include "resource.h"
+#include "signin/LoginState.h"
 
 #include <cstddef>
 

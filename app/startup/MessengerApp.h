@@ -10,7 +10,7 @@
 #include <memory>
 #include <set>
 
-#include "AppSettings.h"
+#include "startup/AppSettings.h"
 
 class CResourceDll;
 class CFrameBase;

@@ -1,8 +1,8 @@
-#include "SplashDlg.h"
+#include "startup/SplashDlg.h"
 
-#include "Helpers.h"
-#include "LoginState.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "signin/LoginState.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // keeps the page from showing at start-up.
 #pragma once
 
-#include "DHtmlDialogBase.h"
+#include "shared/DHtmlDialogBase.h"
 
 class CSplashDlg : public CDHtmlDialogBase {
 public:

@@ -1,5 +1,5 @@
 // TarvockVelko.exe: the desktop program's one application object and its entry point.
-#include "MessengerApp.h"
+#include "startup/MessengerApp.h"
 
 CMessengerApp theApp;
 

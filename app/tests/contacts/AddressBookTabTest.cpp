@@ -1,9 +1,9 @@
 // The picker's address-book tab over two vCard books read by our MAPI provider through the
 // address-book server: the stored book opens, entries with a mobile are listed, their numbers
 // are added, OK stores the chosen book, and a book that cannot be read is tried again.
+#include "contacts/SelectContactsDlgEx.h"
 #include "ContactWindowsTest.h"
 #include "MapiTestBooks.h"
-#include "SelectContactsDlgEx.h"
 #include "resource.h"
 
 #include <memory>

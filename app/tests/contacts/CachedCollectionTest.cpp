@@ -2,8 +2,8 @@
 // the service and the collection, and finding entries by identity or ID wherever they are now.
 #include "ContactWindowsTest.h"
 
-#include "Helpers.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 using CachedCollection = ContactWindowsTest;
 

@@ -1,11 +1,11 @@
 // The contact and group dialogs against the stand-in: what they send, the required fields, a
 // refused change that leaves the shared cached object alone, a country outside the list kept,
 // and a group the Members button created reported to the caller even after Cancel.
-#include "ContactDlg.h"
+#include "contacts/ContactDlg.h"
+#include "contacts/CountryTable.h"
+#include "contacts/GroupDlg.h"
+#include "contacts/SelectContactsDlg.h"
 #include "ContactWindowsTest.h"
-#include "CountryTable.h"
-#include "GroupDlg.h"
-#include "SelectContactsDlg.h"
 #include "resource.h"
 
 using S = CDialogScript;

@@ -1,6 +1,6 @@
 #include "ContactWindowsTest.h"
 
-#include "Helpers.h"
+#include "shared/Helpers.h"
 
 namespace {
 

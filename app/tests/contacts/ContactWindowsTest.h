@@ -2,9 +2,9 @@
 // account signed in against this program's stand-in, empty caches, and the satellite library.
 #pragma once
 
-#include "CachedCollection.h"
-#include "LoginState.h"
-#include "TestMessengerApp.h"
+#include "contacts/CachedCollection.h"
+#include "signin/LoginState.h"
+#include "support/TestMessengerApp.h"
 
 #include <gtest/gtest.h>
 

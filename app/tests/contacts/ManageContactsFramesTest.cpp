@@ -1,10 +1,10 @@
 // The contact and group windows against the stand-in: the rows and the shared cache, delete by
 // identity whatever the rows' order, refused deletes, sending, sorting on header clicks, a
 // failed fill and what New does then, and a picture of the contacts window.
-#include "ContactWindowsTest.h"
-#include "ManageContactsFrames.h"
-#include "SelectContactsDlgEx.h"
 #include "commandbars/TkToolBar.h"
+#include "contacts/ManageContactsFrames.h"
+#include "contacts/SelectContactsDlgEx.h"
+#include "ContactWindowsTest.h"
 #include "controls/TkControl.h"
 #include "resource.h"
 

@@ -1,9 +1,9 @@
 // The recipient pickers against the stand-in: the recipients text and collection, duplicates,
 // entries renamed and deleted on the service, deletes that act on the entry the user chose
 // whatever happened to the shared cache, and failed deletes.
+#include "contacts/GroupDlg.h"
+#include "contacts/SelectContactsDlgEx.h"
 #include "ContactWindowsTest.h"
-#include "GroupDlg.h"
-#include "SelectContactsDlgEx.h"
 #include "resource.h"
 
 using S = CDialogScript;

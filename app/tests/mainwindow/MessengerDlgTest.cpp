@@ -1,11 +1,11 @@
 // The hidden main window against the stand-in service (account test/test/TEST01, own number
 // 447700900101): the inbox poll and its "LastMessageId", the alert's texts, the sender's name
 // from the cached contacts, clicks on the alert, and the notification icon's state.
-#include "LoginState.h"
-#include "MessengerDlg.h"
-#include "ReadWindowFactory.h"
-#include "TestMessengerApp.h"
+#include "mainwindow/MessengerDlg.h"
+#include "mainwindow/ReadWindowFactory.h"
 #include "resource.h"
+#include "signin/LoginState.h"
+#include "support/TestMessengerApp.h"
 
 #include <atlbase.h>
 #include <gtest/gtest.h>

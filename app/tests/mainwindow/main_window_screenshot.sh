@@ -5,7 +5,7 @@
 # usage: main_window_screenshot.sh WINE_RUN TEST_PROGRAM OUTPUT_DIR
 set -euo pipefail
 wine_run=$1 program=$2 out=$3
-grab=$(dirname "$0")/../../scripts/grab-display
+grab=$(dirname "$0")/../../../scripts/grab-display
 [ -n "${TARVOCK_DISPLAY:-}" ] || { echo "screenshot: no TARVOCK_DISPLAY"; exit 1; }
 mkdir -p "$out"
 ready=$(mktemp -u) done=$(mktemp -u) menu_ready=$(mktemp -u) menu_done=$(mktemp -u)

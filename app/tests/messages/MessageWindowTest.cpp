@@ -1,6 +1,6 @@
 #include "MessageWindowTest.h"
 
-#include "SendMessageFrame.h"
+#include "messages/SendMessageFrame.h"
 
 namespace {
 

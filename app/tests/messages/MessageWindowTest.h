@@ -2,8 +2,8 @@
 // message boxes, and small probes of a window's commands and controls.
 #pragma once
 
-#include "LoginState.h"
-#include "TestMessengerApp.h"
+#include "signin/LoginState.h"
+#include "support/TestMessengerApp.h"
 
 #include <gtest/gtest.h>
 

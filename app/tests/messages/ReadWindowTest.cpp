@@ -2,12 +2,12 @@
 // it shows, Reply, Delete and its failures, and a message that cannot be read.
 #include "MessageWindowTest.h"
 
-#include "Helpers.h"
-#include "ReadMessageFrame.h"
-#include "ReadWindowFactory.h"
-#include "SendMessageFrame.h"
-#include "TarvockLib.h"
+#include "mainwindow/ReadWindowFactory.h"
+#include "messages/ReadMessageFrame.h"
+#include "messages/SendMessageFrame.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "TarvockLib.h"
 
 #include <atlbase.h>
 

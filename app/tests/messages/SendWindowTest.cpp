@@ -3,11 +3,11 @@
 // errors, closing with text, the originator dialog, and the address-book import's contacts.
 #include "MessageWindowTest.h"
 
-#include "SendMessageFrame.h"
-#include "TarvockLib.h"
 #include "commandbars/TkToolBar.h"
 #include "controls/TkControls.h"
+#include "messages/SendMessageFrame.h"
 #include "resource.h"
+#include "TarvockLib.h"
 
 #include <atlbase.h>
 

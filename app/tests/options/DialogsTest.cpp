@@ -1,16 +1,16 @@
 // The program's small windows: the options dialog, the upgrade offer, the start page, the About
 // box and the sign-in dialog (against this program's stand-in service), each driven by messages
 // in-process. This program poses as version 1.9.0.0.
-#include "AboutDlg.h"
-#include "BrowserRecorder.h"
-#include "AppSettings.h"
-#include "LoginDlg.h"
-#include "LoginState.h"
-#include "OptionDlg.h"
-#include "SplashDlg.h"
-#include "TestMessengerApp.h"
-#include "UpgradeDlg.h"
+#include "options/AboutDlg.h"
+#include "options/OptionDlg.h"
+#include "options/UpgradeDlg.h"
 #include "resource.h"
+#include "signin/LoginDlg.h"
+#include "signin/LoginState.h"
+#include "startup/AppSettings.h"
+#include "startup/SplashDlg.h"
+#include "support/BrowserRecorder.h"
+#include "support/TestMessengerApp.h"
 
 #include <gtest/gtest.h>
 

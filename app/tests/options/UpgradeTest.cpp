@@ -1,7 +1,7 @@
 // The upgrade check asks the stand-in for the current version through the SDK's
 // MessengerService and offers the upgrade only when that version is newer than the program's
 // own (this test program poses as 1.9.0.0). The stand-in's version text is set per test run.
-#include "TestMessengerApp.h"
+#include "support/TestMessengerApp.h"
 
 #include <gtest/gtest.h>
 

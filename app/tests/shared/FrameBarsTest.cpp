@@ -1,7 +1,7 @@
 // The frames' command bars: the menu bar, the toolbar and the themed status bar every window of
 // the program carries, their layout around the view, the View toggles and how a toolbar button's
 // command reaches the frame.
-#include "TestMessengerApp.h"
+#include "support/TestMessengerApp.h"
 
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkDockBar.h"

@@ -1,10 +1,10 @@
-#include "TestMessengerApp.h"
+#include "support/TestMessengerApp.h"
 
-#include "AppSettings.h"
-#include "Helpers.h"
-#include "ModuleVersionInfo.h"
-#include "StringTokenizer.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "shared/ModuleVersionInfo.h"
+#include "shared/StringTokenizer.h"
+#include "startup/AppSettings.h"
 
 #include <gtest/gtest.h>
 #include <log4cpp/OstreamAppender.hh>

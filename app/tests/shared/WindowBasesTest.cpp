@@ -1,10 +1,10 @@
-#include "TestMessengerApp.h"
+#include "support/TestMessengerApp.h"
 
-#include "Helpers.h"
-#include "TabPageCtrl.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
 #include "resource.h"
+#include "shared/Helpers.h"
+#include "shared/TabPageCtrl.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Signing in, out and automatically against the stand-in service (account test/test/TEST01),
 // the stored credentials in the test profile's "Login" section, and the cached contact and
 // group collections.
-#include "LoginState.h"
-#include "TestMessengerApp.h"
 #include "resource.h"
+#include "signin/LoginState.h"
+#include "support/TestMessengerApp.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>

@@ -1,7 +1,7 @@
 // The block cipher: published known answers (FIPS-197 appendix C, the NIST SP 800-38A modes),
 // the chain carried between calls, every failure text, the wider Rijndael block lengths, and
 // Windows' own AES (bcrypt) as an independent check of the 16-byte ECB and CBC paths.
-#include "RijndaelCipher.h"
+#include "signin/RijndaelCipher.h"
 
 #include <windows.h>
 

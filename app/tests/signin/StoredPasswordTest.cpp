@@ -1,7 +1,7 @@
 // The stored password's two forms: the earlier versions' AES-128-ECB value under the built-in
 // key (read only: known answers from profiles that exist), and the user-protected value that
 // this program writes.
-#include "LoginState.h"
+#include "signin/LoginState.h"
 
 #include <gtest/gtest.h>
 

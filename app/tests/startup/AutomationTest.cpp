@@ -2,11 +2,11 @@
 // window, signs in first when signed out (once, even when a second call arrives during the
 // sign-in), answers S_FALSE, serves IDispatch from the type library and holds the application
 // lock while it lives.
-#include "TestMessengerApp.h"
+#include "support/TestMessengerApp.h"
 
-#include "Application.h"
-#include "LoginState.h"
 #include "resource.h"
+#include "signin/LoginState.h"
+#include "startup/Application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "TestMessengerApp.h"
-#include "BrowserRecorder.h"
+#include "support/BrowserRecorder.h"
+#include "support/TestMessengerApp.h"
 
-#include "LoginState.h"
-#include "MessengerDlg.h"
+#include "mainwindow/MessengerDlg.h"
 #include "resource.h"
+#include "signin/LoginState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The real program in processes of its own: without a satellite library, a first copy that
 // runs, a second copy that finds it and ends, exit, and the registration switches.
-#include "TestMessengerApp.h"
+#include "support/TestMessengerApp.h"
 
 #include "resource.h"
 

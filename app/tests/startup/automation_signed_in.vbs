@@ -3,7 +3,7 @@
 ' True and its command runs (the web pages are recorded by automation_helper's record-url,
 ' registered as the http and https "open" command meanwhile); exit is refused while the script
 ' holds the object; a second start reaches the running copy and ends quietly. Argument: the folder of the program and automation_helper.exe.
-'#include "browser_recorder.vbs"
+'#include "../support/browser_recorder.vbs"
 Dim shell, bin, helper, app, logPath, urls, base, exitCode
 Set shell = CreateObject("WScript.Shell")
 bin = Replace(WScript.Arguments(0), "/", "\")

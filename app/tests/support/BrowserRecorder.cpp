@@ -1,4 +1,4 @@
-#include "BrowserRecorder.h"
+#include "support/BrowserRecorder.h"
 
 #include <windows.h>
 

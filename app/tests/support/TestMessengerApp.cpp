@@ -1,4 +1,4 @@
-#include "TestMessengerApp.h"
+#include "support/TestMessengerApp.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 
 #include "DesktopSupport.h"
-#include "Helpers.h"
 #include "resource.h"
+#include "shared/Helpers.h"
 
 CTestMessengerApp theTestApp;
 int CTestFrame::live = 0;

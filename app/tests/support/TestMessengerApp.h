@@ -2,8 +2,8 @@
 // replaced by test frames and dialogs, and its protected steps reachable.
 #pragma once
 
-#include "MessengerApp.h"
-#include "WindowBases.h"
+#include "shared/WindowBases.h"
+#include "startup/MessengerApp.h"
 
 #include <vector>
 

@@ -6,7 +6,7 @@
 # usage: screenshot.sh WINE_RUN TEST_PROGRAM OUTPUT_DIR [PICTURE_NAME [TEST_FILTER]]
 set -euo pipefail
 wine_run=$1 program=$2 out=$3 picture=${4:-frame_and_dialog.png} filter=${5:-Screenshot.*}
-grab=$(dirname "$0")/../../scripts/grab-display
+grab=$(dirname "$0")/../../../scripts/grab-display
 [ -n "${TARVOCK_DISPLAY:-}" ] || { echo "screenshot: no TARVOCK_DISPLAY"; exit 1; }
 mkdir -p "$out"
 ready=$(mktemp -u) done=$(mktemp -u)
