@@ -8,11 +8,8 @@
 
 bool CCachedCollection::Fetch(IContactService* service) {
     m_collection.Release();
-    // The signed-in state releases the service reference it is handed: hand it one of its own.
-    if (service) service->AddRef();
-    IObjectCollection* borrowed = m_kind == kContacts ? CLoginState::GetCachedContacts(service)
-                                                      : CLoginState::GetCachedGroups(service);
-    m_collection = borrowed;  // a reference of our own
+    // The signed-in state takes over the service it is handed: it gets a copy of its own.
+    m_collection = m_kind == kContacts ? CLoginState::GetCachedContacts(service) : CLoginState::GetCachedGroups(service);
     return m_collection != nullptr;
 }
 
@@ -99,57 +96,26 @@ bool IsSameObject(IUnknown* a, IUnknown* b) {
     return left.p == right.p;
 }
 
-CString TakeBstr(BSTR text) {
-    CString result(text ? text : L"");
-    ::SysFreeString(text);
-    return result;
-}
-
 CString GetEntryId(IUnknown* entry) {
     if (!entry) return CString();
-    BSTR id = nullptr;
     CComPtr<IContact> contact;
-    if (SUCCEEDED(entry->QueryInterface(IID_IContact, (void**)&contact)) && contact) {
-        HR_CHECK_ON(contact.p, IID_IContact, contact->get_ID(&id));
-        return TakeBstr(id);
-    }
+    if (SUCCEEDED(entry->QueryInterface(IID_IContact, (void**)&contact)) && contact)
+        return ReadText(contact.p, &IContact::get_ID);
     CComPtr<IContactGroup> group;
-    if (SUCCEEDED(entry->QueryInterface(IID_IContactGroup, (void**)&group)) && group) {
-        HR_CHECK_ON(group.p, IID_IContactGroup, group->get_ID(&id));
-        return TakeBstr(id);
-    }
+    if (SUCCEEDED(entry->QueryInterface(IID_IContactGroup, (void**)&group)) && group)
+        return ReadText(group.p, &IContactGroup::get_ID);
     return CString();
 }
 
 CString GetEntryText(IUnknown* entry) {
     if (!entry) return CString();
-    BSTR text = nullptr;
     CComPtr<IContact> contact;
-    if (SUCCEEDED(entry->QueryInterface(IID_IContact, (void**)&contact)) && contact) {
-        HR_CHECK_ON(contact.p, IID_IContact, contact->get_QuickName(&text));
-        return TakeBstr(text);
-    }
+    if (SUCCEEDED(entry->QueryInterface(IID_IContact, (void**)&contact)) && contact)
+        return ReadText(contact.p, &IContact::get_QuickName);
     CComPtr<IContactGroup> group;
-    if (SUCCEEDED(entry->QueryInterface(IID_IContactGroup, (void**)&group)) && group) {
-        HR_CHECK_ON(group.p, IID_IContactGroup, group->get_Name(&text));
-        return TakeBstr(text);
-    }
+    if (SUCCEEDED(entry->QueryInterface(IID_IContactGroup, (void**)&group)) && group)
+        return ReadText(group.p, &IContactGroup::get_Name);
     return CString();
-}
-
-void* CreateSdkObject(REFCLSID clsid, const char* classText, REFIID iid) {
-    IDispatch* dispatch = CreateDispatchObject(clsid, classText);
-    if (!dispatch) return nullptr;
-    void* object = nullptr;
-    HRESULT hr = dispatch->QueryInterface(iid, &object);
-    dispatch->Release();
-    if (FAILED(hr) || !object) {
-        CString text;
-        text.Format(CResString(IDS_OBJECT_NOT_CREATED), classText);
-        ReportHResult(text, FAILED(hr) ? hr : E_NOINTERFACE);
-        return nullptr;
-    }
-    return object;
 }
 
 CComPtr<IContactService> OpenContactService() {
@@ -164,14 +130,6 @@ CComPtr<IContactService> OpenContactService() {
         service.Release();
     }
     return service;
-}
-
-VARIANT MissingArgument() {
-    VARIANT missing;
-    ::VariantInit(&missing);
-    missing.vt = VT_ERROR;
-    missing.scode = DISP_E_PARAMNOTFOUND;
-    return missing;
 }
 
 void ForEachEntry(IObjectCollection* collection, const std::function<void(IDispatch*)>& function) {

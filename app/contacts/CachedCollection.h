@@ -2,13 +2,12 @@
 // its groups), and the look-ups every window and dialog makes in it.
 //
 // The signed-in state (CLoginState) keeps one contacts and one groups collection for the whole
-// program; every window reads and changes those same objects. Its GetCachedContacts and
-// GetCachedGroups consume one reference of the caller's service and lend the collection
-// without a reference of its own. This class hides both rules:
-//   - Fetch adds a reference to the service before each hand-over, so the caller's own
-//     reference stays valid;
-//   - it keeps a reference to the borrowed collection for as long as it lives (or until the
-//     next Fetch or Release), so a reload elsewhere never frees the collection under a window.
+// program; every window reads and changes those same objects. This class is a window's hold on
+// one of them:
+//   - Fetch hands the signed-in state a copy of the caller's service (the call takes over the
+//     service it is given), so the caller's own reference stays valid;
+//   - it keeps a reference to the collection for as long as it lives (or until the next Fetch
+//     or Release), so a reload elsewhere never frees the collection under a window.
 // Other windows add to and remove from the shared collection while a window is open, so an
 // entry's position is never remembered: IndexOf finds an entry by object identity, else by its
 // ID, each time it is needed.
@@ -71,20 +70,9 @@ private:
     CComPtr<IObjectCollection> m_collection;
 };
 
-// Creates an SDK object (CreateDispatchObject, class text as "ContactService") and asks it for
-// the interface; null when either fails, which has been reported (string 5001).
-void* CreateSdkObject(REFCLSID clsid, const char* classText, REFIID iid);
-template <class T>
-CComPtr<T> CreateSdkObject(REFCLSID clsid, const char* classText) {
-    CComPtr<T> object;
-    object.Attach(static_cast<T*>(CreateSdkObject(clsid, classText, __uuidof(T))));
-    return object;
-}
 // A ContactService given the signed-in credentials (IsServerSide left out); null when it
 // cannot be made, which has been reported.
 CComPtr<IContactService> OpenContactService();
-// An optional argument left out.
-VARIANT MissingArgument();
 
 // Calls the function with each item of the collection (none: nothing), in order; throws
 // _com_error when an item cannot be read.
@@ -97,5 +85,3 @@ CString GetEntryId(IUnknown* entry);
 // What lists show of an entry: a contact's QuickName, a group's Name; empty for anything else.
 // Throws _com_error when it cannot be read.
 CString GetEntryText(IUnknown* entry);
-// A BSTR result as text (the BSTR is freed).
-CString TakeBstr(BSTR text);

@@ -75,11 +75,7 @@ void CContactDlg::FillCountries() {
 bool CContactDlg::ReadContact() {
     const Field fields[] = CONTACT_FIELDS(CContactDlg);
     try {
-        for (const Field& field : fields) {
-            BSTR text = nullptr;
-            HR_CHECK_ON(m_contact.p, IID_IContact, (m_contact->*field.get)(&text));
-            this->*field.member = TakeBstr(text);
-        }
+        for (const Field& field : fields) this->*field.member = ReadText(m_contact.p, field.get);
         return true;
     } catch (const _com_error& error) {
         ReportComError(CResString(IDS_ENTRY_NOT_READ), error, true);
@@ -142,17 +138,16 @@ void CContactDlg::OnOK() {
         if (!fresh) return;
         WriteFields(fresh);
         if (m_new) {
-            BSTR id = nullptr;
+            CComBSTR id;
             HR_CHECK_ON(m_service.p, IID_IContactService, m_service->AddContact(fresh, &id));
-            HR_CHECK_ON(fresh.p, IID_IContact, fresh->put_ID(_bstr_t(TakeBstr(id).Wide().c_str())));
+            HR_CHECK_ON(fresh.p, IID_IContact, fresh->put_ID(_bstr_t(CString(id).Wide().c_str())));
             m_contact = fresh;
         } else {
-            BSTR id = nullptr;
+            CComBSTR id;
             CONTACT_TYPE type = CONTACT_TYPE_CONTACT;
             HR_CHECK_ON(m_contact.p, IID_IContact, m_contact->get_ID(&id));
-            _bstr_t idText(id, false);
             HR_CHECK_ON(m_contact.p, IID_IContact, m_contact->get_ContactType(&type));
-            HR_CHECK_ON(fresh.p, IID_IContact, fresh->put_ID(idText));
+            HR_CHECK_ON(fresh.p, IID_IContact, fresh->put_ID(id));
             HR_CHECK_ON(fresh.p, IID_IContact, fresh->put_ContactType(type));
             HR_CHECK_ON(m_service.p, IID_IContactService, m_service->UpdateContact(fresh));
             WriteFields(m_contact);

@@ -17,8 +17,7 @@ END_MESSAGE_MAP()
 int CEntryListBox::AddEntry(const char* text, IUnknown* object, int index) {
     int entry = InsertString(index, text);
     if (entry < 0) return entry;
-    if (object) object->AddRef();
-    SetItemDataPtr(entry, object);
+    SetItemDataPtr(entry, CComPtr<IUnknown>(object).Detach());  // the entry's reference
     return entry;
 }
 
@@ -34,9 +33,9 @@ void CEntryListBox::SetEntryText(int index, const char* text) {
 
 void CEntryListBox::RemoveEntry(int index) {
     if (index < 0 || index >= GetCount()) return;
-    IUnknown* object = GetEntryObject(index);
+    CComPtr<IUnknown> object;
+    object.Attach(GetEntryObject(index));  // the entry's reference, released with the entry
     DeleteString(index);
-    if (object) object->Release();
 }
 
 void CEntryListBox::RemoveAllEntries() {

@@ -25,12 +25,8 @@ bool CGroupDlg::OnInitDialog() {
     }
     if (!m_new) {
         try {
-            BSTR text = nullptr;
-            HR_CHECK_ON(m_group.p, IID_IContactGroup, m_group->get_Name(&text));
-            m_name = TakeBstr(text);
-            text = nullptr;
-            HR_CHECK_ON(m_group.p, IID_IContactGroup, m_group->get_Description(&text));
-            m_description = TakeBstr(text);
+            m_name = ReadText(m_group.p, &IContactGroup::get_Name);
+            m_description = ReadText(m_group.p, &IContactGroup::get_Description);
             UpdateData(false);
             CString id = GetEntryId(m_group);
             CComPtr<IObjectCollection> members;
@@ -75,23 +71,21 @@ bool CGroupDlg::Save() {
         if (m_new) {
             CComPtr<IObjectCollection> members = CreateSdkObject<IObjectCollection>(CLSID_ObjectCollection, "ObjectCollection");
             if (!members) return false;
-            BSTR id = nullptr;
+            CComBSTR id;
             HR_CHECK_ON(m_service.p, IID_IContactService, m_service->AddGroup(fresh, _bstr_t(L""), &id));
-            HR_CHECK_ON(fresh.p, IID_IContactGroup, fresh->put_ID(_bstr_t(TakeBstr(id).Wide().c_str())));
+            HR_CHECK_ON(fresh.p, IID_IContactGroup, fresh->put_ID(_bstr_t(CString(id).Wide().c_str())));
             m_group = fresh;
             m_members = members;
             m_new = false;
             m_created = true;
         } else {
-            BSTR id = nullptr, ids = nullptr;
+            CComBSTR id, memberIds;
             CONTACT_GROUP_TYPE type = CONTACT_GROUP_TYPE_GROUP;
             HR_CHECK_ON(m_group.p, IID_IContactGroup, m_group->get_ID(&id));
-            _bstr_t idText(id, false);
             HR_CHECK_ON(m_group.p, IID_IContactGroup, m_group->get_GroupType(&type));
-            HR_CHECK_ON(fresh.p, IID_IContactGroup, fresh->put_ID(idText));
+            HR_CHECK_ON(fresh.p, IID_IContactGroup, fresh->put_ID(id));
             HR_CHECK_ON(fresh.p, IID_IContactGroup, fresh->put_GroupType(type));
-            if (m_members) HR_CHECK_ON(m_members.p, IID_IObjectCollection, m_members->get_IDs(&ids));
-            _bstr_t memberIds(ids, false);
+            if (m_members) HR_CHECK_ON(m_members.p, IID_IObjectCollection, m_members->get_IDs(&memberIds));
             HR_CHECK_ON(m_service.p, IID_IContactService, m_service->UpdateGroup(fresh, memberIds));
             HR_CHECK_ON(m_group.p, IID_IContactGroup, m_group->put_Name(_bstr_t((const char*)m_name)));
             HR_CHECK_ON(m_group.p, IID_IContactGroup, m_group->put_Description(_bstr_t((const char*)m_description)));

@@ -20,14 +20,6 @@ CComPtr<T> Query(IUnknown* entry, REFIID iid) {
     if (entry) entry->QueryInterface(iid, (void**)&result);
     return result;
 }
-
-// A text property of a contact or group; throws _com_error.
-template <class T>
-CString ReadText(T* object, REFIID iid, HRESULT (STDMETHODCALLTYPE T::*get)(BSTR*)) {
-    BSTR text = nullptr;
-    HR_CHECK_ON(object, iid, (object->*get)(&text));
-    return TakeBstr(text);
-}
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CManageContactsAndGroupsFrameBase, CFrameBase)
@@ -83,8 +75,8 @@ IDispatch* CManageContactsAndGroupsFrameBase::GetRowEntry(int row) const {
 int CManageContactsAndGroupsFrameBase::AppendRow(IDispatch* entry) {
     int row = m_list.InsertItem(m_list.GetItemCount(), "");
     if (row < 0) return -1;
-    entry->AddRef();  // released when the row goes (LVN_DELETEITEM)
-    m_list.SetItemData(row, (DWORD_PTR)entry);
+    // The row's reference, released when the row goes (LVN_DELETEITEM).
+    m_list.SetItemData(row, (DWORD_PTR)CComPtr<IDispatch>(entry).Detach());
     SetRowTexts(row, entry);
     return row;
 }
@@ -183,7 +175,8 @@ void CManageContactsAndGroupsFrameBase::OnListDoubleClick(NMHDR*, LRESULT* resul
 
 void CManageContactsAndGroupsFrameBase::OnRowDeleted(NMHDR* header, LRESULT* result) {
     auto* row = reinterpret_cast<NMLISTVIEW*>(header);
-    if (auto* entry = reinterpret_cast<IDispatch*>(row->lParam)) entry->Release();
+    CComPtr<IDispatch> entry;
+    entry.Attach(reinterpret_cast<IDispatch*>(row->lParam));  // the row's reference goes with it
     *result = 0;
 }
 
@@ -226,10 +219,10 @@ void CManageContactsFrame::SetupColumns() {
 void CManageContactsFrame::SetRowTexts(int row, IDispatch* entry) {
     CComPtr<IContact> contact = Query<IContact>(entry, IID_IContact);
     if (!contact) _com_issue_error(E_NOINTERFACE);
-    m_list.SetItemText(row, 0, ReadText(contact.p, IID_IContact, &IContact::get_QuickName));
-    m_list.SetItemText(row, 1, ReadText(contact.p, IID_IContact, &IContact::get_MobileNumber));
-    m_list.SetItemText(row, 2, ReadText(contact.p, IID_IContact, &IContact::get_FirstName));
-    m_list.SetItemText(row, 3, ReadText(contact.p, IID_IContact, &IContact::get_LastName));
+    m_list.SetItemText(row, 0, ReadText(contact.p, &IContact::get_QuickName));
+    m_list.SetItemText(row, 1, ReadText(contact.p, &IContact::get_MobileNumber));
+    m_list.SetItemText(row, 2, ReadText(contact.p, &IContact::get_FirstName));
+    m_list.SetItemText(row, 3, ReadText(contact.p, &IContact::get_LastName));
 }
 
 void CManageContactsFrame::NewItem() {
@@ -268,8 +261,8 @@ void CManageGroupsFrame::SetupColumns() {
 void CManageGroupsFrame::SetRowTexts(int row, IDispatch* entry) {
     CComPtr<IContactGroup> group = Query<IContactGroup>(entry, IID_IContactGroup);
     if (!group) _com_issue_error(E_NOINTERFACE);
-    m_list.SetItemText(row, 0, ReadText(group.p, IID_IContactGroup, &IContactGroup::get_Name));
-    m_list.SetItemText(row, 1, ReadText(group.p, IID_IContactGroup, &IContactGroup::get_Description));
+    m_list.SetItemText(row, 0, ReadText(group.p, &IContactGroup::get_Name));
+    m_list.SetItemText(row, 1, ReadText(group.p, &IContactGroup::get_Description));
 }
 
 void CManageGroupsFrame::NewItem() {

@@ -26,8 +26,8 @@ std::vector<CString> CSelectContactsDlgEx::ReadBookNames(const VARIANT& names) {
         return result;
     for (LONG i = lower; i <= upper; ++i) {
         if (element == VT_BSTR) {
-            BSTR text = nullptr;
-            if (SUCCEEDED(::SafeArrayGetElement(names.parray, &i, &text))) result.push_back(TakeBstr(text));
+            CComBSTR text;
+            if (SUCCEEDED(::SafeArrayGetElement(names.parray, &i, &text))) result.push_back(CString(text));
             continue;
         }
         VARIANT item;
@@ -145,10 +145,10 @@ void CSelectContactsDlgEx::OnSelChangeAddrBook() {
             CComPtr<IContact> contact;
             CString text;
             if (SUCCEEDED(item->QueryInterface(IID_IContact, (void**)&contact)) && contact) {
-                BSTR first = nullptr, last = nullptr;
+                CComBSTR first, last;
                 contact->get_FirstName(&first);
                 contact->get_LastName(&last);
-                text = TakeBstr(first) + " " + TakeBstr(last);
+                text = CString(first) + " " + CString(last);
                 text.Trim();
             }
             m_bookEntries.InsertString(m_bookEntries.GetCount(), text);
@@ -175,9 +175,7 @@ void CSelectContactsDlgEx::OnAddFromAddressBook() {
         HR_CHECK_ON(m_bookContacts.p, IID_IObjectCollection, m_bookContacts->get_Item(index + 1, &item));
         CComPtr<IContact> contact;
         if (!item || FAILED(item->QueryInterface(IID_IContact, (void**)&contact)) || !contact) return;
-        BSTR mobile = nullptr;
-        HR_CHECK_ON(contact.p, IID_IContact, contact->get_MobileNumber(&mobile));
-        AddRecipient(TakeBstr(mobile), nullptr, true);
+        AddRecipient(ReadText(contact.p, &IContact::get_MobileNumber), nullptr, true);
     } catch (const _com_error& error) {
         ReportComErrorId(IDS_ADDRESS_BOOK_NOT_READ, error, true);
         return;

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -20,40 +21,6 @@ CString LoadText(UINT id) {
     CString text;
     text.LoadString(id);
     return text;
-}
-
-// Holds one interface reference and releases it.
-template <class T>
-class CInterfaceHolder {
-public:
-    CInterfaceHolder() = default;
-    explicit CInterfaceHolder(T* pointer) : m_pointer(pointer) {}
-    ~CInterfaceHolder() {
-        if (m_pointer) m_pointer->Release();
-    }
-    CInterfaceHolder(const CInterfaceHolder&) = delete;
-    CInterfaceHolder& operator=(const CInterfaceHolder&) = delete;
-    T** Out() { return &m_pointer; }
-    T* Get() const { return m_pointer; }
-    T* operator->() const { return m_pointer; }
-    T* Detach() {
-        T* pointer = m_pointer;
-        m_pointer = nullptr;
-        return pointer;
-    }
-
-private:
-    T* m_pointer = nullptr;
-};
-
-// The interface of a dispatch pointer, releasing the dispatch pointer.
-template <class T>
-T* QueryFrom(IDispatch* dispatch, REFIID iid) {
-    if (!dispatch) return nullptr;
-    T* result = nullptr;
-    if (FAILED(dispatch->QueryInterface(iid, (void**)&result))) result = nullptr;
-    dispatch->Release();
-    return result;
 }
 
 const UINT kMaxBodyCharacters = 100;
@@ -140,9 +107,8 @@ BEGIN_MESSAGE_MAP(CMessengerDlg, CFrameWnd)
 END_MESSAGE_MAP()
 
 CMessengerDlg::~CMessengerDlg() {
-    SetKeptMessage(nullptr);
-    if (m_pInbox) m_pInbox->Release();
-    m_pInbox = nullptr;
+    m_pKeptMessage.Release();
+    m_pInbox.Release();
     if (m_alert.GetSafeHwnd()) m_alert.DestroyWindow();
     if (m_pTray) {
         m_pTray->HideTrayIcon();
@@ -173,8 +139,7 @@ UINT CMessengerDlg::PollIntervalMs() {
 
 int CMessengerDlg::OnCreate(LPCREATESTRUCT create) {
     if (CFrameWnd::OnCreate(create) == -1) return -1;
-    IDispatch* dispatch = CreateDispatchObject(CLSID_InboxService2, "InboxService");
-    m_pInbox = QueryFrom<IInboxService2>(dispatch, IID_IInboxService2);
+    m_pInbox = CreateSdkObject<IInboxService2>(CLSID_InboxService2, "InboxService");
     if (!m_pInbox) return -1;
     m_strBaseTip = LoadText(IDS_TRAY_TIP);
     if (!UpdateTrayIcon()) return -1;
@@ -245,12 +210,6 @@ void CMessengerDlg::CreatePopup() {
     m_pBodyItem->SetFormat(DT_WORDBREAK);
 }
 
-void CMessengerDlg::SetKeptMessage(ISMSMessage2* message) {
-    if (message) message->AddRef();
-    if (m_pKeptMessage) m_pKeptMessage->Release();
-    m_pKeptMessage = message;
-}
-
 void CMessengerDlg::PollInbox(UINT_PTR timerId) {
     if (!CLoginState::IsSignedIn() || m_bBusy) return;
     m_bBusy = true;
@@ -274,7 +233,7 @@ void CMessengerDlg::PollInboxCore() {
 
     _bstr_t user(CLoginState::Username()), password(CLoginState::Password()), account(CLoginState::Account());
     _variant_t notGiven(DISP_E_PARAMNOTFOUND, VT_ERROR);
-    HR_CHECK_ON(m_pInbox, IID_IInboxService2,
+    HR_CHECK_ON(m_pInbox.p, IID_IInboxService2,
                 m_pInbox->Initialise(user, password, account, notGiven));
 
     VARIANT last;
@@ -285,40 +244,38 @@ void CMessengerDlg::PollInboxCore() {
     ::VariantInit(&most);
     most.vt = VT_INT;
     most.intVal = -1;
-    CInterfaceHolder<IObjectCollection> messages;
-    HR_CHECK_ON(m_pInbox, IID_IInboxService2, m_pInbox->GetLatestMessages(last, most, messages.Out()));
-    if (!messages.Get()) return;
+    CComPtr<IObjectCollection> messages;
+    HR_CHECK_ON(m_pInbox.p, IID_IInboxService2, m_pInbox->GetLatestMessages(last, most, &messages));
+    if (!messages) return;
     long count = 0;
-    HR_CHECK_ON(messages.Get(), IID_IObjectCollection, messages->get_Count(&count));
+    HR_CHECK_ON(messages.p, IID_IObjectCollection, messages->get_Count(&count));
     if (count == 0) return;
 
-    CInterfaceHolder<IDispatch> first;
-    HR_CHECK_ON(messages.Get(), IID_IObjectCollection, messages->get_Item(1, first.Out()));
-    if (!first.Get()) return;
-    CInterfaceHolder<ISMSMessage2> message;
-    HR_CHECK(first->QueryInterface(IID_ISMSMessage2, (void**)message.Out()));
+    CComPtr<IDispatch> first;
+    HR_CHECK_ON(messages.p, IID_IObjectCollection, messages->get_Item(1, &first));
+    if (!first) return;
+    CComPtr<ISMSMessage2> message;
+    HR_CHECK(first->QueryInterface(IID_ISMSMessage2, (void**)&message));
     long index = 0;
-    HR_CHECK_ON(message.Get(), IID_ISMSMessage2, message->get_MessageIndex(&index));
+    HR_CHECK_ON(message.p, IID_ISMSMessage2, message->get_MessageIndex(&index));
     CString indexText;
     indexText.Format("%d", (int)index);
     app->WriteProfileString(section, kLastMessageIdValue, indexText);
 
     CString title, body;
     if (count == 1) {
-        SetKeptMessage(message.Get());
-        BSTR text = nullptr;
-        HR_CHECK_ON(message.Get(), IID_ISMSMessage2, message->get_Body(&text));
-        std::wstring wide(text ? text : L"");
-        ::SysFreeString(text);
+        m_pKeptMessage = message;
+        CComBSTR text;
+        HR_CHECK_ON(message.p, IID_ISMSMessage2, message->get_Body(&text));
+        std::wstring wide(text.m_str ? text.m_str : L"");
         if (wide.size() > kMaxBodyCharacters) wide = wide.substr(0, kMaxBodyCharacters) + L"...";
         body = CString(wide.c_str());
-        BSTR originator = nullptr;
-        HR_CHECK_ON(message.Get(), IID_ISMSMessage2, message->get_Originator(&originator));
-        std::wstring number(originator ? originator : L"");
-        ::SysFreeString(originator);
+        CComBSTR originator;
+        HR_CHECK_ON(message.p, IID_ISMSMessage2, message->get_Originator(&originator));
+        std::wstring number(originator.m_str ? originator.m_str : L"");
         title = GetContactNameForNumber(number.c_str());
     } else {
-        SetKeptMessage(nullptr);
+        m_pKeptMessage.Release();
         title.Format(LoadText(IDS_NEW_MESSAGES_TITLE), (int)count);
         body = LoadText(IDS_NEW_MESSAGES_BODY);
     }
@@ -331,40 +288,29 @@ CString CMessengerDlg::GetContactNameForNumber(const wchar_t* number) {
     CString result(number ? number : L"");
     if (!number) return result;
     try {
-        IDispatch* dispatch = CreateDispatchObject(CLSID_ContactService, "ContactService");
-        IContactService* service = QueryFrom<IContactService>(dispatch, IID_IContactService);
+        CComPtr<IContactService> service = CreateSdkObject<IContactService>(CLSID_ContactService, "ContactService");
         if (!service) return result;
         {
             _bstr_t user(CLoginState::Username()), password(CLoginState::Password()), account(CLoginState::Account());
             _variant_t notGiven(DISP_E_PARAMNOTFOUND, VT_ERROR);
             HRESULT hr = service->Initialise(user, password, account, notGiven);
-            if (FAILED(hr)) {
-                service->Release();
-                return result;
-            }
+            if (FAILED(hr)) return result;
         }
         // The look-up keeps its own reference: releasing the cache meanwhile leaves it valid.
-        IObjectCollection* cached = CLoginState::GetCachedContacts(service);  // releases service
-        if (!cached) return result;
-        cached->AddRef();
-        CInterfaceHolder<IObjectCollection> contacts(cached);
+        CComPtr<IObjectCollection> contacts = CLoginState::GetCachedContacts(std::move(service));
+        if (!contacts) return result;
         long count = 0;
-        HR_CHECK_ON(contacts.Get(), IID_IObjectCollection, contacts->get_Count(&count));
+        HR_CHECK_ON(contacts.p, IID_IObjectCollection, contacts->get_Count(&count));
         for (long i = 1; i <= count; ++i) {
-            CInterfaceHolder<IDispatch> item;
-            HR_CHECK_ON(contacts.Get(), IID_IObjectCollection, contacts->get_Item(i, item.Out()));
-            if (!item.Get()) continue;
-            CInterfaceHolder<IContact> contact;
-            if (FAILED(item->QueryInterface(IID_IContact, (void**)contact.Out())) || !contact.Get()) continue;
-            BSTR mobile = nullptr;
-            HR_CHECK_ON(contact.Get(), IID_IContact, contact->get_MobileNumber(&mobile));
-            bool same = std::wcscmp(mobile ? mobile : L"", number) == 0;
-            ::SysFreeString(mobile);
-            if (!same) continue;
-            BSTR quickName = nullptr;
-            HR_CHECK_ON(contact.Get(), IID_IContact, contact->get_QuickName(&quickName));
-            result = CString(quickName ? quickName : L"");
-            ::SysFreeString(quickName);
+            CComPtr<IDispatch> item;
+            HR_CHECK_ON(contacts.p, IID_IObjectCollection, contacts->get_Item(i, &item));
+            if (!item) continue;
+            CComPtr<IContact> contact;
+            if (FAILED(item->QueryInterface(IID_IContact, (void**)&contact)) || !contact) continue;
+            CComBSTR mobile;
+            HR_CHECK_ON(contact.p, IID_IContact, contact->get_MobileNumber(&mobile));
+            if (std::wcscmp(mobile.m_str ? mobile.m_str : L"", number) != 0) continue;
+            result = ReadText(contact.p, &IContact::get_QuickName);
             break;
         }
     } catch (...) {

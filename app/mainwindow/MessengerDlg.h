@@ -8,8 +8,9 @@
 #include "alerts/TkDesktopAlert.h"
 #include "alerts/TkNotifyIconWnd.h"
 
-struct IInboxService2;
-struct ISMSMessage2;
+#include <atlbase.h>
+
+#include "TarvockLib.h"
 
 // The notification-area icon of the main window: one left click opens the menu once the
 // double-click time has passed without a second click; a double click runs the default command.
@@ -78,7 +79,6 @@ protected:
     void CreatePopup();
     // One poll of the inbox; COM errors are thrown to the caller.
     void PollInboxCore();
-    void SetKeptMessage(ISMSMessage2* message);
 
     CString m_strBaseTip;
     CTrayNotifyWnd* m_pTray = nullptr;
@@ -86,8 +86,8 @@ protected:
     CTkDesktopAlertWnd m_alert;
     CTkPopupItem* m_pTitleItem = nullptr;
     CTkPopupItem* m_pBodyItem = nullptr;
-    IInboxService2* m_pInbox = nullptr;
+    CComPtr<IInboxService2> m_pInbox;
     bool m_bBusy = false;
-    ISMSMessage2* m_pKeptMessage = nullptr;
+    CComPtr<ISMSMessage2> m_pKeptMessage;
     DECLARE_MESSAGE_MAP()
 };

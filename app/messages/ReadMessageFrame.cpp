@@ -1,7 +1,6 @@
 #include "messages/ReadMessageFrame.h"
 
 #include "afxcmn.h"
-#include "contacts/CachedCollection.h"
 #include "resource.h"
 #include "shared/Helpers.h"
 #include "signin/LoginState.h"
@@ -9,14 +8,6 @@
 #include "TarvockLib.h"
 
 #include <comsupp.h>
-
-namespace {
-
-_bstr_t TakeWideText(BSTR text) {
-    return _bstr_t(text, false);
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // The view.
@@ -54,15 +45,10 @@ void CReadMessageView::ShowFields(const wchar_t* originator, const wchar_t* rece
 bool CReadMessageView::SetMessage(ISMSMessage2* message) {
     try {
         if (!message) _com_issue_error(E_POINTER);
-        BSTR text = nullptr;
-        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_ID(&text));
-        _bstr_t id = TakeWideText(text);
-        text = nullptr;
-        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_Body(&text));
-        _bstr_t body = TakeWideText(text);
-        text = nullptr;
-        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_Originator(&text));
-        _bstr_t originator = TakeWideText(text);
+        _bstr_t id, body, originator;
+        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_ID(id.GetAddress()));
+        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_Body(body.GetAddress()));
+        HR_CHECK_ON(message, IID_ISMSMessage2, message->get_Originator(originator.GetAddress()));
         DATE receivedAt = 0;
         HR_CHECK_ON(message, IID_ISMSMessage2, message->get_ReceivedAt(&receivedAt));
         std::wstring when = FormatDateTimeText(receivedAt).Wide();
@@ -122,8 +108,6 @@ UINT CReadMessageFrame::GetBarResourceId(int) {
 }
 
 bool CReadMessageFrame::SetMessage(ISMSMessage2* message) {
-    if (message) message->AddRef();
-    bool shown = m_pView && m_pView->SetMessage(message);
-    if (message) message->Release();
-    return shown;
+    CComPtr<ISMSMessage2> held(message);  // alive while the view reads it
+    return m_pView && m_pView->SetMessage(held);
 }

@@ -1,9 +1,6 @@
 #include "messages/SendMessageFrame.h"
 
-#include "controls/TkControl.h"
-
 #include "afxcmn.h"
-#include "contacts/CachedCollection.h"
 #include "contacts/SelectContactsDlgEx.h"
 #include "controls/TkControl.h"
 #include "messages/ServiceAliasDlg.h"
@@ -19,20 +16,6 @@ namespace {
 
 const long kFeatureServiceAliasing = 1;  // ACCOUNT_FEATURE_SERVICE_ALIASING
 const int kMaxBodyBytes = 160;
-
-// CoCreateInstance (CLSCTX_ALL, IUnknown), OleRun, then the interface.
-template <class T>
-HRESULT CreateRunning(REFCLSID clsid, REFIID iid, T** object) {
-    *object = nullptr;
-    IUnknown* unknown = nullptr;
-    HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown, (void**)&unknown);
-    if (FAILED(hr)) return hr;
-    hr = ::OleRun(unknown);
-    if (SUCCEEDED(hr)) hr = unknown->QueryInterface(iid, (void**)object);
-    unknown->Release();
-    if (SUCCEEDED(hr) && !*object) hr = E_NOINTERFACE;
-    return hr;
-}
 
 // Without the blanks (" " only) at both ends.
 CString TrimBlanks(const CString& text) {
@@ -123,8 +106,8 @@ CString CSendMessageView::JoinRecipients(const char* recipients) {
 
 bool CSendMessageView::Send() {
     if (!UpdateData(true)) return false;
-    ISendService2* service = nullptr;
-    HRESULT hr = CreateRunning(CLSID_SendService2, IID_ISendService2, &service);
+    CComPtr<ISendService2> service;
+    HRESULT hr = CreateRunningObject(CLSID_SendService2, service);
     if (FAILED(hr)) {
         ReportHResult(CResString(IDS_SERVICE_NOT_CREATED), hr);
         return false;
@@ -132,7 +115,7 @@ bool CSendMessageView::Send() {
     bool sent = false;
     try {
         _bstr_t user(CLoginState::Username()), password(CLoginState::Password()), account(CLoginState::Account());
-        HR_CHECK_ON(service, IID_ISendService2, service->Initialise(user, password, account, MissingArgument()));
+        HR_CHECK_ON(service.p, IID_ISendService2, service->Initialise(user, password, account, MissingArgument()));
         CString recipients = JoinRecipients(m_recipients);
         m_body.Trim();
         if (!ValidateOriginator(m_originator)) {
@@ -143,17 +126,15 @@ bool CSendMessageView::Send() {
         } else if (m_body.IsEmpty()) {
             ShowWarning(IDS_MESSAGE_EMPTY);
         } else {
-            IStringCollection2* ids = nullptr;
-            HR_CHECK_ON(service, IID_ISendService2,
+            CComPtr<IStringCollection2> ids;
+            HR_CHECK_ON(service.p, IID_ISendService2,
                         service->SendMessageMultipleRecipientsFull(_bstr_t(m_originator), _bstr_t(recipients),
                                                                    _bstr_t(m_body), MESSAGE_TYPE_TEXT, 0, &ids));
-            if (ids) ids->Release();
             sent = true;
         }
     } catch (const _com_error& error) {
         ReportComErrorId(IDS_SEND_FAILED, error, true);
     }
-    service->Release();
     return sent;
 }
 
@@ -202,24 +183,18 @@ CString CSendMessageView::AppendRecipients(const CString& recipients, const CStr
 void CSendMessageView::OnImportFromAddressBook() {
     CWaitCursor wait;
     UpdateData(true);
-    IAddressBook* book = nullptr;
-    HRESULT hr = CreateRunning(CLSID_AddressBook, IID_IAddressBook, &book);
+    CComPtr<IAddressBook> book;
+    HRESULT hr = CreateRunningObject(CLSID_AddressBook, book);
     if (FAILED(hr)) {
         ReportHResult(CResString(IDS_ADDRESS_BOOK_NOT_READ), hr);
         return;
     }
     try {
-        IObjectCollection* chosen = nullptr;
-        HR_CHECK_ON(book, IID_IAddressBook, book->SelectContacts((unsigned long)(ULONG_PTR)m_hWnd, &chosen));
+        CComPtr<IObjectCollection> chosen;
+        HR_CHECK_ON(book.p, IID_IAddressBook, book->SelectContacts((unsigned long)(ULONG_PTR)m_hWnd, &chosen));
         if (chosen) {
             CString numbers, withoutNumber;
-            try {
-                ImportContacts(chosen, numbers, withoutNumber);
-            } catch (...) {
-                chosen->Release();
-                throw;
-            }
-            chosen->Release();
+            ImportContacts(chosen, numbers, withoutNumber);
             m_recipients = AppendRecipients(m_recipients, numbers);
             UpdateData(false);
             if (!withoutNumber.IsEmpty())
@@ -228,38 +203,30 @@ void CSendMessageView::OnImportFromAddressBook() {
     } catch (const _com_error& error) {
         ReportComErrorId(IDS_ADDRESS_BOOK_NOT_READ, error, true);
     }
-    book->Release();
 }
 
 void CSendMessageView::ImportContacts(IObjectCollection* chosen, CString& numbers, CString& withoutNumber) {
     long count = 0;
     HR_CHECK_ON(chosen, IID_IObjectCollection, chosen->get_Count(&count));
     for (long i = 1; i <= count; ++i) {
-        IDispatch* item = nullptr;
+        CComPtr<IDispatch> item;
         HR_CHECK_ON(chosen, IID_IObjectCollection, chosen->get_Item(i, &item));
-        IContact* contact = nullptr;
-        if (item) {
-            item->QueryInterface(IID_IContact, (void**)&contact);
-            item->Release();
-        }
+        CComPtr<IContact> contact;
+        if (item) item->QueryInterface(IID_IContact, (void**)&contact);
         if (!contact) continue;  // not a contact: nothing to import
-        BSTR text = nullptr;
+        CComBSTR text;
         HRESULT hr = contact->get_MobileNumber(&text);
-        CString mobile = TakeBstr(text);
+        CString mobile(text);
         CString first, last;
         if (SUCCEEDED(hr) && mobile.IsEmpty()) {
-            text = nullptr;
+            text.Empty();
             if (SUCCEEDED(hr)) hr = contact->get_FirstName(&text);
-            first = TakeBstr(text);
-            text = nullptr;
+            first = CString(text);
+            text.Empty();
             if (SUCCEEDED(hr)) hr = contact->get_LastName(&text);
-            last = TakeBstr(text);
+            last = CString(text);
         }
-        if (FAILED(hr)) {
-            contact->Release();
-            comsupp::ThrowComError(hr);
-        }
-        contact->Release();
+        if (FAILED(hr)) comsupp::ThrowComError(hr);
         if (!mobile.IsEmpty()) {
             if (!numbers.IsEmpty()) numbers += "; ";
             numbers += mobile;

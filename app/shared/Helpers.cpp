@@ -21,22 +21,33 @@ CString LoadText(UINT id) {
 
 }  // namespace
 
-IDispatch* CreateDispatchObject(REFCLSID clsid, const char* classText) {
-    IUnknown* unknown = nullptr;
-    HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown, (void**)&unknown);
-    IDispatch* dispatch = nullptr;
-    if (SUCCEEDED(hr)) {
-        hr = ::OleRun(unknown);
-        if (SUCCEEDED(hr)) hr = unknown->QueryInterface(IID_IDispatch, (void**)&dispatch);
-        unknown->Release();
-    }
+HRESULT CreateRunningObject(REFCLSID clsid, REFIID iid, void** object) {
+    *object = nullptr;
+    CComPtr<IUnknown> unknown;
+    HRESULT hr = unknown.CoCreateInstance(clsid, nullptr, CLSCTX_ALL);
+    if (SUCCEEDED(hr)) hr = ::OleRun(unknown);
+    if (SUCCEEDED(hr)) hr = unknown->QueryInterface(iid, object);
+    if (SUCCEEDED(hr) && !*object) hr = E_NOINTERFACE;
+    return hr;
+}
+
+bool CreateSdkObject(REFCLSID clsid, const char* classText, REFIID iid, void** object) {
+    HRESULT hr = CreateRunningObject(clsid, iid, object);
     if (FAILED(hr)) {
         CString text;
         text.Format(LoadText(IDS_OBJECT_NOT_CREATED), classText);
         ReportHResult(text, hr);
-        return nullptr;
+        return false;
     }
-    return dispatch;
+    return true;
+}
+
+VARIANT MissingArgument() {
+    VARIANT missing;
+    ::VariantInit(&missing);
+    missing.vt = VT_ERROR;
+    missing.scode = DISP_E_PARAMNOTFOUND;
+    return missing;
 }
 
 void ReportHResult(const char* text, HRESULT code) {

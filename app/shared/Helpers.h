@@ -4,7 +4,9 @@
 
 #include "afxwin.h"
 
+#include <atlbase.h>
 #include <comdef.h>
+#include <comsupp.h>
 
 // A string of the satellite library (empty when it has none).
 class CResString : public CString {
@@ -12,9 +14,39 @@ public:
     explicit CResString(UINT id) { LoadString(id); }
 };
 
-// Creates a COM object (CLSCTX_ALL), runs it and returns its IDispatch; reports every failure
-// itself (string 5001 with the class text) and returns null then.
-IDispatch* CreateDispatchObject(REFCLSID clsid, const char* classText);
+// Makes a COM object the one way the program makes the servers' objects: CoCreateInstance
+// (CLSCTX_ALL) for IUnknown, OleRun, then the interface. S_OK with the object; else the failure
+// (E_NOINTERFACE for an object that answers with null) and no object.
+HRESULT CreateRunningObject(REFCLSID clsid, REFIID iid, void** object);
+template <class T>
+HRESULT CreateRunningObject(REFCLSID clsid, CComPtr<T>& object) {
+    object.Release();
+    return CreateRunningObject(clsid, __uuidof(T), reinterpret_cast<void**>(&object));
+}
+
+// The same for an SDK object, reporting a failure itself (string 5001 with the class text, such
+// as "ContactService"): null then.
+bool CreateSdkObject(REFCLSID clsid, const char* classText, REFIID iid, void** object);
+template <class T>
+CComPtr<T> CreateSdkObject(REFCLSID clsid, const char* classText) {
+    CComPtr<T> object;
+    CreateSdkObject(clsid, classText, __uuidof(T), reinterpret_cast<void**>(&object));
+    return object;
+}
+
+// The text of a string property (or any call whose one argument is a BSTR result); throws
+// _com_error with the object's error info when the call fails. ANSI, up to the first zero; a
+// null result is empty.
+//     CString name = ReadText(group.p, &IContactGroup::get_Name);
+template <class T>
+CString ReadText(T* object, HRESULT (STDMETHODCALLTYPE T::*get)(BSTR*)) {
+    CComBSTR text;
+    HR_CHECK_ON(object, __uuidof(T), (object->*get)(&text));
+    return CString(text);
+}
+
+// An optional argument left out.
+VARIANT MissingArgument();
 
 // Message box (MB_ICONSTOP) and root-category error: the text and the system's text for the
 // code, or "HRESULT = <code>" when the system has none.

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -46,64 +47,32 @@ bool TextUpToTerminator(const BYTE* bytes, size_t length, CString& text) {
     return true;
 }
 
-// Holds one interface reference and releases it.
-template <class T>
-class CReleaser {
-public:
-    CReleaser() = default;
-    explicit CReleaser(T* pointer) : m_pointer(pointer) {}
-    ~CReleaser() {
-        if (m_pointer) m_pointer->Release();
-    }
-    CReleaser(const CReleaser&) = delete;
-    CReleaser& operator=(const CReleaser&) = delete;
-    T** Out() { return &m_pointer; }
-    T* Get() const { return m_pointer; }
-
-private:
-    T* m_pointer = nullptr;
-};
-
-// CoCreateInstance (CLSCTX_ALL, IUnknown), OleRun, IAccountService.
-HRESULT CreateAccountService(IAccountService** service) {
-    *service = nullptr;
-    CReleaser<IUnknown> unknown;
-    HRESULT hr = ::CoCreateInstance(CLSID_AccountService, nullptr, CLSCTX_ALL, IID_IUnknown, (void**)unknown.Out());
-    if (FAILED(hr)) return hr;
-    hr = ::OleRun(unknown.Get());
-    if (FAILED(hr)) return hr;
-    return unknown.Get()->QueryInterface(IID_IAccountService, (void**)service);
-}
-
-CString BstrText(BSTR text) {
-    CString result(text ? text : L"");
-    ::SysFreeString(text);
-    return result;
-}
-
 enum class Collection { Contacts, Groups };
 
+// The signed-in state's cached collection of that kind. Never destroyed: when the process ends,
+// COM has gone, and a release then would call into an unloaded server.
+CComPtr<IObjectCollection>& Cache(Collection which) {
+    static auto* const contacts = new CComPtr<IObjectCollection>;
+    static auto* const groups = new CComPtr<IObjectCollection>;
+    return which == Collection::Contacts ? *contacts : *groups;
+}
+
 // The cache's collection, fetched through the service when there is none.
-IObjectCollection* GetCached(IObjectCollection*& cache, IContactService* service, Collection which) {
-    CReleaser<IContactService> caller(service);
+CComPtr<IObjectCollection> GetCached(Collection which, CComPtr<IContactService> service) {
+    CComPtr<IObjectCollection>& cache = Cache(which);
     if (cache || !service) return cache;
     try {
-        IObjectCollection* fetched = nullptr;
+        CComPtr<IObjectCollection> fetched;
         if (which == Collection::Contacts) {
-            HR_CHECK_ON(service, IID_IContactService, service->GetContacts(&fetched));
+            HR_CHECK_ON(service.p, IID_IContactService, service->GetContacts(&fetched));
         } else {
-            HR_CHECK_ON(service, IID_IContactService, service->GetGroups(&fetched));
+            HR_CHECK_ON(service.p, IID_IContactService, service->GetGroups(&fetched));
         }
-        cache = fetched;
+        cache = std::move(fetched);
     } catch (const _com_error& error) {
         ReportComErrorId(which == Collection::Contacts ? IDS_CONTACTS_NOT_READ : IDS_GROUPS_NOT_READ, error, true);
     }
     return cache;
-}
-
-void ReleaseCache(IObjectCollection*& cache) {
-    if (cache) cache->Release();
-    cache = nullptr;
 }
 
 // The stored password: the protected value when there is one, else the legacy one.
@@ -197,8 +166,6 @@ CString CLoginState::s_username, CLoginState::s_password, CLoginState::s_account
 CString CLoginState::s_accountId, CLoginState::s_serviceAlias;
 long CLoginState::s_messageLimit = 0;
 long CLoginState::s_features = 0;
-IObjectCollection* CLoginState::s_contacts = nullptr;
-IObjectCollection* CLoginState::s_groups = nullptr;
 
 bool CLoginState::SignIn(const char* user, const char* password, const char* account) {
     Log().debug("Entering %s::%s", kClassName, "SignIn");
@@ -270,34 +237,25 @@ bool CLoginState::RefreshAccountState() {
 bool CLoginState::InternalRefreshAccountState(const char* user, const char* password, const char* account,
                                               bool quiet) {
     Log().debug("Entering %s::%s", kClassName, "InternalRefreshAccountState");
-    CReleaser<IAccountService> service;
-    HRESULT hr = CreateAccountService(service.Out());
-    if (FAILED(hr) || !service.Get()) {
-        ReportHResult(LoadText(IDS_ACCOUNT_SERVICE_NOT_CREATED), FAILED(hr) ? hr : E_NOINTERFACE);
+    CComPtr<IAccountService> service;
+    HRESULT hr = CreateRunningObject(CLSID_AccountService, service);
+    if (FAILED(hr)) {
+        ReportHResult(LoadText(IDS_ACCOUNT_SERVICE_NOT_CREATED), hr);
         return false;
     }
-    IAccountService* accountService = service.Get();
     try {
-        VARIANT serverSide;
-        ::VariantInit(&serverSide);
-        serverSide.vt = VT_ERROR;
-        serverSide.scode = DISP_E_PARAMNOTFOUND;  // left out
         _bstr_t userText(user), passwordText(password), accountText(account);
-        HR_CHECK_ON(accountService, IID_IAccountService,
-                    accountService->Initialise(userText, passwordText, accountText, serverSide));
-        CReleaser<IAccountState> state;
-        HR_CHECK_ON(accountService, IID_IAccountService, accountService->GetAccountState(state.Out()));
-        if (!state.Get()) _com_issue_error(E_POINTER);
+        HR_CHECK_ON(service.p, IID_IAccountService,
+                    service->Initialise(userText, passwordText, accountText, MissingArgument()));
+        CComPtr<IAccountState> state;
+        HR_CHECK_ON(service.p, IID_IAccountService, service->GetAccountState(&state));
+        if (!state) _com_issue_error(E_POINTER);
         long features = 0, limit = 0;
-        BSTR text = nullptr;
-        HR_CHECK_ON(state.Get(), IID_IAccountState, state.Get()->get_Features(&features));
+        HR_CHECK_ON(state.p, IID_IAccountState, state->get_Features(&features));
         s_features = features;
-        HR_CHECK_ON(state.Get(), IID_IAccountState, state.Get()->get_ID(&text));
-        s_accountId = BstrText(text);
-        text = nullptr;
-        HR_CHECK_ON(state.Get(), IID_IAccountState, state.Get()->get_ServiceAlias(&text));
-        s_serviceAlias = BstrText(text);
-        HR_CHECK_ON(state.Get(), IID_IAccountState, state.Get()->get_MessageLimit(&limit));
+        s_accountId = ReadText(state.p, &IAccountState::get_ID);
+        s_serviceAlias = ReadText(state.p, &IAccountState::get_ServiceAlias);
+        HR_CHECK_ON(state.p, IID_IAccountState, state->get_MessageLimit(&limit));
         s_messageLimit = limit;
         return true;
     } catch (const _com_error& error) {
@@ -319,22 +277,22 @@ bool CLoginState::InternalRefreshAccountState(const char* user, const char* pass
 // ---------------------------------------------------------------------------------------------
 // The cached collections.
 
-IObjectCollection* CLoginState::GetCachedContacts(IContactService* service) {
+CComPtr<IObjectCollection> CLoginState::GetCachedContacts(CComPtr<IContactService> service) {
     Log().debug("Entering %s::%s", kClassName, "GetCachedContacts");
-    return GetCached(s_contacts, service, Collection::Contacts);
+    return GetCached(Collection::Contacts, std::move(service));
 }
 
-IObjectCollection* CLoginState::GetCachedGroups(IContactService* service) {
+CComPtr<IObjectCollection> CLoginState::GetCachedGroups(CComPtr<IContactService> service) {
     Log().debug("Entering %s::%s", kClassName, "GetCachedGroups");
-    return GetCached(s_groups, service, Collection::Groups);
+    return GetCached(Collection::Groups, std::move(service));
 }
 
 void CLoginState::ReleaseCachedContacts() {
-    ReleaseCache(s_contacts);
+    Cache(Collection::Contacts).Release();
 }
 
 void CLoginState::ReleaseCachedGroups() {
-    ReleaseCache(s_groups);
+    Cache(Collection::Groups).Release();
 }
 
 void CLoginState::ReleaseCachedCollections() {

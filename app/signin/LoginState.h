@@ -6,6 +6,7 @@
 
 #include "afx.h"
 
+#include <atlbase.h>
 #include <windows.h>
 
 #include <vector>
@@ -77,12 +78,14 @@ public:
     static bool RefreshAccountState();
     static bool InternalRefreshAccountState(const char* user, const char* password, const char* account, bool quiet);
 
-    // The cached collections, fetched through the caller's initialised service on first use
-    // after a release. The caller's service reference is released in every case. The result
-    // is borrowed: it stays valid until the cache is released (do not Release it; AddRef to
-    // keep it longer). Null after a failure, which is reported (strings 5002 and 5003).
-    static IObjectCollection* GetCachedContacts(IContactService* service);
-    static IObjectCollection* GetCachedGroups(IContactService* service);
+    // The cached collections, fetched through the initialised service on first use after a
+    // release. The call takes the service over (a caller that goes on using it passes a copy).
+    // Every window shares these collections: whoever keeps one holds a reference to it (the
+    // result is one), so a release of the cache never frees it under a window, and entries are
+    // found by identity, never by position, since other windows add and remove entries. Null
+    // after a failure, which is reported (strings 5002 and 5003).
+    static CComPtr<IObjectCollection> GetCachedContacts(CComPtr<IContactService> service);
+    static CComPtr<IObjectCollection> GetCachedGroups(CComPtr<IContactService> service);
     static void ReleaseCachedContacts();
     static void ReleaseCachedGroups();
     static void ReleaseCachedCollections();
@@ -100,6 +103,4 @@ private:
     static CString s_username, s_password, s_account;
     static CString s_accountId, s_serviceAlias;
     static long s_messageLimit, s_features;
-    static IObjectCollection* s_contacts;
-    static IObjectCollection* s_groups;
 };

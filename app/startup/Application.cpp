@@ -3,6 +3,8 @@
 #include "resource.h"
 #include "signin/LoginState.h"
 
+#include <atlbase.h>
+
 #include <cstddef>
 
 namespace {
@@ -65,18 +67,17 @@ HRESULT CApplication::RunCommand(UINT commandId, VARIANT_BOOL* result) {
 }
 
 ITypeInfo* CApplication::TypeInfo() {
-    static ITypeInfo* info = nullptr;
+    static ITypeInfo* info = nullptr;  // kept for the life of the process
     if (info) return info;
-    ITypeLib* library = nullptr;
+    CComPtr<ITypeLib> library;
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(AfxGetInstanceHandle(), path, MAX_PATH);
     if (FAILED(::LoadTypeLibEx(path, REGKIND_NONE, &library)) || !library) {
-        library = nullptr;
+        library.Release();
         if (FAILED(::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, &library))) return nullptr;
     }
     if (FAILED(library->GetTypeInfoOfGuid(IID_IApplication, &info))) info = nullptr;
-    library->Release();
-    return info;  // kept for the life of the process
+    return info;
 }
 
 IMPLEMENT_NESTED_IUNKNOWN(CApplication, Application)
@@ -91,10 +92,9 @@ STDMETHODIMP CApplication::XApplication::GetTypeInfo(UINT index, LCID, ITypeInfo
     if (!info) return E_POINTER;
     *info = nullptr;
     if (index != 0) return DISP_E_BADINDEX;
-    ITypeInfo* own = TypeInfo();
+    CComPtr<ITypeInfo> own = TypeInfo();
     if (!own) return E_FAIL;
-    own->AddRef();
-    *info = own;
+    *info = own.Detach();  // the caller's reference
     return S_OK;
 }
 

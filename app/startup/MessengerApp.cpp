@@ -167,13 +167,11 @@ bool CMessengerApp::CheckSingleInstance() {
 }
 
 bool CMessengerApp::ActivateRunningInstance() {
-    IApplication* running = nullptr;
-    HRESULT hr = ::CoCreateInstance(CLSID_Application, nullptr, CLSCTX_LOCAL_SERVER, IID_IApplication,
-                                    (void**)&running);
+    CComPtr<IApplication> running;
+    HRESULT hr = running.CoCreateInstance(CLSID_Application, nullptr, CLSCTX_LOCAL_SERVER);
     if (FAILED(hr) || !running) return false;
     VARIANT_BOOL shown = VARIANT_FALSE;
     hr = running->Show(&shown);
-    running->Release();
     return SUCCEEDED(hr) && shown != VARIANT_FALSE;
 }
 
@@ -191,28 +189,19 @@ bool CMessengerApp::CheckForUpgrade() {
     version.Create(AfxGetInstanceHandle());
     CString own = version.GetFileVersionString();
 
-    IDispatch* dispatch = CreateDispatchObject(CLSID_MessengerService, "MessengerService");
-    if (!dispatch) return false;
-    IMessengerService* service = nullptr;
-    HRESULT hr = dispatch->QueryInterface(IID_IMessengerService, (void**)&service);
-    dispatch->Release();
-    if (FAILED(hr) || !service) return false;
+    CComPtr<IMessengerService> service = CreateSdkObject<IMessengerService>(CLSID_MessengerService, "MessengerService");
+    if (!service) return false;
 
-    bool goOn = true;
     try {
-        BSTR text = nullptr;
-        HR_CHECK_ON(service, IID_IMessengerService, service->GetCurrentVersion(&text));
-        CString current(text ? text : L"");
-        ::SysFreeString(text);
+        CString current = ReadText(service.p, &IMessengerService::GetCurrentVersion);
         if (CompareVersionTexts(current, own) > 0 && OfferUpgrade()) {
             OpenWebPage(DownloadPageUrl());
-            goOn = false;
+            return false;
         }
     } catch (const _com_error& error) {
         ReportComErrorId(IDS_VERSION_CHECK_FAILED, error, false);
     }
-    service->Release();
-    return goOn;
+    return true;
 }
 
 bool CMessengerApp::OfferUpgrade() {

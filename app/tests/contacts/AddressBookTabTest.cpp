@@ -182,9 +182,8 @@ TEST(AddressBookNames, AreReadByTheirRealTypeAndBoundsSkippingWhatIsNotText) {
     bound = {2, 0};
     SAFEARRAY* strings = ::SafeArrayCreate(VT_BSTR, 1, &bound);
     for (LONG i = 0; i < 2; ++i) {
-        BSTR text = ::SysAllocString(i == 0 ? L"One" : L"Two");
+        CComBSTR text(i == 0 ? L"One" : L"Two");
         ::SafeArrayPutElement(strings, &i, text);
-        ::SysFreeString(text);
     }
     names.vt = VT_ARRAY | VT_BSTR;
     names.parray = strings;

@@ -211,9 +211,9 @@ TEST_F(ContactDialogs, AGroupIsEditedWithItsMembersAndANameIsRequired) {
     ASSERT_EQ(1u, m_boxes.boxes.size());
     EXPECT_EQ(0, m_boxes.boxes[0].text.Find(LoadText(IDS_GROUP_NOT_UPDATED)));
     EXPECT_STREQ("Pals", GetEntryText(friends));
-    BSTR description = nullptr;
+    CComBSTR description;
     friends->get_Description(&description);
-    EXPECT_STREQ("Old friends", TakeBstr(description));
+    EXPECT_STREQ("Old friends", CString(description));
     EXPECT_FALSE(refused.WasCreated());
 }
 

@@ -50,11 +50,7 @@ void ContactWindowsTest::WarmCaches() {
 }
 
 CComPtr<IContactService> ContactWindowsTest::NewService(const char* password) const {
-    CComPtr<IContactService> service;
-    IDispatch* dispatch = CreateDispatchObject(CLSID_ContactService, "ContactService");
-    if (!dispatch) return service;
-    dispatch->QueryInterface(IID_IContactService, (void**)&service);
-    dispatch->Release();
+    CComPtr<IContactService> service = CreateSdkObject<IContactService>(CLSID_ContactService, "ContactService");
     if (service) {
         service->Initialise(CComBSTR(L"test"), CComBSTR(CString(password).Wide().c_str()), CComBSTR(L"TEST01"), MissingArgument());
     }
@@ -73,9 +69,9 @@ std::vector<std::wstring> ContactWindowsTest::LastFields(const wchar_t* operatio
 }
 
 CString ContactText(IContact* contact, HRESULT (STDMETHODCALLTYPE IContact::*get)(BSTR*)) {
-    BSTR text = nullptr;
+    CComBSTR text;
     if (!contact || FAILED((contact->*get)(&text))) return CString();
-    return TakeBstr(text);
+    return CString(text);
 }
 
 ULONG RefCount(IUnknown* object) {

@@ -6,6 +6,7 @@
 #include "shared/StringTokenizer.h"
 #include "startup/AppSettings.h"
 
+#include <atlbase.h>
 #include <gtest/gtest.h>
 #include <log4cpp/OstreamAppender.hh>
 #include <log4cpp/PatternLayout.hh>
@@ -145,12 +146,12 @@ TEST_F(HelpersTest, AKnownCodeShowsTheTextAndTheSystemsText) {
 
 TEST_F(HelpersTest, AConnectionFailureIsDescribedByString155) {
     CRootLog log;
-    ICreateErrorInfo* create = nullptr;
+    CComPtr<ICreateErrorInfo> create;
     ASSERT_HRESULT_SUCCEEDED(::CreateErrorInfo(&create));
     create->SetDescription(const_cast<LPOLESTR>(L"The connection to the web service failed in Send: timeout"));
-    IErrorInfo* info = nullptr;
+    CComPtr<IErrorInfo> info;
     create->QueryInterface(IID_IErrorInfo, (void**)&info);
-    create->Release();
+    create.Release();
     _com_error connection(MAKE_HRESULT(1, FACILITY_ITF, 1000), info, true);
     ReportComError("Sending failed.", connection, true);
     ASSERT_EQ(1u, boxes.boxes.size());
@@ -170,7 +171,7 @@ TEST_F(HelpersTest, AConnectionFailureIsDescribedByString155) {
 TEST_F(HelpersTest, CreatingAnUnknownClassReportsString5001WithTheClassText) {
     const CLSID unknown = {0x0badc0de, 0x1, 0x2, {3, 4, 5, 6, 7, 8, 9, 10}};
     ::CoInitialize(nullptr);
-    EXPECT_EQ(nullptr, CreateDispatchObject(unknown, "NoSuchService"));
+    EXPECT_EQ(nullptr, CreateSdkObject<IDispatch>(unknown, "NoSuchService").p);
     ::CoUninitialize();
     ASSERT_EQ(1u, boxes.boxes.size());
     CString expected;

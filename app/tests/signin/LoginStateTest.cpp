@@ -21,6 +21,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -90,10 +91,9 @@ void PointSdkAt(const std::wstring& url) {
 }
 
 // A contact service initialised with the credentials; the caller owns the reference.
-IContactService* NewContactService(const wchar_t* user, const wchar_t* password, const wchar_t* account) {
-    IContactService* service = nullptr;
-    HRESULT hr = ::CoCreateInstance(CLSID_ContactService, nullptr, CLSCTX_INPROC_SERVER, IID_IContactService,
-                                    (void**)&service);
+CComPtr<IContactService> NewContactService(const wchar_t* user, const wchar_t* password, const wchar_t* account) {
+    CComPtr<IContactService> service;
+    HRESULT hr = service.CoCreateInstance(CLSID_ContactService, nullptr, CLSCTX_INPROC_SERVER);
     if (FAILED(hr) || !service) return nullptr;
     VARIANT omitted;
     ::VariantInit(&omitted);
@@ -364,18 +364,19 @@ TEST_F(LoginState, RefreshUsesTheCurrentCredentials) {
 }
 
 TEST_F(LoginState, CachedContactsAreFetchedOnceUntilReleased) {
-    IContactService* service = NewContactService(L"test", L"test", L"TEST01");
-    ASSERT_NE(nullptr, service);
-    IObjectCollection* contacts = CLoginState::GetCachedContacts(service);
+    CComPtr<IContactService> service = NewContactService(L"test", L"test", L"TEST01");
+    ASSERT_NE(nullptr, service.p);
+    IObjectCollection* contacts = CLoginState::GetCachedContacts(std::move(service));
     ASSERT_NE(nullptr, contacts);
     EXPECT_EQ(4, CountOf(contacts));
     EXPECT_EQ(L"GetContacts", Log().Last().operation);
 
     size_t before = Requests();
     service = NewContactService(L"test", L"test", L"TEST01");
-    service->AddRef();
-    EXPECT_EQ(contacts, CLoginState::GetCachedContacts(service));
-    EXPECT_EQ(0u, service->Release()) << "the caller's reference was released";
+    IContactService* handed = service;
+    handed->AddRef();
+    EXPECT_EQ(contacts, CLoginState::GetCachedContacts(std::move(service)).p);
+    EXPECT_EQ(0u, handed->Release()) << "the caller's reference was released";
     EXPECT_EQ(before, Requests()) << "served from the cache";
 
     // Signing in releases the caches.
@@ -396,11 +397,11 @@ TEST_F(LoginState, CachedGroupsAreFetchedOnceUntilReleased) {
     EXPECT_EQ(3, CountOf(groups));
     EXPECT_EQ(L"GetGroups", Log().Last().operation);
     size_t before = Requests();
-    EXPECT_EQ(groups, CLoginState::GetCachedGroups(NewContactService(L"test", L"test", L"TEST01")));
+    EXPECT_EQ(groups, CLoginState::GetCachedGroups(NewContactService(L"test", L"test", L"TEST01")).p);
     EXPECT_EQ(before, Requests());
 
     CLoginState::ReleaseCachedContacts();  // leaves the groups
-    EXPECT_EQ(groups, CLoginState::GetCachedGroups(NewContactService(L"test", L"test", L"TEST01")));
+    EXPECT_EQ(groups, CLoginState::GetCachedGroups(NewContactService(L"test", L"test", L"TEST01")).p);
     EXPECT_EQ(before, Requests());
     CLoginState::ReleaseCachedGroups();
     EXPECT_EQ(3, CountOf(CLoginState::GetCachedGroups(NewContactService(L"test", L"test", L"TEST01"))));
@@ -409,16 +410,17 @@ TEST_F(LoginState, CachedGroupsAreFetchedOnceUntilReleased) {
 }
 
 TEST_F(LoginState, FailedFetchIsReportedAndCachesNothing) {
-    IContactService* service = NewContactService(L"test", L"wrong", L"TEST01");
-    ASSERT_NE(nullptr, service);
-    service->AddRef();
-    EXPECT_EQ(nullptr, CLoginState::GetCachedContacts(service));
-    EXPECT_EQ(0u, service->Release()) << "released after a failure too";
+    CComPtr<IContactService> service = NewContactService(L"test", L"wrong", L"TEST01");
+    ASSERT_NE(nullptr, service.p);
+    IContactService* handed = service;
+    handed->AddRef();
+    EXPECT_EQ(nullptr, CLoginState::GetCachedContacts(std::move(service)).p);
+    EXPECT_EQ(0u, handed->Release()) << "released after a failure too";
     ASSERT_EQ(1u, m_boxes.boxes.size());
     EXPECT_EQ(0, m_boxes.boxes[0].text.Find(LoadText(IDS_CONTACTS_NOT_READ)));
     EXPECT_FALSE(LoadText(IDS_CONTACTS_NOT_READ).IsEmpty());
 
-    EXPECT_EQ(nullptr, CLoginState::GetCachedGroups(NewContactService(L"test", L"wrong", L"TEST01")));
+    EXPECT_EQ(nullptr, CLoginState::GetCachedGroups(NewContactService(L"test", L"wrong", L"TEST01")).p);
     ASSERT_EQ(2u, m_boxes.boxes.size());
     EXPECT_EQ(0, m_boxes.boxes[1].text.Find(LoadText(IDS_GROUPS_NOT_READ)));
 

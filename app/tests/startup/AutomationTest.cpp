@@ -8,6 +8,7 @@
 #include "signin/LoginState.h"
 #include "startup/Application.h"
 
+#include <atlbase.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -40,8 +41,8 @@ protected:
         PumpPending();
         ::CoUninitialize();
     }
-    IApplication* Create() {
-        IApplication* application = nullptr;
+    CComPtr<IApplication> Create() {
+        CComPtr<IApplication> application;
         HRESULT hr = CApplication::Factory().GetClassFactory()->CreateInstance(nullptr, IID_IApplication,
                                                                                (void**)&application);
         EXPECT_EQ(S_OK, hr);
@@ -61,8 +62,8 @@ typedef HRESULT (STDMETHODCALLTYPE IApplication::*Method)(VARIANT_BOOL*);
 }  // namespace
 
 TEST_F(Automation, EachMethodPostsItsCommandAndAnswersTrueWithSFalse) {
-    IApplication* application = Create();
-    ASSERT_NE(nullptr, application);
+    CComPtr<IApplication> application = Create();
+    ASSERT_NE(nullptr, application.p);
     struct {
         Method method;
         UINT command;
@@ -79,7 +80,6 @@ TEST_F(Automation, EachMethodPostsItsCommandAndAnswersTrueWithSFalse) {
         EXPECT_TRUE(main.commands.empty());
         EXPECT_EQ(std::vector<UINT>{entry.command}, Posted());
     }
-    application->Release();
 }
 
 TEST_F(Automation, TheCommandIdsAreThoseOfTheApplicationCommands) {
@@ -95,9 +95,9 @@ TEST_F(Automation, TheCommandIdsAreThoseOfTheApplicationCommands) {
 }
 
 TEST_F(Automation, InboxByDispidAndByNameThroughIDispatchDoesWhatTheInterfaceDoes) {
-    IApplication* application = Create();
-    ASSERT_NE(nullptr, application);
-    IDispatch* dispatch = nullptr;
+    CComPtr<IApplication> application = Create();
+    ASSERT_NE(nullptr, application.p);
+    CComPtr<IDispatch> dispatch;
     ASSERT_EQ(S_OK, application->QueryInterface(IID_IDispatch, (void**)&dispatch));
     UINT count = 0;
     EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
@@ -125,40 +125,36 @@ TEST_F(Automation, InboxByDispidAndByNameThroughIDispatchDoesWhatTheInterfaceDoe
                                      nullptr, nullptr));
     EXPECT_EQ(VARIANT_TRUE, result.boolVal);
     EXPECT_EQ(std::vector<UINT>{ID_ACCOUNT_OPTIONS}, Posted());
-    dispatch->Release();
-    application->Release();
 }
 
 TEST_F(Automation, SignedOutACallSignsInFirstAndGoesOnWhenTheUserSignedIn) {
     CLoginState::SignOut();
-    IApplication* application = Create();
-    ASSERT_NE(nullptr, application);
+    CComPtr<IApplication> application = Create();
+    ASSERT_NE(nullptr, application.p);
     main.onSignIn = [] { CLoginState::SetSignedIn("jo", "ACC1", "4711"); };
     VARIANT_BOOL result = VARIANT_FALSE;
     EXPECT_EQ(S_FALSE, application->SentItems(&result));
     EXPECT_EQ(VARIANT_TRUE, result);
     // The sign-in command was sent inside the call, the method's command posted after it.
     EXPECT_EQ((std::vector<UINT>{ID_SIGN_IN_OUT, ID_SENT_MESSAGES}), Posted());
-    application->Release();
 }
 
 TEST_F(Automation, SignedOutACancelledSignInAnswersFalseAndPostsNothing) {
     CLoginState::SignOut();
-    IApplication* application = Create();
-    ASSERT_NE(nullptr, application);
+    CComPtr<IApplication> application = Create();
+    ASSERT_NE(nullptr, application.p);
     VARIANT_BOOL result = VARIANT_TRUE;
     EXPECT_EQ(S_FALSE, application->Inbox(&result));
     EXPECT_EQ(VARIANT_FALSE, result);
     EXPECT_EQ(std::vector<UINT>{ID_SIGN_IN_OUT}, Posted());
-    application->Release();
 }
 
 TEST_F(Automation, ASecondCallDuringTheSignInAnswersFalseWithoutASecondSignIn) {
     CLoginState::SignOut();
-    IApplication* first = Create();
-    IApplication* second = Create();
-    ASSERT_NE(nullptr, first);
-    ASSERT_NE(nullptr, second);
+    CComPtr<IApplication> first = Create();
+    CComPtr<IApplication> second = Create();
+    ASSERT_NE(nullptr, first.p);
+    ASSERT_NE(nullptr, second.p);
     VARIANT_BOOL nested = VARIANT_TRUE;
     HRESULT nestedHr = E_FAIL;
     bool signingInSeen = false;
@@ -176,28 +172,25 @@ TEST_F(Automation, ASecondCallDuringTheSignInAnswersFalseWithoutASecondSignIn) {
     EXPECT_EQ(VARIANT_TRUE, result);
     EXPECT_FALSE(CApplication::IsSigningIn());
     EXPECT_EQ((std::vector<UINT>{ID_SIGN_IN_OUT, ID_BUY_CREDITS_SIGNED_IN}), Posted());
-    second->Release();
-    first->Release();
 }
 
 TEST_F(Automation, WithoutAMainWindowACallAnswersFalse) {
-    IApplication* application = Create();
-    ASSERT_NE(nullptr, application);
+    CComPtr<IApplication> application = Create();
+    ASSERT_NE(nullptr, application.p);
     theTestApp.m_pMainWnd = nullptr;
     VARIANT_BOOL result = VARIANT_TRUE;
     EXPECT_EQ(S_FALSE, application->Show(&result));
     EXPECT_EQ(VARIANT_FALSE, result);
     EXPECT_TRUE(Posted().empty());
-    application->Release();
 }
 
 TEST_F(Automation, EachObjectLocksTheApplicationAndExitIsRefusedWhileOneLives) {
     CSatelliteScope satellite;
     LONG before = AfxOleGetLockCount();
-    IApplication* first = Create();
-    IApplication* second = Create();
-    ASSERT_NE(nullptr, first);
-    ASSERT_NE(nullptr, second);
+    CComPtr<IApplication> first = Create();
+    CComPtr<IApplication> second = Create();
+    ASSERT_NE(nullptr, first.p);
+    ASSERT_NE(nullptr, second.p);
     EXPECT_EQ(before + 2, AfxOleGetLockCount());
     EXPECT_FALSE(AfxOleCanExitApp());
     first->AddRef();
@@ -211,28 +204,24 @@ TEST_F(Automation, EachObjectLocksTheApplicationAndExitIsRefusedWhileOneLives) {
         EXPECT_EQ((UINT)MB_ICONINFORMATION, boxes.boxes[0].type & MB_ICONMASK);
         EXPECT_TRUE(::IsWindow(main.m_hWnd));
     }
-    second->Release();
+    second.Release();
     EXPECT_EQ(before + 1, AfxOleGetLockCount());
-    first->Release();
+    first.Release();
     EXPECT_EQ(before, AfxOleGetLockCount());
     EXPECT_EQ(before == 0, AfxOleCanExitApp());
 }
 
 TEST_F(Automation, TheFactoryServesIApplicationIDispatchAndIUnknownButNoAggregation) {
     IClassFactory* factory = CApplication::Factory().GetClassFactory();
-    IUnknown* unknown = nullptr;
+    CComPtr<IUnknown> unknown;
     EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance((IUnknown*)factory, IID_IUnknown, (void**)&unknown));
     ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, (void**)&unknown));
-    IApplication* application = nullptr;
-    IDispatch* dispatch = nullptr;
+    CComPtr<IApplication> application;
+    CComPtr<IDispatch> dispatch;
     EXPECT_EQ(S_OK, unknown->QueryInterface(IID_IApplication, (void**)&application));
     EXPECT_EQ(S_OK, unknown->QueryInterface(IID_IDispatch, (void**)&dispatch));
-    EXPECT_EQ((void*)application, (void*)dispatch);
-    IUnknown* again = nullptr;
+    EXPECT_EQ((void*)application.p, (void*)dispatch.p);
+    CComPtr<IUnknown> again;
     EXPECT_EQ(S_OK, application->QueryInterface(IID_IUnknown, (void**)&again));
-    EXPECT_EQ(unknown, again);
-    again->Release();
-    dispatch->Release();
-    application->Release();
-    unknown->Release();
+    EXPECT_EQ(unknown.p, again.p);
 }
