@@ -30,11 +30,9 @@ std::vector<CString> CSelectContactsDlgEx::ReadBookNames(const VARIANT& names) {
             if (SUCCEEDED(::SafeArrayGetElement(names.parray, &i, &text))) result.push_back(CString(text));
             continue;
         }
-        VARIANT item;
-        ::VariantInit(&item);
+        CComVariant item;
         if (SUCCEEDED(::SafeArrayGetElement(names.parray, &i, &item)) && item.vt == VT_BSTR)
             result.push_back(CString(item.bstrVal ? item.bstrVal : L""));
-        ::VariantClear(&item);
     }
     return result;
 }
@@ -97,11 +95,9 @@ void CSelectContactsDlgEx::GetAddressBookNames() {
         }
     }
     try {
-        VARIANT names;
-        ::VariantInit(&names);
+        CComVariant names;
         HR_CHECK_ON(m_addressBook.p, IID_IAddressBook, m_addressBook->get_AddressBookNames(&names));
         std::vector<CString> books = ReadBookNames(names);
-        ::VariantClear(&names);
         for (const CString& book : books) m_books.AddString(book);
     } catch (const _com_error& error) {
         ReportComErrorId(IDS_ADDRESS_BOOKS_NOT_LISTED, error, true);
