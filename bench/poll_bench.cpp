@@ -9,16 +9,16 @@
 // keeps more than 64 KB of heap beyond what logging off does. The window is made and signed in
 // (test/test/TEST01) as the main window's tests do, against a stand-in service of its own (run
 // under scripts/with-standin), and it needs a display (TARVOCK_NEEDS_DISPLAY=1 with TARVOCK_DISPLAY).
-#include "LoginState.h"
-#include "MessengerDlg.h"
-#include "TestMessengerApp.h"
+#include "mainwindow/MessengerDlg.h"
+#include "signin/LoginState.h"
+#include "support/TestMessengerApp.h"
 
 #include <psapi.h>
 
 #include "BenchSupport.h"
 #include "ProcessMemory.h"
-#include "ServerLoadSupport.h"
 #include "RequestLog.h"
+#include "ServerLoadSupport.h"
 #include "StandinEnvironment.h"
 #include "StandinTest.h"
 

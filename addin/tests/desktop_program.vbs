@@ -3,7 +3,7 @@
 ' web page (recorded by automation_helper's record-url, the http and https "open" command
 ' meanwhile); signed out, the cancelled sign-in makes the add-in show its warning box.
 ' Argument: the folder of the programs.
-'#include "../../app/tests/browser_recorder.vbs"
+'#include "../../app/tests/support/browser_recorder.vbs"
 Dim shell, fso, bin, helper, host, logPath, urlLog, lines, urls, base, warning, expected, got, i
 
 Set shell = CreateObject("WScript.Shell")

@@ -1,9 +1,0 @@
-// The sign-in dialog's entry point: runs the dialog modally.
-#include "LoginDlg.h"
-#include "LoginState.h"
-
-int CLoginState::RunSignInDialog() {
-    CLoginDlg dialog;
-    INT_PTR result = dialog.DoModal();
-    return result == IDOK ? IDOK : IDCANCEL;
-}

@@ -1,8 +1,0 @@
-// TarvockVelko.exe: the desktop program's one application object and its entry point.
-#include "MessengerApp.h"
-
-CMessengerApp theApp;
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR cmdLine, int showCmd) {
-    return AfxWinMain(instance, previous, cmdLine, showCmd);
-}

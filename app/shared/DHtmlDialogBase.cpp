@@ -1,0 +1,66 @@
+#include "shared/DHtmlDialogBase.h"
+
+#include "resource.h"
+#include "shared/Helpers.h"
+
+IMPLEMENT_DYNAMIC(CDHtmlDialogBase, CDHtmlDialog)
+
+BEGIN_MESSAGE_MAP(CDHtmlDialogBase, CDHtmlDialog)
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+CDHtmlDialogBase::CDHtmlDialogBase(UINT htmlId, UINT iconId, CWnd* parent)
+    : CDHtmlDialog(IDD_HTML_HOST, htmlId, parent), m_iconId(iconId) {}
+
+bool CDHtmlDialogBase::CreateModeless() {
+    m_bModeless = true;
+    if (!Create(IDD_HTML_HOST, m_pParentWnd)) {
+        m_bModeless = false;
+        return false;
+    }
+    m_bAutoDelete = true;
+    ShowWindow(SW_SHOW);
+    return true;
+}
+
+bool CDHtmlDialogBase::OnInitDialog() {
+    CDHtmlDialog::OnInitDialog();
+    HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_iconId));
+    SetIcon(icon, true);
+    SetIcon(icon, false);
+    return true;
+}
+
+void CDHtmlDialogBase::OnBeforeNavigate(LPDISPATCH disp, const char* url) {
+    CDHtmlDialog::OnBeforeNavigate(disp, url);
+    if (GetQueryParameter(url, "action").CompareNoCase("close") != 0) return;
+    if (m_bModeless) {
+        PostMessage(WM_CLOSE);
+    } else {
+        EndDialog(IDCANCEL);
+    }
+}
+
+HRESULT CDHtmlDialogBase::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) {
+    return S_OK;
+}
+
+void CDHtmlDialogBase::OnCancel() {
+    if (m_bModeless) {
+        DestroyWindow();
+    } else {
+        CDHtmlDialog::OnCancel();
+    }
+}
+
+void CDHtmlDialogBase::OnClose() {
+    // The default handling may already destroy the window (and with it this object).
+    HWND window = m_hWnd;
+    bool modeless = m_bModeless;
+    Default();
+    if (modeless && ::IsWindow(window)) ::DestroyWindow(window);
+}
+
+void CDHtmlDialogBase::PostNcDestroy() {
+    if (m_bAutoDelete) delete this;
+}

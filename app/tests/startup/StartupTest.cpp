@@ -1,0 +1,180 @@
+// The real program in processes of its own: without a satellite library, a first copy that
+// runs, a second copy that finds it and ends, exit, and the registration switches.
+#include "support/TestMessengerApp.h"
+
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path);
+    return full.substr(0, full.find_last_of(L'\\'));
+}
+
+class CProgram {
+public:
+    CProgram(const std::wstring& exe, const wchar_t* args) {
+        std::wstring line = L"\"" + exe + L"\" " + args;
+        STARTUPINFOW si = {sizeof si};
+        si.lpDesktop = const_cast<LPWSTR>(L"TarvockVelkoTests");
+        started = ::CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) != FALSE;
+    }
+    ~CProgram() {
+        if (!started) return;
+        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_pi.hProcess, 99);
+        ::CloseHandle(m_pi.hThread);
+        ::CloseHandle(m_pi.hProcess);
+    }
+    // A top-level window of the process whose class begins with the prefix.
+    HWND FindWindowOf(const wchar_t* classPrefix, DWORD timeoutMs) {
+        struct Search {
+            DWORD pid;
+            const wchar_t* prefix;
+            HWND found;
+        } search = {m_pi.dwProcessId, classPrefix, nullptr};
+        for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
+            ::EnumWindows(
+                [](HWND hwnd, LPARAM param) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(param);
+                    DWORD pid = 0;
+                    ::GetWindowThreadProcessId(hwnd, &pid);
+                    wchar_t cls[128] = {};
+                    ::GetClassNameW(hwnd, cls, 128);
+                    if (pid == s->pid && wcsncmp(cls, s->prefix, wcslen(s->prefix)) == 0) {
+                        s->found = hwnd;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                (LPARAM)&search);
+            if (search.found || Exited(0)) break;
+            ::Sleep(50);
+        }
+        return search.found;
+    }
+    bool Exited(DWORD timeoutMs) { return ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+    DWORD ExitCode() {
+        DWORD code = 0;
+        ::GetExitCodeProcess(m_pi.hProcess, &code);
+        return code;
+    }
+    bool started = false;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+};
+
+// The text of a message box, which is then dismissed.
+CString TakeMessageBox(CProgram& program) {
+    HWND box = program.FindWindowOf(L"#32770", 20000);
+    if (!box) return CString("<no message box>");
+    // The box may be found before its text control is filled in.
+    wchar_t text[1024] = {};
+    for (int waited = 0; waited < 5000; waited += 50) {
+        if (::GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) break;
+        ::Sleep(50);
+    }
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return CString(text);
+}
+
+bool MutexExists() {
+    HANDLE mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, CMessengerApp::kMutexName);
+    if (mutex) ::CloseHandle(mutex);
+    return mutex != nullptr;
+}
+
+bool TypeLibRegistered() {
+    HKEY key = nullptr;
+    bool found = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, L"TypeLib\\{CB43E667-FD7C-450A-BE84-F5442084D0B6}\\1.0", 0,
+                                 KEY_READ, &key) == ERROR_SUCCESS;
+    if (key) ::RegCloseKey(key);
+    return found;
+}
+
+}  // namespace
+
+TEST(Startup, WithoutASatelliteLibraryTheProgramSaysSoAndEnds) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring dir = std::wstring(temp) + L"VelkoWithoutSatellite";
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    std::wstring copy = dir + L"\\TarvockVelko.exe";
+    ASSERT_TRUE(::CopyFileW((ProgramDirectory() + L"\\TarvockVelko.exe").c_str(), copy.c_str(), FALSE));
+    {
+        CProgram program(copy, L"");
+        ASSERT_TRUE(program.started);
+        EXPECT_STREQ("Tarvock Velko: No resource DLL found.", TakeMessageBox(program));
+        EXPECT_TRUE(program.Exited(20000));
+        EXPECT_FALSE(MutexExists());
+    }
+    ::DeleteFileW(copy.c_str());
+    ::RemoveDirectoryW(dir.c_str());
+}
+
+TEST(Startup, TheFirstCopyRunsASecondFindsItThroughTheMutexAsksItToShowItselfAndEnds) {
+    CSatelliteScope satellite;
+    std::wstring exe = ProgramDirectory() + L"\\TarvockVelko.exe";
+    ASSERT_FALSE(MutexExists());
+    CProgram first(exe, L"/StartupGroup");
+    ASSERT_TRUE(first.started);
+    // With no stored credentials the first copy asks the user to sign in; cancelled, it runs
+    // signed out.
+    HWND signIn = first.FindWindowOf(L"#32770", 30000);
+    ASSERT_NE(nullptr, signIn) << "the first copy did not ask the user to sign in";
+    ::PostMessageW(signIn, WM_COMMAND, IDCANCEL, 0);
+    HWND main = first.FindWindowOf(L"Afx:", 30000);
+    ASSERT_NE(nullptr, main) << "the first copy made no main window";
+    EXPECT_FALSE(::IsWindowVisible(main));
+    EXPECT_TRUE(MutexExists());
+
+    // The second copy reaches the first through COM and calls Show. The first copy is signed
+    // out, so Show asks the user to sign in there first, inside the call.
+    CProgram second(exe, L"");
+    ASSERT_TRUE(second.started);
+    HWND again = first.FindWindowOf(L"#32770", 30000);
+    ASSERT_NE(nullptr, again) << "the second copy did not reach the first one's Show";
+    EXPECT_EQ(nullptr, second.FindWindowOf(L"#32770", 0)) << "the second copy did not wait for Show";
+    // Cancelled, Show answers false: the second copy says so (string 102) and ends; the first
+    // copy keeps running.
+    ::PostMessageW(again, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_STREQ(LoadText(IDS_ALREADY_RUNNING), TakeMessageBox(second));
+    EXPECT_TRUE(second.Exited(20000));
+    EXPECT_FALSE(first.Exited(0));
+
+    ::PostMessageW(main, WM_COMMAND, ID_APP_EXIT_COMMAND, 0);
+    ASSERT_TRUE(first.Exited(30000));
+    EXPECT_EQ(0u, first.ExitCode());
+    EXPECT_FALSE(MutexExists());
+}
+
+TEST(Startup, RegserverRegistersTheTypeLibraryAndUnregserverRemovesIt) {
+    std::wstring exe = ProgramDirectory() + L"\\TarvockVelko.exe";
+    {
+        CProgram program(exe, L"/UnregServer");
+        ASSERT_TRUE(program.Exited(30000));
+    }
+    EXPECT_FALSE(TypeLibRegistered());
+    {
+        CProgram program(exe, L"/RegServer");
+        ASSERT_TRUE(program.Exited(30000));
+    }
+    EXPECT_TRUE(TypeLibRegistered());
+    EXPECT_FALSE(MutexExists());  // ended before the single-instance step
+}
+
+TEST(Startup, TheUpgradeCheckGoesOnWhenTheServiceCannotAnswer) {
+    // Without a running stand-in (or with a service that does not give a version) the check is
+    // only logged, and start-up goes on.
+    CSatelliteScope satellite;
+    CMessageBoxRecorder boxes;
+    ::CoInitialize(nullptr);
+    theTestApp.upgradeOffers = 0;
+    EXPECT_TRUE(theTestApp.CheckForUpgrade());
+    ::CoUninitialize();
+    EXPECT_TRUE(boxes.boxes.empty()) << (boxes.boxes.empty() ? "" : (const char*)boxes.boxes[0].text);
+}
