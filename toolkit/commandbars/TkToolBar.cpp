@@ -365,7 +365,7 @@ void CTkToolBar::ResetToOriginal() {
 
 void CTkToolBar::AddHiddenControls(CTkCommandBar* popupBar) {
     CTkControls* original = m_pControls->GetOriginal();
-    CTkControls* work = original ? original->Clone(true) : new CTkControls;
+    CTkRef<CTkControls> work = TkAdoptRef(original ? original->Clone(true) : new CTkControls);
 
     // The buttons the user removed come back below as copies in the places they first had.
     for (int i = m_pControls->GetCount(); i-- > 0;) {
@@ -395,7 +395,7 @@ void CTkToolBar::AddHiddenControls(CTkCommandBar* popupBar) {
             ++w;
         }
     }
-    work->InternalRelease();
+    work.Reset();
 
     CTkControls* items = popupBar->GetControls();
     for (int i = 0; i < m_pControls->GetCount(); ++i) {
@@ -560,9 +560,7 @@ CTkControlToggle::~CTkControlToggle() {
 }
 
 void CTkControlToggle::SetTargetControl(CTkControl* control) {
-    if (control) control->InternalAddRef();
-    if (m_pTargetControl) m_pTargetControl->InternalRelease();
-    m_pTargetControl = control;
+    m_pTargetControl.Reset(control);
 }
 
 void CTkControlToggle::Copy(const CTkControl* from, bool recursive) {

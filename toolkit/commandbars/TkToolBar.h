@@ -117,6 +117,6 @@ public:
     CTkToolBar* GetTargetToolBar() const { return m_pTargetBar; }
 
 private:
-    CTkControl* m_pTargetControl = nullptr;
+    CTkRef<CTkControl> m_pTargetControl;
     CTkToolBar* m_pTargetBar = nullptr;
 };

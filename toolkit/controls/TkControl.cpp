@@ -377,6 +377,10 @@ std::set<const CTkCommandBar*>& BarsBeingCopied() {
 }
 }  // namespace
 
+CTkControlPopup::CTkControlPopup() {
+    m_nType = TK_CONTROL_TYPE_POPUP;
+}
+
 CTkControlPopup::~CTkControlPopup() {
     AttachChildBar(nullptr);
 }
@@ -466,7 +470,7 @@ void CTkControlPopup::OnLButtonUp(POINT point) {
 }
 
 void CTkControlPopup::OnLButtonDblClk(POINT point) {
-    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar);
+    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar.Get());
     if ((m_nType != TK_CONTROL_TYPE_POPUP && m_nType != TK_CONTROL_TYPE_BUTTON_POPUP) || !child) {
         CTkControl::OnLButtonDblClk(point);
         return;
@@ -488,7 +492,7 @@ void CTkControlPopup::OnLButtonDblClk(POINT point) {
 }
 
 CTkCommandBar* CTkControlPopup::ExpandChild() {
-    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar);
+    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar.Get());
     if (m_bPopupOpen && child && m_nType == TK_CONTROL_TYPE_POPUP) child->Expand();
     return m_pChildBar;
 }
@@ -503,11 +507,7 @@ void CTkControlPopup::OnMouseHover() {
 }
 
 void CTkControlPopup::AttachChildBar(CTkCommandBar* bar) {
-    if (bar == m_pChildBar) return;
-    if (bar) bar->InternalAddRef();
-    CTkCommandBar* old = m_pChildBar;
-    m_pChildBar = bar;
-    if (old) old->InternalRelease();
+    m_pChildBar.Reset(bar);
 }
 
 bool CTkControlPopup::Compare(const CTkControl* other) const {
@@ -532,8 +532,7 @@ void CTkControlPopup::Copy(const CTkControl* from, bool recursive) {
     copying.insert(source);
     CTkCommandBar* copy = source->Clone(true);
     copying.erase(source);
-    AttachChildBar(copy);
-    if (copy) copy->InternalRelease();
+    AttachChildBar(TkAdoptRef(copy));
 }
 
 bool CTkControlPopup::ContainsControl(const CTkControl* control) const {
@@ -595,8 +594,7 @@ int CTkControlExpand::SetPopuped(bool open) {
     AttachChildBar(nullptr);
     CTkCommandBar* child = m_pControls->RequestChildBar(bar->GetSite(), CString(), m_nId);
     if (!child) return 0;
-    AttachChildBar(child);
-    child->InternalRelease();
+    AttachChildBar(TkAdoptRef(child));
     child->m_bCustomizable = 0;
     manager->FillRowOverflowPopup(bar, child);
     const CTkCommandBarsSettings* settings = manager->GetCommandBarsOptions();
@@ -607,8 +605,7 @@ int CTkControlExpand::SetPopuped(bool open) {
         TkLoadString(IDS_TK_TOOLBAR_OPTIONS, caption);
         auto* options = new CTkControlPopup;
         CTkCommandBar* optionsBar = m_pControls->RequestChildBar(bar->GetSite(), caption, 0);
-        options->AttachChildBar(optionsBar);
-        if (optionsBar) optionsBar->InternalRelease();
+        options->AttachChildBar(TkAdoptRef(optionsBar));
         options->m_bBeginGroup = child->GetControls()->GetCount() > 1 ? 1 : 0;
         child->GetControls()->Append(options);
         options->m_strCaption = caption;
