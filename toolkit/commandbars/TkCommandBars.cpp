@@ -348,10 +348,9 @@ void CTkToolbarsMenuItem::Execute() {
     CTkCommandBars* manager = parent ? parent->GetManager() : nullptr;
     const int index = m_nUserValue;
     const CTkCommandBar* bar = m_pBar;
-    if (manager) manager->InternalAddRef();
+    CHoldRef holdManager(manager);
     CTkControlButton::Execute();  // id 0: closes the menu and sends nothing
     if (manager && bar && manager->GetBar(index) == bar) manager->ToggleBarVisible(index);
-    if (manager) manager->InternalRelease();
 }
 
 void CTkToolbarsMenuItem::Copy(const CTkControl* from, bool recursive) {

@@ -184,7 +184,7 @@ int CTkPopupBar::PopupAt(int x, int y, int flags, const RECT& excludeRect) {
 }
 
 bool CTkPopupBar::TrackModal() {
-    InternalAddRef();  // the loop may run while whoever holds the popup lets it go
+    CHoldRef holdSelf(this);  // the loop may run while whoever holds the popup lets it go
     bool quit = false;
     while (m_nTrackingMode && IsWindow()) {
         MSG msg;
@@ -200,7 +200,6 @@ bool CTkPopupBar::TrackModal() {
     }
     if (quit && m_nTrackingMode) CTkMouseTracker::ForThread().CloseTracked();
     if (quit && m_nTrackingMode) SetTrackingMode(0, true, false);
-    InternalRelease();
     return !quit;
 }
 

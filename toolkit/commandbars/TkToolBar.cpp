@@ -348,13 +348,12 @@ void CTkToolBar::ResetToOriginal() {
     prompt.Format(format, (const char*)m_strTitle);
     if (AfxMessageBox(prompt, MB_OKCANCEL | MB_ICONWARNING) != IDOK) return;
     if (CTkControls* original = m_pControls->GetOriginal()) {
-        original->InternalAddRef();
+        CHoldRef holdOriginal(original);
         m_pControls->RemoveAllControls();
         for (int i = 0; i < original->GetCount(); ++i) {
             CTkControl* control = original->GetControl(i);
             if (!control->m_bTemporary) m_pControls->InsertCopy(control, -1, true);
         }
-        original->InternalRelease();
         ResetTracking();
     } else {
         LoadToolBar(m_nBarId, false);

@@ -203,7 +203,7 @@ void CTkControl::Execute() {
     // Where the command goes is found while the popup chain still leads to the root bar.
     CWnd* target = bar ? bar->GetCommandTarget() : nullptr;
     HWND targetWindow = target ? target->GetSafeHwnd() : nullptr;
-    InternalAddRef();
+    CHoldRef holdSelf(this);
     CTkMenuSoundPlayer::Instance().Play(CTkMenuSoundPlayer::RequestCommand);
     m_nExecuted = 2;
     auto endTracking = [&]() {
@@ -213,7 +213,6 @@ void CTkControl::Execute() {
     if (root && root->m_pReturnCommand) {
         endTracking();
         *root->m_pReturnCommand = m_nId;
-        InternalRelease();
         return;
     }
     // A rarely used command run once is shown from then on, and so is the menu it was found in.
@@ -234,7 +233,6 @@ void CTkControl::Execute() {
         m_pParent->UpdateCommandUI(false);
         m_pParent->Invalidate(false);
     }
-    InternalRelease();
 }
 
 void CTkControl::OnClick(bool byKeyboard, POINT) {
@@ -319,7 +317,7 @@ bool CTkControl::TrackPressed(const CRect& given) {
     if (!bar || !bar->GetSafeHwnd()) return false;
     HWND window = bar->GetSafeHwnd();
     const CRect rect = given.IsRectEmpty() ? m_rcControl : given;
-    InternalAddRef();
+    CHoldRef holdSelf(this);
     bar->SetSelected(m_nIndex, false);
     m_nExecuted = 1;
     bar->Invalidate(false);
@@ -362,7 +360,6 @@ bool CTkControl::TrackPressed(const CRect& given) {
         execute = false;
     }
     if (execute) Execute();
-    InternalRelease();
     return execute;
 }
 

@@ -276,9 +276,8 @@ void CTkFieldHost::OnWindowGone(const CString& text) {
 }
 
 void CTkFieldHost::OnEnter() {
-    m_pControl->InternalAddRef();
+    CHoldRef holdControl(m_pControl);
     m_pControl->OnClick(true, CPoint());
-    m_pControl->InternalRelease();
 }
 
 int CTkFieldHost::OnFieldKey(UINT key) {
