@@ -43,8 +43,8 @@ const int kPopupToTheLeft = 0x1;
 
 CTkCommandBars::CTkCommandBars()
     : m_pSettings(TkAdoptRef(new CTkCommandBarsSettings(this))),
-      m_pDragSource(new CTkControlDragSource(this)) {
-    m_pControlDragSource = m_pDragSource;
+      m_pDragSource(std::make_unique<CTkControlDragSource>(this)) {
+    m_pControlDragSource = m_pDragSource.get();
 }
 
 CTkCommandBars::~CTkCommandBars() {
@@ -66,7 +66,7 @@ CTkCommandBars::~CTkCommandBars() {
     m_pSettings->m_pCommandBars = nullptr;
     m_pSettings.Reset();
     m_pControlDragSource = nullptr;
-    delete m_pDragSource;
+    m_pDragSource.reset();
 }
 
 // ---------------------------------------------------------------------------------------------

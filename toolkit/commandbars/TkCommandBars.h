@@ -9,6 +9,7 @@
 #include "commandbars/TkRefHolder.h"
 #include "controls/TkControl.h"
 
+#include <memory>
 #include <vector>
 
 class CTkBarList;
@@ -165,7 +166,7 @@ public:
     // drag source unless replaced.
     ITkControlDragSource* m_pControlDragSource = nullptr;
     // The manager's own drag source: its bars are its drop targets while their windows live.
-    CTkControlDragSource* GetControlDragSource() const { return m_pDragSource; }
+    CTkControlDragSource* GetControlDragSource() const { return m_pDragSource.get(); }
 
     // Runs a popup bar modally at a screen point (TkTrackPopupFlag bits). 0 when it cannot be
     // opened; else the chosen command with TK_TPM_RETURNCMD (0 for none), or 1.
@@ -241,7 +242,7 @@ protected:
     std::vector<CTkRef<CTkCommandBar>> m_bars;
     CTkDockBar* m_pDockBars[4] = {};
     CTkCommandBar* m_pMenuBar = nullptr;
-    CTkControlDragSource* m_pDragSource = nullptr;
+    std::unique_ptr<CTkControlDragSource> m_pDragSource;
 };
 
 // One item of the Toolbars menu: checked while its bar shows; choosing it shows or hides the bar.

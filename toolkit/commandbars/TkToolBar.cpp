@@ -60,7 +60,6 @@ CTkToolBar::CTkToolBar() {
 
 CTkToolBar::~CTkToolBar() {
     if (m_pDockBar) m_pDockBar->RemoveBar(this);
-    delete m_pDragTracker;
 }
 
 const char* CTkToolBar::WindowClass() {
@@ -79,7 +78,7 @@ bool CTkToolBar::Create(DWORD style, CWnd* parentFrame, UINT id) {
 }
 
 void CTkToolBar::EnableDocking(int flags) {
-    if (!m_pDragTracker) m_pDragTracker = new CTkBarDragTracker(this);
+    if (!m_pDragTracker) m_pDragTracker = std::make_unique<CTkBarDragTracker>(this);
     m_dwFlags = flags;
 }
 
