@@ -1,6 +1,6 @@
-// A member's reference on one of the toolkit's reference-counted command targets (bars,
-// controls, collections, painters, icon stores). A reference held for one scope is the class
-// library's CHoldRef.
+// The reference an owner keeps on one of the toolkit's reference-counted command targets (bars,
+// controls, collections, painters, icon stores, alert items). A reference kept only for the
+// length of a call or a message loop is the class library's CHoldRef.
 #pragma once
 
 #include <utility>
@@ -29,9 +29,9 @@ public:
         return *this;
     }
 
-    // Takes a reference of its own on the object (none: holds nothing); the old one is
-    // released after the new one is stored, so an object that releases itself in its
-    // destructor finds the holder already changed.
+    // Takes a reference of its own on the object (none: holds nothing). The old object is
+    // released once the holder has changed, so whatever its release sets off never finds
+    // the holder pointing at it.
     void Reset(T* object = nullptr) {
         if (object == m_p) return;
         if (object) object->InternalAddRef();
