@@ -371,14 +371,13 @@ void CTkDesktopAlertWnd::SetThemePainter(CTkDesktopAlertTheme* painter) {
 }
 
 CTkPopupItem* CTkDesktopAlertWnd::AppendItem(CTkPopupItem* item) {
-    m_items.push_back(item);
+    m_items.push_back(TkAdoptRef(item));
     item->m_pAlert = this;
     item->OnInserted();
     return item;
 }
 
 void CTkDesktopAlertWnd::ClearItems() {
-    for (CTkPopupItem* item : m_items) item->InternalRelease();
     m_items.clear();
     m_pHot = nullptr;
     m_pPressed = nullptr;

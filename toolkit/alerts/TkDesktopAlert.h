@@ -4,6 +4,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "commandbars/TkRefHolder.h"
 #include "painters/TkDrawTools.h"
 
 #include <vector>
@@ -166,7 +167,7 @@ public:
     CTkPopupItem* GetHotItem() const { return m_pHot; }
     CTkPopupItem* GetPressedItem() const { return m_pPressed; }
     int GetItemCount() const { return (int)m_items.size(); }
-    CTkPopupItem* GetItem(int index) const { return m_items[index]; }
+    CTkPopupItem* GetItem(int index) const { return m_items[index].Get(); }
     int GetRemainingSteps() const { return m_nRemaining; }
     int GetCurrentAlpha() const { return m_nCurrentAlpha; }
     CRect GetCurrentRect() const { return m_rcCurrent; }
@@ -192,7 +193,7 @@ protected:
 
     CTkDesktopAlertTheme* m_pPainter = nullptr;
     int m_nThemeId = 0;
-    std::vector<CTkPopupItem*> m_items;
+    std::vector<CTkRef<CTkPopupItem>> m_items;
     CTkPopupItem* m_pHot = nullptr;
     CTkPopupItem* m_pPressed = nullptr;
     int m_nAnimation = AnimationNone;

@@ -328,7 +328,7 @@ void CTkControls::SerializeNested(CArchive& ar, int depth) {
     for (int i = 0; i < count; ++i) {
         CObject* object = ar.ReadNewObject(RUNTIME_CLASS(CTkControl));
         if (!object) AfxThrowArchiveException(CArchiveException::badClass);
-        m_controls.push_back(static_cast<CTkControl*>(object));
+        m_controls.push_back(TkAdoptRef(static_cast<CTkControl*>(object)));
     }
     Reindex();
     if (schema < 3) return;
@@ -337,16 +337,10 @@ void CTkControls::SerializeNested(CArchive& ar, int depth) {
         int present = 0;
         ar >> present;
         if (!present) continue;
-        auto* collection = new CTkControls;
+        CTkRef<CTkControls> collection = TkAdoptRef(new CTkControls);
         collection->m_pOwnerManager = GetManager();
-        try {
-            collection->SerializeNested(ar, depth + 1);
-        } catch (...) {
-            collection->InternalRelease();
-            throw;
-        }
+        collection->SerializeNested(ar, depth + 1);
         if (slot == 0) std::swap(collection, m_pOriginal);
-        if (collection) collection->InternalRelease();
     }
 }
 
@@ -436,16 +430,11 @@ void CTkMenuBar::Serialize(CArchive& ar) {
     for (DWORD_PTR i = 0; i < count; ++i) {
         int key = 0;
         ar >> key;
-        auto* controls = new CTkControls;
+        CTkRef<CTkControls> controls = TkAdoptRef(new CTkControls);
         controls->m_pOwnerManager = m_pManager;
-        try {
-            controls->Serialize(ar);
-        } catch (...) {
-            controls->InternalRelease();
-            throw;
-        }
+        controls->Serialize(ar);
         // A key met twice: the set read later replaces (and releases) the earlier one.
-        SetMenuSet(key, controls);
+        SetMenuSet(key, controls.Detach());
     }
 }
 
@@ -454,16 +443,15 @@ void CTkMenuBar::Serialize(CArchive& ar) {
 
 bool CTkBarList::Add(CTkCommandBar* bar) {
     if (!bar || Contains(bar)) return false;
-    bar->InternalAddRef();
-    m_bars.push_back(bar);
+    m_bars.push_back(CTkRef<CTkCommandBar>(bar));
     return true;
 }
 
 bool CTkBarList::Remove(CTkCommandBar* bar) {
     auto found = std::find(m_bars.begin(), m_bars.end(), bar);
     if (found == m_bars.end()) return false;
+    CTkRef<CTkCommandBar> removed = std::move(*found);
     m_bars.erase(found);
-    bar->InternalRelease();
     return true;
 }
 
@@ -479,9 +467,9 @@ CTkCommandBar* CTkBarList::FindById(UINT id) const {
 }
 
 void CTkBarList::RemoveAll() {
-    std::vector<CTkCommandBar*> bars;
+    std::vector<CTkRef<CTkCommandBar>> bars;
     bars.swap(m_bars);
-    for (CTkCommandBar* bar : bars) bar->InternalRelease();
+    for (CTkRef<CTkCommandBar>& bar : bars) bar.Reset();
 }
 
 void TkCollectBars(const std::vector<CTkCommandBar*>& bars, CTkBarList& stored) {
@@ -496,7 +484,7 @@ void TkCollectBars(const std::vector<CTkCommandBar*>& bars, CTkBarList& stored) 
             pending.pop_back();
             if (!stored.Add(bar)) continue;
             if (IsPopupBar(bar)) bar->m_nBarId = nextPopupId++;
-            const std::vector<CTkControl*>& controls = bar->GetControls()->m_controls;
+            const auto& controls = bar->GetControls()->m_controls;
             for (auto control = controls.rbegin(); control != controls.rend(); ++control)
                 if (!(*control)->m_bTemporary)
                     if (CTkCommandBar* child = (*control)->GetCommandBar()) pending.push_back(child);
@@ -525,7 +513,7 @@ bool TkReadBarsArchive(CArchive& ar, CTkBarList& loaded) {
     }
     for (CTkCommandBar* bar : loaded.Bars()) TkLinkPopupBars(bar, loaded);
     // The stored lists only carried their strings to the combo boxes' own lists.
-    const std::vector<CTkCommandBar*> bars = loaded.Bars();
+    const std::vector<CTkCommandBar*> bars(loaded.Bars().begin(), loaded.Bars().end());
     for (CTkCommandBar* bar : bars)
         if (dynamic_cast<CTkControlComboBoxList*>(bar)) loaded.Remove(bar);
     // A window is hosted by one control: two stored controls naming the same one is damage.
@@ -571,8 +559,7 @@ void TakeOverControls(CTkToolBar* existing, CTkToolBar* loaded) {
     CTkControls* taken = loaded->m_pControls;
     CTkControls* replaced = existing->m_pControls;
     if (CTkControls* original = replaced->GetOriginal()) taken->SetOriginal(original);
-    loaded->m_pControls = replaced;
-    existing->m_pControls = taken;
+    std::swap(loaded->m_pControls, existing->m_pControls);
     replaced->SetOwnerBar(loaded);
     taken->SetOwnerBar(existing);
     auto* menuBar = dynamic_cast<CTkMenuBar*>(existing);
@@ -600,15 +587,15 @@ bool TakesLoadedControls(const CTkCommandBar* existing, const CTkCommandBar* loa
 }  // namespace
 
 void CTkMenuBar::TakeMenuSets(CTkMenuBar* from) {
-    std::map<int, CTkControls*> sets;
+    std::map<int, CTkRef<CTkControls>> sets;
     sets.swap(from->m_menuSets);
-    for (auto& entry : sets) SetMenuSet(entry.first, entry.second);
+    for (auto& entry : sets) SetMenuSet(entry.first, entry.second.Detach());
 }
 
 void CTkCommandBars::MergeLoadedBars(CTkBarList& loaded, bool silent) {
     HWND frame = m_pSite ? m_pSite->GetSafeHwnd() : nullptr;
     // The list may not change while it is walked; the bars stay in it (and are released with it).
-    const std::vector<CTkCommandBar*> bars = loaded.Bars();
+    const std::vector<CTkCommandBar*> bars(loaded.Bars().begin(), loaded.Bars().end());
     for (CTkCommandBar* bar : bars) {
         auto* toolbar = dynamic_cast<CTkToolBar*>(bar);
         if (!toolbar || FindIndex(toolbar) >= 0) continue;

@@ -44,20 +44,20 @@ public:
     // Adds the bar with a new reference; false (nothing added) when it is in the list.
     bool Add(CTkCommandBar* bar);
     // Adds a bar whose reference the caller gives to the list.
-    void Adopt(CTkCommandBar* bar) { m_bars.push_back(bar); }
+    void Adopt(CTkCommandBar* bar) { m_bars.push_back(TkAdoptRef(bar)); }
     // Takes the bar out of the list and releases the list's reference; false when not in it.
     bool Remove(CTkCommandBar* bar);
     bool Contains(const CTkCommandBar* bar) const;
     // The first bar with the id, none for id 0.
     CTkCommandBar* FindById(UINT id) const;
     int GetCount() const { return (int)m_bars.size(); }
-    CTkCommandBar* GetAt(int index) const { return m_bars[(size_t)index]; }
-    const std::vector<CTkCommandBar*>& Bars() const { return m_bars; }
+    CTkCommandBar* GetAt(int index) const { return m_bars[(size_t)index].Get(); }
+    const std::vector<CTkRef<CTkCommandBar>>& Bars() const { return m_bars; }
     // Releases every bar.
     void RemoveAll();
 
 private:
-    std::vector<CTkCommandBar*> m_bars;
+    std::vector<CTkRef<CTkCommandBar>> m_bars;
 };
 
 // The bars a layout stores, in the order they are written: each bar of `bars` that needs

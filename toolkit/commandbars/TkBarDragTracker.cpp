@@ -20,18 +20,6 @@ void MoveToHold(CRect& rect, POINT point) {
     if (point.y >= rect.bottom) rect.OffsetRect(0, point.y - rect.bottom + 1);
 }
 
-// Holds a reference on the bar for the length of a loop that dispatches any message.
-class CBarReference {
-public:
-    explicit CBarReference(CTkToolBar* bar) : m_pBar(bar) { m_pBar->InternalAddRef(); }
-    ~CBarReference() { m_pBar->InternalRelease(); }
-    CBarReference(const CBarReference&) = delete;
-    CBarReference& operator=(const CBarReference&) = delete;
-
-private:
-    CTkToolBar* m_pBar;
-};
-
 }  // namespace
 
 CFrameWnd* CTkBarDragTracker::GetFrame() const {
@@ -89,7 +77,7 @@ bool CTkBarDragTracker::RunLoop() {
 
 void CTkBarDragTracker::TrackMove(POINT screenPoint) {
     if (!m_pBar->GetSafeHwnd()) return;
-    CBarReference hold(m_pBar);
+    CHoldRef hold(m_pBar);
     m_nMode = 1;
     const CRect savedDock = m_rcLastDock;
     const int savedSide = m_nLastDockSide;
@@ -159,7 +147,7 @@ void CTkBarDragTracker::FloatAt(POINT topLeft, POINT keepInside) {
 
 void CTkBarDragTracker::TrackResize(int hitCode, POINT screenPoint) {
     if (!m_pBar->GetSafeHwnd()) return;
-    CBarReference hold(m_pBar);
+    CHoldRef hold(m_pBar);
     m_nMode = hitCode;
     TkGetWindowRect(m_pBar, m_rcWindow);
     m_rcDrag = m_rcWindow;

@@ -15,7 +15,7 @@
 IMPLEMENT_SERIAL(CTkCommandBar, CWnd, TK_ARCHIVE_SCHEMA)
 
 CTkCommandBar::CTkCommandBar() {
-    m_pControls = new CTkControls;
+    m_pControls.Attach(new CTkControls);
     m_pControls->m_pOwnerBar = this;
 }
 
@@ -26,9 +26,9 @@ CTkCommandBar::~CTkCommandBar() {
     CTkKeyboardHook::ForThread().RemoveSink(&m_keyboardSink);
     CTkMouseTracker::ForThread().ForgetBar(this);
     m_pControls->m_pOwnerBar = nullptr;
-    m_pControls->InternalRelease();
-    TkReplaceRef<CTkThemePainter>(m_pPainter, nullptr);
-    TkReplaceRef<CTkIconStore>(m_pIconStore, nullptr);
+    m_pControls.Reset();
+    m_pPainter.Reset();
+    m_pIconStore.Reset();
 }
 
 CWnd* CTkCommandBar::GetSite() const {
@@ -67,8 +67,7 @@ void CTkCommandBar::Copy(const CTkCommandBar* from, bool recursive) {
     m_szButton = from->m_szButton;
     CTkControls* controls = from->m_pControls->Clone(recursive);
     m_pControls->m_pOwnerBar = nullptr;
-    m_pControls->InternalRelease();
-    m_pControls = controls;
+    m_pControls.Attach(controls);
     m_pControls->SetOwnerBar(this);
     m_pManager = from->m_pManager;
 }
@@ -138,11 +137,11 @@ CTkIconStore* CTkCommandBar::GetIconStore() const {
 }
 
 void CTkCommandBar::SetPainter(CTkThemePainter* painter) {
-    TkReplaceRef(m_pPainter, painter);
+    m_pPainter.Reset(painter);
 }
 
 void CTkCommandBar::SetIconStore(CTkIconStore* store) {
-    TkReplaceRef(m_pIconStore, store);
+    m_pIconStore.Reset(store);
 }
 
 CSize CTkCommandBar::GetIconSize() const {

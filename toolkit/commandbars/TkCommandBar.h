@@ -5,6 +5,7 @@
 
 #include "afxwin.h"
 #include "commandbars/TkHooks.h"
+#include "commandbars/TkRefHolder.h"
 #include "controls/TkControls.h"
 
 class CTkCommandBars;
@@ -257,7 +258,7 @@ public:
     int m_dwStyle = 0;
     CString m_strTitle;
     int m_nBarType = TK_BAR_TYPE_TOOLBAR;
-    CTkControls* m_pControls = nullptr;
+    CTkRef<CTkControls> m_pControls;
     int m_nPosition = TK_BAR_POSITION_NONE;
     CTkCommandBars* m_pManager = nullptr;
     HWND m_hwndCommandTarget = nullptr;
@@ -309,6 +310,6 @@ public:
 
 protected:
 
-    CTkThemePainter* m_pPainter = nullptr;
-    CTkIconStore* m_pIconStore = nullptr;
+    CTkRef<CTkThemePainter> m_pPainter;
+    CTkRef<CTkIconStore> m_pIconStore;
 };

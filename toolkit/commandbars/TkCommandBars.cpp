@@ -42,41 +42,42 @@ const int kPopupToTheLeft = 0x1;
 }  // namespace
 
 CTkCommandBars::CTkCommandBars()
-    : m_pSettings(new CTkCommandBarsSettings(this)), m_pDragSource(new CTkControlDragSource(this)) {
-    m_pControlDragSource = m_pDragSource;
+    : m_pSettings(TkAdoptRef(new CTkCommandBarsSettings(this))),
+      m_pDragSource(std::make_unique<CTkControlDragSource>(this)) {
+    m_pControlDragSource = m_pDragSource.get();
 }
 
 CTkCommandBars::~CTkCommandBars() {
-    TkReplaceRef<CTkControl>(m_pSelectedControl, nullptr);
-    if (m_pReferencedTarget) m_pReferencedTarget->InternalRelease();
-    m_pReferencedTarget = nullptr;
-    std::vector<CTkCommandBar*> bars;
+    // The references are let go in this order, before the members themselves go.
+    m_pSelectedControl.Reset();
+    m_pReferencedTarget.Reset();
+    std::vector<CTkRef<CTkCommandBar>> bars;
     bars.swap(m_bars);
     m_pMenuBar = nullptr;
-    for (CTkCommandBar* bar : bars) {
+    for (CTkRef<CTkCommandBar>& bar : bars) {
         if (bar->m_pManager == this) bar->m_pManager = nullptr;
-        bar->InternalRelease();
+        bar.Reset();
     }
     DeleteDockBars();
-    TkReplaceRef<CTkThemePainter>(m_pPainter, nullptr);
-    TkReplaceRef<CTkIconStore>(m_pIconStore, nullptr);
+    m_pPainter.Reset();
+    m_pIconStore.Reset();
     if (m_hAccelTable) ::DestroyAcceleratorTable(m_hAccelTable);
     CTkMenuSoundPlayer::Instance().Stop();
     m_pSettings->m_pCommandBars = nullptr;
-    m_pSettings->InternalRelease();
+    m_pSettings.Reset();
     m_pControlDragSource = nullptr;
-    delete m_pDragSource;
+    m_pDragSource.reset();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Settings, painter, icons.
 
 void CTkCommandBars::SetPainter(CTkThemePainter* painter) {
-    TkReplaceRef(m_pPainter, painter);
+    m_pPainter.Reset(painter);
 }
 
 void CTkCommandBars::SetIconStore(CTkIconStore* store) {
-    TkReplaceRef(m_pIconStore, store);
+    m_pIconStore.Reset(store);
 }
 
 CTkThemePainter* CTkCommandBars::GetPaintManager() const {
@@ -133,21 +134,22 @@ void CTkCommandBars::AttachFrame(CWnd* frame) {
     }
 }
 
-CTkToolBar* CTkCommandBars::NewToolBar(CRuntimeClass* runtimeClass, const char* caption, int flags, int position) {
+CTkRef<CTkToolBar> CTkCommandBars::NewToolBar(CRuntimeClass* runtimeClass, const char* caption, int flags,
+                                              int position) {
     if (!runtimeClass) runtimeClass = RUNTIME_CLASS(CTkToolBar);
     CObject* object = runtimeClass->CreateObject();
-    auto* bar = dynamic_cast<CTkToolBar*>(object);
-    if (!bar) {
+    auto* created = dynamic_cast<CTkToolBar*>(object);
+    if (!created) {
         delete object;
-        return nullptr;
+        return {};
     }
+    CTkRef<CTkToolBar> bar = TkAdoptRef(created);
     bar->m_pManager = this;
     bar->m_strTitle = caption ? caption : "";
     bar->EnableDocking(flags);
     if (!CreateToolBarWindow(bar)) {
         bar->m_pManager = nullptr;
-        bar->InternalRelease();
-        return nullptr;
+        return {};
     }
     PlaceBar(bar, position);
     return bar;
@@ -165,11 +167,11 @@ void CTkCommandBars::PlaceBar(CTkToolBar* bar, int position) {
 }
 
 CTkToolBar* CTkCommandBars::CreateMenuBar(const char* caption, UINT menuId, CRuntimeClass* runtimeClass) {
-    CTkToolBar* bar = NewToolBar(runtimeClass, caption, kMenuBarFlags, TK_BAR_POSITION_TOP);
+    CTkRef<CTkToolBar> bar = NewToolBar(runtimeClass, caption, kMenuBarFlags, TK_BAR_POSITION_TOP);
     if (!bar) return nullptr;
     bar->m_nBarId = 1;
     // A menu bar loads its menu itself: it also takes the frame's menu key and native menu.
-    if (auto* menuBar = dynamic_cast<CTkMenuBar*>(bar)) {
+    if (auto* menuBar = dynamic_cast<CTkMenuBar*>(bar.Get())) {
         menuBar->LoadMenu(menuId);
     } else if (menuId) {
         if (HMENU menu = LoadMenuFromResource(menuId)) {
@@ -182,21 +184,19 @@ CTkToolBar* CTkCommandBars::CreateMenuBar(const char* caption, UINT menuId, CRun
         m_nMenuResourceId = menuId;
     }
     AppendBar(bar);
-    bar->InternalRelease();
     m_pMenuBar = bar;
     return bar;
 }
 
 CTkToolBar* CTkCommandBars::AddBar(const char* caption, int position, CRuntimeClass* runtimeClass) {
-    CTkToolBar* bar = NewToolBar(runtimeClass, caption, kToolBarFlags, position);
+    CTkRef<CTkToolBar> bar = NewToolBar(runtimeClass, caption, kToolBarFlags, position);
     if (!bar) return nullptr;
     AppendBar(bar);
-    bar->InternalRelease();
     return bar;
 }
 
 CTkToolBar* CTkCommandBars::AddUserBar(const char* caption, UINT id, bool floating) {
-    auto* bar = new CTkToolBar;
+    CTkRef<CTkToolBar> bar = TkAdoptRef(new CTkToolBar);
     bar->m_pManager = this;
     CTkPopupBarRequest request;
     request.pBar = bar;
@@ -208,12 +208,10 @@ CTkToolBar* CTkCommandBars::AddUserBar(const char* caption, UINT id, bool floati
     bar->EnableDocking(bar->m_dwFlags ? bar->m_dwFlags : kToolBarFlags);
     if (!CreateToolBarWindow(bar)) {
         bar->m_pManager = nullptr;
-        bar->InternalRelease();
         return nullptr;
     }
     PlaceBar(bar, floating ? TK_BAR_POSITION_FLOATING : TK_BAR_POSITION_TOP);
     AppendBar(bar);
-    bar->InternalRelease();
     bar->m_nBarId = id;
     bar->m_bUserToolbar = 1;
     bar->m_bTearOff = floating ? 1 : 0;
@@ -222,7 +220,7 @@ CTkToolBar* CTkCommandBars::AddUserBar(const char* caption, UINT id, bool floati
 }
 
 CTkCommandBar* CTkCommandBars::GetBar(int index) const {
-    return index >= 0 && index < GetCount() ? m_bars[(size_t)index] : nullptr;
+    return index >= 0 && index < GetCount() ? m_bars[(size_t)index].Get() : nullptr;
 }
 
 int CTkCommandBars::FindIndex(const CTkCommandBar* bar) const {
@@ -240,9 +238,8 @@ CTkCommandBar* CTkCommandBars::FindBar(UINT id) const {
 
 void CTkCommandBars::AppendBar(CTkCommandBar* bar) {
     if (!bar || FindIndex(bar) >= 0) return;
-    bar->InternalAddRef();
     bar->m_pManager = this;
-    m_bars.push_back(bar);
+    m_bars.push_back(CTkRef<CTkCommandBar>(bar));
 }
 
 void CTkCommandBars::RemoveBar(CTkCommandBar* bar) {
@@ -252,10 +249,11 @@ void CTkCommandBars::RemoveBar(CTkCommandBar* bar) {
     bar->m_bVisible = 0;
     RecalcFrameLayout();
     bar->SetPosition(TK_BAR_POSITION_NONE);
+    // The list's reference goes last, once nothing of the manager points at the bar.
+    CTkRef<CTkCommandBar> removed = std::move(m_bars[(size_t)index]);
     m_bars.erase(m_bars.begin() + index);
     if (m_pMenuBar == bar) m_pMenuBar = nullptr;
     if (m_pSelectedControl && m_pSelectedControl->GetParentBar() == bar) SetSelectedControl(nullptr);
-    bar->InternalRelease();
 }
 
 void CTkCommandBars::ToggleBarVisible(int index) {
@@ -330,7 +328,7 @@ void CTkCommandBars::SetSelectedControl(CTkControl* control) {
     if (m_pSelectedControl)
         if (CTkCommandBar* bar = m_pSelectedControl->GetParentBar())
             if (bar->GetSafeHwnd()) bar->Invalidate(false);
-    TkReplaceRef(m_pSelectedControl, control);
+    m_pSelectedControl.Reset(control);
     if (control)
         if (CTkCommandBar* bar = control->GetParentBar())
             if (bar->GetSafeHwnd()) bar->Invalidate(false);
@@ -350,10 +348,9 @@ void CTkToolbarsMenuItem::Execute() {
     CTkCommandBars* manager = parent ? parent->GetManager() : nullptr;
     const int index = m_nUserValue;
     const CTkCommandBar* bar = m_pBar;
-    if (manager) manager->InternalAddRef();
+    CHoldRef holdManager(manager);
     CTkControlButton::Execute();  // id 0: closes the menu and sends nothing
     if (manager && bar && manager->GetBar(index) == bar) manager->ToggleBarVisible(index);
-    if (manager) manager->InternalRelease();
 }
 
 void CTkToolbarsMenuItem::Copy(const CTkControl* from, bool recursive) {
@@ -389,10 +386,9 @@ CTkCommandBar* CTkCommandBars::BuildToolbarsMenu() {
 void CTkCommandBars::ShowToolbarsMenu(int x, int y) {
     if (m_bCustomizeMode) return;
     CHoldRef hold(this);
-    CTkCommandBar* menu = BuildToolbarsMenu();
+    CTkRef<CTkCommandBar> menu = TkAdoptRef(BuildToolbarsMenu());
     if (!menu) return;
     if (menu->GetControls()->GetCount() > 0) RunPopup(menu, x, y, 0, CRect());
-    menu->InternalRelease();
 }
 
 bool CTkCommandBars::RunPopup(CTkCommandBar* popup, int x, int y, int popupFlags, const RECT& excludeRect) {

@@ -6,8 +6,10 @@
 
 #include "afxwin.h"
 #include "commandbars/TkCommandBarsSettings.h"
+#include "commandbars/TkRefHolder.h"
 #include "controls/TkControl.h"
 
+#include <memory>
 #include <vector>
 
 class CTkBarList;
@@ -164,7 +166,7 @@ public:
     // drag source unless replaced.
     ITkControlDragSource* m_pControlDragSource = nullptr;
     // The manager's own drag source: its bars are its drop targets while their windows live.
-    CTkControlDragSource* GetControlDragSource() const { return m_pDragSource; }
+    CTkControlDragSource* GetControlDragSource() const { return m_pDragSource.get(); }
 
     // Runs a popup bar modally at a screen point (TkTrackPopupFlag bits). 0 when it cannot be
     // opened; else the chosen command with TK_TPM_RETURNCMD (0 for none), or 1.
@@ -211,7 +213,7 @@ protected:
     std::vector<CTkCommandBar*> RowOf(CTkCommandBar* bar) const;
     // A new toolbar of a runtime class (a CTkToolBar by default) owned by this manager, titled,
     // with its bar flags and window at a position; none (and the bar released) on failure.
-    CTkToolBar* NewToolBar(CRuntimeClass* runtimeClass, const char* caption, int flags, int position);
+    CTkRef<CTkToolBar> NewToolBar(CRuntimeClass* runtimeClass, const char* caption, int flags, int position);
     // Creates the window of a toolbar, a child of the frame; false without a frame or window.
     bool CreateToolBarWindow(CTkToolBar* bar);
     // Puts the bar at a position: 0 to 3 docked on that side, 4 floating.
@@ -224,23 +226,23 @@ protected:
     void SaveControls(const char* profile);
     void LoadControls(const char* profile, bool silent);
 
-    CCmdTarget* m_pReferencedTarget = nullptr;
+    CTkRef<CCmdTarget> m_pReferencedTarget;
     HACCEL m_hAccelTable = nullptr;
     int m_bShiftGuard = 0;
     CWnd* m_pCustomizeSheet = nullptr;
-    CTkThemePainter* m_pPainter = nullptr;
-    CTkIconStore* m_pIconStore = nullptr;
-    CTkControl* m_pSelectedControl = nullptr;
+    CTkRef<CTkThemePainter> m_pPainter;
+    CTkRef<CTkIconStore> m_pIconStore;
+    CTkRef<CTkControl> m_pSelectedControl;
     int m_bCustomizeMode = 0;
     int m_bCustomizationEnabled = 0;
     UINT m_nMenuResourceId = 0;
     int m_bLayoutLocked = 0;
     int m_bQuickCustomizeMode = 0;
-    CTkCommandBarsSettings* m_pSettings = nullptr;
-    std::vector<CTkCommandBar*> m_bars;
+    CTkRef<CTkCommandBarsSettings> m_pSettings;
+    std::vector<CTkRef<CTkCommandBar>> m_bars;
     CTkDockBar* m_pDockBars[4] = {};
     CTkCommandBar* m_pMenuBar = nullptr;
-    CTkControlDragSource* m_pDragSource = nullptr;
+    std::unique_ptr<CTkControlDragSource> m_pDragSource;
 };
 
 // One item of the Toolbars menu: checked while its bar shows; choosing it shows or hides the bar.

@@ -227,7 +227,7 @@ void CTkCommandBars::SaveControls(const char* profile) {
     bool written = false;
     {
         CTkBarList stored;
-        TkCollectBars(m_bars, stored);
+        TkCollectBars(std::vector<CTkCommandBar*>(m_bars.begin(), m_bars.end()), stored);
         try {
             CArchive ar(&file, CArchive::store, kArchiveBuffer);
             ar.m_pDocument = this;

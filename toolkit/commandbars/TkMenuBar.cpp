@@ -107,8 +107,7 @@ void CTkControlMdiSysMenu::Fill(HWND child, HMENU systemMenu) {
     if (!m_pChildBar && m_pControls && bar) {
         CTkCommandBar* popup = m_pControls->RequestChildBar(bar->GetSite(), CString(), m_nId);
         if (!popup) return;
-        AttachChildBar(popup);
-        popup->InternalRelease();
+        AttachChildBar(TkAdoptRef(popup));
     }
     if (!m_pChildBar) return;
     m_pChildBar->m_bCustomizable = 0;
@@ -151,23 +150,22 @@ CTkMenuBar::~CTkMenuBar() {
 }
 
 void CTkMenuBar::ReleaseMenuSets() {
-    std::map<int, CTkControls*> sets;
+    std::map<int, CTkRef<CTkControls>> sets;
     sets.swap(m_menuSets);
-    for (auto& entry : sets) entry.second->InternalRelease();
+    for (auto& entry : sets) entry.second.Reset();
 }
 
 CTkControls* CTkMenuBar::GetMenuSet(int key) const {
     auto found = m_menuSets.find(key);
-    return found == m_menuSets.end() ? nullptr : found->second;
+    return found == m_menuSets.end() ? nullptr : found->second.Get();
 }
 
 void CTkMenuBar::SetMenuSet(int key, CTkControls* controls) {
-    CTkControls*& slot = m_menuSets[key];
+    CTkRef<CTkControls>& slot = m_menuSets[key];
     if (slot == controls) return;
-    CTkControls* old = slot;
-    slot = controls;
+    CTkRef<CTkControls> old = std::move(slot);
+    slot.Attach(controls);
     if (!controls) m_menuSets.erase(key);
-    if (old) old->InternalRelease();
 }
 
 int CTkMenuBar::LoadMenu(UINT menuId) {
@@ -209,8 +207,7 @@ void CTkMenuBar::BuildControls(HMENU menu) {
     auto* controls = new CTkControls;
     controls->m_pOwnerManager = GetManager();
     m_pControls->SetOwnerBar(nullptr);
-    m_pControls->InternalRelease();
-    m_pControls = controls;
+    m_pControls.Attach(controls);
     controls->SetOwnerBar(this);
     BuildFromMenu(menu, true);
     controls->KeepOriginal();
@@ -226,14 +223,14 @@ void CTkMenuBar::SwitchMenu(HMENU menu) {
     if (manager && manager->IsCustomizationEnabled()) {
         // The current set is kept for its menu; the new menu's set comes back out of the map.
         m_pControls->SetOwnerBar(nullptr);
-        SetMenuSet(m_nCurrentKey, m_pControls);
+        SetMenuSet(m_nCurrentKey, m_pControls.Detach());
         auto found = m_menuSets.find(key);
         if (found != m_menuSets.end()) {
-            m_pControls = found->second;
+            m_pControls = std::move(found->second);
             m_menuSets.erase(found);
             m_pControls->SetOwnerBar(this);
         } else {
-            m_pControls = new CTkControls;
+            m_pControls.Attach(new CTkControls);
             m_pControls->m_pOwnerManager = manager;
             m_pControls->SetOwnerBar(this);
             BuildFromMenu(menu, true);
@@ -347,7 +344,6 @@ void CTkMenuBar::PrepareForSave() {
     }
     for (auto it = m_menuSets.begin(); it != m_menuSets.end();) {
         if (it->second->GetOriginal() && !it->second->IsCustomized()) {
-            it->second->InternalRelease();
             it = m_menuSets.erase(it);
         } else {
             ++it;
@@ -382,7 +378,7 @@ void CTkMenuBar::Copy(const CTkCommandBar* from, bool recursive) {
     if (!menuBar) return;
     m_nMenuResourceId = menuBar->m_nMenuResourceId;
     ReleaseMenuSets();
-    for (const auto& entry : menuBar->m_menuSets) m_menuSets[entry.first] = entry.second->Clone(true);
+    for (const auto& entry : menuBar->m_menuSets) m_menuSets[entry.first].Attach(entry.second->Clone(true));
 }
 
 int CTkMenuBar::CFrameSink::OnHookMessage(HWND hwnd, UINT message, WPARAM* wParam, LPARAM* lParam, LRESULT* result) {

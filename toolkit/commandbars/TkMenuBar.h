@@ -126,5 +126,5 @@ protected:
     HWND m_hwndFrame = nullptr;
     HWND m_hwndMdiClient = nullptr;
     HMENU m_hNativeMenu = nullptr;
-    std::map<int, CTkControls*> m_menuSets;
+    std::map<int, CTkRef<CTkControls>> m_menuSets;
 };

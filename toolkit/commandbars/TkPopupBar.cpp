@@ -184,7 +184,7 @@ int CTkPopupBar::PopupAt(int x, int y, int flags, const RECT& excludeRect) {
 }
 
 bool CTkPopupBar::TrackModal() {
-    InternalAddRef();  // the loop may run while whoever holds the popup lets it go
+    CHoldRef holdSelf(this);  // the loop may run while whoever holds the popup lets it go
     bool quit = false;
     while (m_nTrackingMode && IsWindow()) {
         MSG msg;
@@ -200,7 +200,6 @@ bool CTkPopupBar::TrackModal() {
     }
     if (quit && m_nTrackingMode) CTkMouseTracker::ForThread().CloseTracked();
     if (quit && m_nTrackingMode) SetTrackingMode(0, true, false);
-    InternalRelease();
     return !quit;
 }
 
@@ -749,21 +748,19 @@ void CTkPopupBar::TearOffStep(POINT screenPoint) {
     bar->Invalidate(false);
 }
 
-CTkToolBar* CTkPopupBar::MakeTearOffBar() {
+CTkRef<CTkToolBar> CTkPopupBar::MakeTearOffBar() {
     CTkCommandBars* manager = GetManager();
-    if (!manager) return nullptr;
+    if (!manager) return {};
     if (auto* existing = dynamic_cast<CTkToolBar*>(manager->FindBar(m_nTearOffId))) {
         m_bTearOffMade = false;
         m_nTearOffBarPosition = existing->m_nPosition;
         m_bTearOffBarVisible = existing->IsVisible();
-        if (!manager->FloatCommandBar(existing)) return nullptr;
-        existing->InternalAddRef();
-        return existing;
+        if (!manager->FloatCommandBar(existing)) return {};
+        return CTkRef<CTkToolBar>(existing);
     }
-    CTkToolBar* bar = manager->AddUserBar(m_strTearOffCaption, m_nTearOffId, true);
-    if (!bar) return nullptr;
+    CTkRef<CTkToolBar> bar(manager->AddUserBar(m_strTearOffCaption, m_nTearOffId, true));
+    if (!bar) return {};
     m_bTearOffMade = true;
-    bar->InternalAddRef();
     if (m_nTearOffWidth > 0) bar->m_nMRUWidth = m_nTearOffWidth;
     for (int i = 0; i < m_pControls->GetCount(); ++i) {
         CTkControl* control = m_pControls->GetControl(i);
@@ -774,8 +771,7 @@ CTkToolBar* CTkPopupBar::MakeTearOffBar() {
 }
 
 void CTkPopupBar::EndTearOff() {
-    CTkToolBar* bar = m_pTearOffBar;
-    m_pTearOffBar = nullptr;
+    CTkRef<CTkToolBar> bar = std::move(m_pTearOffBar);
     if (!bar) return;
     if (bar->IsVisible()) {
         // Torn off: the popups close and the floating bar stays.
@@ -789,5 +785,4 @@ void CTkPopupBar::EndTearOff() {
             if (m_bTearOffBarVisible) bar->SetVisible(true);
         }
     }
-    bar->InternalRelease();
 }

@@ -172,7 +172,7 @@ public:
     CRect m_rcGripper;
     int m_bGripperHot = 0;
     int m_bTearOffDragging = 0;
-    CTkToolBar* m_pTearOffBar = nullptr;  // held for the length of the drag
+    CTkRef<CTkToolBar> m_pTearOffBar;  // held for the length of the drag
     CSize m_szTearOffBar;
     CRect m_rcBorders = CRect(2, 4, 2, 4);
     int m_bShadow = 1;
@@ -196,7 +196,7 @@ protected:
     void StopGripperTimer();
     // The bar with the tear-off id made floating, else a new floating user bar with copies of
     // the controls; none when no bar can be made. Remembers how to undo it.
-    CTkToolBar* MakeTearOffBar();
+    CTkRef<CTkToolBar> MakeTearOffBar();
     // After the drag: a bar left hidden goes back to what it was (a new one is removed).
     void EndTearOff();
 

@@ -60,7 +60,6 @@ CTkToolBar::CTkToolBar() {
 
 CTkToolBar::~CTkToolBar() {
     if (m_pDockBar) m_pDockBar->RemoveBar(this);
-    delete m_pDragTracker;
 }
 
 const char* CTkToolBar::WindowClass() {
@@ -79,7 +78,7 @@ bool CTkToolBar::Create(DWORD style, CWnd* parentFrame, UINT id) {
 }
 
 void CTkToolBar::EnableDocking(int flags) {
-    if (!m_pDragTracker) m_pDragTracker = new CTkBarDragTracker(this);
+    if (!m_pDragTracker) m_pDragTracker = std::make_unique<CTkBarDragTracker>(this);
     m_dwFlags = flags;
 }
 
@@ -348,13 +347,12 @@ void CTkToolBar::ResetToOriginal() {
     prompt.Format(format, (const char*)m_strTitle);
     if (AfxMessageBox(prompt, MB_OKCANCEL | MB_ICONWARNING) != IDOK) return;
     if (CTkControls* original = m_pControls->GetOriginal()) {
-        original->InternalAddRef();
+        CHoldRef holdOriginal(original);
         m_pControls->RemoveAllControls();
         for (int i = 0; i < original->GetCount(); ++i) {
             CTkControl* control = original->GetControl(i);
             if (!control->m_bTemporary) m_pControls->InsertCopy(control, -1, true);
         }
-        original->InternalRelease();
         ResetTracking();
     } else {
         LoadToolBar(m_nBarId, false);
@@ -365,7 +363,7 @@ void CTkToolBar::ResetToOriginal() {
 
 void CTkToolBar::AddHiddenControls(CTkCommandBar* popupBar) {
     CTkControls* original = m_pControls->GetOriginal();
-    CTkControls* work = original ? original->Clone(true) : new CTkControls;
+    CTkRef<CTkControls> work = TkAdoptRef(original ? original->Clone(true) : new CTkControls);
 
     // The buttons the user removed come back below as copies in the places they first had.
     for (int i = m_pControls->GetCount(); i-- > 0;) {
@@ -395,7 +393,7 @@ void CTkToolBar::AddHiddenControls(CTkCommandBar* popupBar) {
             ++w;
         }
     }
-    work->InternalRelease();
+    work.Reset();
 
     CTkControls* items = popupBar->GetControls();
     for (int i = 0; i < m_pControls->GetCount(); ++i) {
@@ -560,9 +558,7 @@ CTkControlToggle::~CTkControlToggle() {
 }
 
 void CTkControlToggle::SetTargetControl(CTkControl* control) {
-    if (control) control->InternalAddRef();
-    if (m_pTargetControl) m_pTargetControl->InternalRelease();
-    m_pTargetControl = control;
+    m_pTargetControl.Reset(control);
 }
 
 void CTkControlToggle::Copy(const CTkControl* from, bool recursive) {

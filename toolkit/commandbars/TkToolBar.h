@@ -8,6 +8,7 @@
 #include "images/TkIconStore.h"
 #include "res/TkResource.h"
 
+#include <memory>
 #include <vector>
 
 class CTkDockBar;
@@ -57,13 +58,13 @@ public:
     bool HasHiddenControls() const { return HasWrappedControls(); }
 
     CTkDockBar* GetDockBar() const { return m_pDockBar; }
-    CTkBarDragTracker* GetDragTracker() const { return m_pDragTracker; }
+    CTkBarDragTracker* GetDragTracker() const { return m_pDragTracker.get(); }
     bool IsFloating() const { return m_nPosition == TK_BAR_POSITION_FLOATING; }
     // The expand-button switch of the manager's settings (on without a manager).
     bool IsExpandButtonOn() const;
 
     CTkDockBar* m_pDockBar = nullptr;           // none when floating or not docked
-    CTkBarDragTracker* m_pDragTracker = nullptr; // owned; none when the bar is not dockable
+    std::unique_ptr<CTkBarDragTracker> m_pDragTracker;  // none when the bar is not dockable
     int m_bResettable = 1;
     int m_bUserToolbar = 0;       // made by the user in customise mode
     int m_bTearOff = 0;           // made floating from a torn-off popup
@@ -117,6 +118,6 @@ public:
     CTkToolBar* GetTargetToolBar() const { return m_pTargetBar; }
 
 private:
-    CTkControl* m_pTargetControl = nullptr;
+    CTkRef<CTkControl> m_pTargetControl;
     CTkToolBar* m_pTargetBar = nullptr;
 };

@@ -203,7 +203,7 @@ void CTkControl::Execute() {
     // Where the command goes is found while the popup chain still leads to the root bar.
     CWnd* target = bar ? bar->GetCommandTarget() : nullptr;
     HWND targetWindow = target ? target->GetSafeHwnd() : nullptr;
-    InternalAddRef();
+    CHoldRef holdSelf(this);
     CTkMenuSoundPlayer::Instance().Play(CTkMenuSoundPlayer::RequestCommand);
     m_nExecuted = 2;
     auto endTracking = [&]() {
@@ -213,7 +213,6 @@ void CTkControl::Execute() {
     if (root && root->m_pReturnCommand) {
         endTracking();
         *root->m_pReturnCommand = m_nId;
-        InternalRelease();
         return;
     }
     // A rarely used command run once is shown from then on, and so is the menu it was found in.
@@ -234,7 +233,6 @@ void CTkControl::Execute() {
         m_pParent->UpdateCommandUI(false);
         m_pParent->Invalidate(false);
     }
-    InternalRelease();
 }
 
 void CTkControl::OnClick(bool byKeyboard, POINT) {
@@ -321,7 +319,7 @@ bool CTkControl::TrackPressed(const CRect& given) {
     if (!bar || !bar->GetSafeHwnd()) return false;
     HWND window = bar->GetSafeHwnd();
     const CRect rect = given.IsRectEmpty() ? m_rcControl : given;
-    InternalAddRef();
+    CHoldRef holdSelf(this);
     bar->SetSelected(m_nIndex, false);
     m_nExecuted = 1;
     bar->Invalidate(false);
@@ -365,7 +363,6 @@ bool CTkControl::TrackPressed(const CRect& given) {
         execute = false;
     }
     if (execute) Execute();
-    InternalRelease();
     return execute;
 }
 
@@ -379,6 +376,10 @@ std::set<const CTkCommandBar*>& BarsBeingCopied() {
     return bars;
 }
 }  // namespace
+
+CTkControlPopup::CTkControlPopup() {
+    m_nType = TK_CONTROL_TYPE_POPUP;
+}
 
 CTkControlPopup::~CTkControlPopup() {
     AttachChildBar(nullptr);
@@ -469,7 +470,7 @@ void CTkControlPopup::OnLButtonUp(POINT point) {
 }
 
 void CTkControlPopup::OnLButtonDblClk(POINT point) {
-    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar);
+    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar.Get());
     if ((m_nType != TK_CONTROL_TYPE_POPUP && m_nType != TK_CONTROL_TYPE_BUTTON_POPUP) || !child) {
         CTkControl::OnLButtonDblClk(point);
         return;
@@ -491,7 +492,7 @@ void CTkControlPopup::OnLButtonDblClk(POINT point) {
 }
 
 CTkCommandBar* CTkControlPopup::ExpandChild() {
-    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar);
+    auto* child = dynamic_cast<CTkPopupBar*>(m_pChildBar.Get());
     if (m_bPopupOpen && child && m_nType == TK_CONTROL_TYPE_POPUP) child->Expand();
     return m_pChildBar;
 }
@@ -506,11 +507,7 @@ void CTkControlPopup::OnMouseHover() {
 }
 
 void CTkControlPopup::AttachChildBar(CTkCommandBar* bar) {
-    if (bar == m_pChildBar) return;
-    if (bar) bar->InternalAddRef();
-    CTkCommandBar* old = m_pChildBar;
-    m_pChildBar = bar;
-    if (old) old->InternalRelease();
+    m_pChildBar.Reset(bar);
 }
 
 bool CTkControlPopup::Compare(const CTkControl* other) const {
@@ -535,8 +532,7 @@ void CTkControlPopup::Copy(const CTkControl* from, bool recursive) {
     copying.insert(source);
     CTkCommandBar* copy = source->Clone(true);
     copying.erase(source);
-    AttachChildBar(copy);
-    if (copy) copy->InternalRelease();
+    AttachChildBar(TkAdoptRef(copy));
 }
 
 bool CTkControlPopup::ContainsControl(const CTkControl* control) const {
@@ -598,8 +594,7 @@ int CTkControlExpand::SetPopuped(bool open) {
     AttachChildBar(nullptr);
     CTkCommandBar* child = m_pControls->RequestChildBar(bar->GetSite(), CString(), m_nId);
     if (!child) return 0;
-    AttachChildBar(child);
-    child->InternalRelease();
+    AttachChildBar(TkAdoptRef(child));
     child->m_bCustomizable = 0;
     manager->FillRowOverflowPopup(bar, child);
     const CTkCommandBarsSettings* settings = manager->GetCommandBarsOptions();
@@ -610,8 +605,7 @@ int CTkControlExpand::SetPopuped(bool open) {
         TkLoadString(IDS_TK_TOOLBAR_OPTIONS, caption);
         auto* options = new CTkControlPopup;
         CTkCommandBar* optionsBar = m_pControls->RequestChildBar(bar->GetSite(), caption, 0);
-        options->AttachChildBar(optionsBar);
-        if (optionsBar) optionsBar->InternalRelease();
+        options->AttachChildBar(TkAdoptRef(optionsBar));
         options->m_bBeginGroup = child->GetControls()->GetCount() > 1 ? 1 : 0;
         child->GetControls()->Append(options);
         options->m_strCaption = caption;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "commandbars/TkRefHolder.h"
 
 #include <set>
 
@@ -220,7 +221,7 @@ bool TkLoadString(UINT id, CString& text);
 class CTkControlPopup : public CTkControl {
     DECLARE_SERIAL(CTkControlPopup)
 public:
-    CTkControlPopup() { m_nType = TK_CONTROL_TYPE_POPUP; }
+    CTkControlPopup();
     ~CTkControlPopup() override;
     // The control record and the id of the child bar; a control read from an archive keeps the
     // id until the bars read with it are linked (TkBarArchive.h).
@@ -252,7 +253,7 @@ public:
     bool ContainsControl(const CTkControl* control) const;
 
     int m_bPopupOpen = 0;
-    CTkCommandBar* m_pChildBar = nullptr;
+    CTkRef<CTkCommandBar> m_pChildBar;
     UINT m_nChildBarId = 0;  // read from an archive, until linked
 };
 

@@ -253,8 +253,7 @@ LRESULT CTkControlComboBoxList::WindowProc(UINT message, WPARAM wParam, LPARAM l
 CTkControlComboBox::CTkControlComboBox() {
     m_nType = TK_CONTROL_TYPE_COMBO;
     m_pList = new CTkControlComboBoxList;
-    AttachChildBar(m_pList);
-    m_pList->InternalRelease();  // the child-bar link holds it
+    AttachChildBar(TkAdoptRef(m_pList));  // the child-bar link holds it
 }
 
 CTkControlComboBox::~CTkControlComboBox() {

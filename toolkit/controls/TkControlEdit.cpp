@@ -84,7 +84,7 @@ int CTkEdit::TrackContextMenu(POINT screen) {
     const HWND window = m_hWnd;
     if (!window || !bar) return 0;
     if (::GetFocus() != window) SendMessage(EM_SETSEL, 0, -1);
-    CTkPopupBar* popup = CTkPopupBar::CreatePopupBar(bar);
+    CTkRef<CTkPopupBar> popup = TkAdoptRef(CTkPopupBar::CreatePopupBar(bar));
     for (UINT id : {TK_ID_EDIT_CUT, TK_ID_EDIT_COPY, TK_ID_EDIT_PASTE})
         popup->GetControls()->AddNew(TK_CONTROL_TYPE_BUTTON, (int)id);
     int command = 0;
@@ -100,7 +100,7 @@ int CTkEdit::TrackContextMenu(POINT screen) {
             popup->m_pReturnCommand = nullptr;
         }
     }
-    popup->InternalRelease();
+    popup.Reset();
     // The field may have gone while the menu ran.
     if (command && CWnd::FromHandlePermanent(window) == this) RunCommand((UINT)command);
     return command;
@@ -276,9 +276,8 @@ void CTkFieldHost::OnWindowGone(const CString& text) {
 }
 
 void CTkFieldHost::OnEnter() {
-    m_pControl->InternalAddRef();
+    CHoldRef holdControl(m_pControl);
     m_pControl->OnClick(true, CPoint());
-    m_pControl->InternalRelease();
 }
 
 int CTkFieldHost::OnFieldKey(UINT key) {

@@ -23,12 +23,9 @@ public:
     void Execute() override {
         CTkCommandBars* manager = m_pParent ? m_pParent->GetManager() : nullptr;
         const int index = m_nBarIndex;
-        if (manager) manager->InternalAddRef();
+        CHoldRef holdManager(manager);
         CTkControlButton::Execute();  // no command: the popups close
-        if (manager) {
-            manager->ToggleBarVisible(index);
-            manager->InternalRelease();
-        }
+        if (manager) manager->ToggleBarVisible(index);
     }
 
 private:

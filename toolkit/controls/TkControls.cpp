@@ -69,7 +69,7 @@ const int kSkippedMenuId = 0xFF00;
 
 CTkControls::~CTkControls() {
     RemoveAllControls();
-    if (m_pOriginal) m_pOriginal->InternalRelease();
+    m_pOriginal.Reset();
 }
 
 void CTkControls::RegisterControlClass(int type, int id, CRuntimeClass* cls) {
@@ -106,9 +106,9 @@ void CTkControls::Reindex() {
 
 CTkControl* CTkControls::Insert(CTkControl* control, int before) {
     if (before < 0 || before >= GetCount())
-        m_controls.push_back(control);
+        m_controls.push_back(TkAdoptRef(control));
     else
-        m_controls.insert(m_controls.begin() + before, control);
+        m_controls.insert(m_controls.begin() + before, TkAdoptRef(control));
     Reindex();
     return control;
 }
@@ -118,10 +118,8 @@ CTkCommandBar* CTkControls::RequestChildBar(CWnd* site, const CString& caption, 
         CTkPopupBarRequest request;
         request.pszCaption = caption;
         request.nId = id;
-        if (site->SendMessage(TK_WM_POPUPBAR_CREATE, 0, (LPARAM)&request) && request.pBar) {
-            request.pBar->InternalAddRef();
-            return request.pBar;
-        }
+        if (site->SendMessage(TK_WM_POPUPBAR_CREATE, 0, (LPARAM)&request) && request.pBar)
+            return CTkRef<CTkCommandBar>(request.pBar).Detach();
     }
     return GetManager() ? GetManager()->CreateDefaultPopupBar() : nullptr;
 }
@@ -157,8 +155,7 @@ CTkControl* CTkControls::AddNew(int type, int id, const CString& parameter, int 
         popup->m_strCaption = caption;
         if (child) {
             if (submenu) child->BuildFromMenu(submenu, true);
-            popup->AttachChildBar(child);
-            child->InternalRelease();
+            popup->AttachChildBar(TkAdoptRef(child));
         }
         if (loaded) ::DestroyMenu(loaded);
         if (type != TK_CONTROL_TYPE_POPUP) control->SetID(id);
@@ -213,8 +210,7 @@ CTkControl* CTkControls::AddMenuItem(HMENU menu, int position) {
                 }
                 if (source) child->BuildFromMenu(source, true);
                 if (loaded) ::DestroyMenu(loaded);
-                popup->AttachChildBar(child);
-                child->InternalRelease();
+                popup->AttachChildBar(TkAdoptRef(child));
             }
         }
         control->m_nType = request.nType;
@@ -222,7 +218,7 @@ CTkControl* CTkControls::AddMenuItem(HMENU menu, int position) {
     control->SetID(id);
     control->SetCaption(request.strCaption);
     control->m_bDefaultItem = isDefault ? 1 : 0;
-    m_controls.push_back(control);
+    m_controls.push_back(TkAdoptRef(control));
     Reindex();
     return control;
 }
@@ -236,10 +232,11 @@ void CTkControls::RemoveControl(CTkControl* control) {
     auto found = std::find(m_controls.begin(), m_controls.end(), control);
     if (found == m_controls.end()) return;
     if (control->m_nSelected != TK_CONTROL_SELECTION_NONE && m_pOwnerBar) m_pOwnerBar->m_nHotIndex = -1;
+    CTkRef<CTkControl> removed = std::move(*found);
     m_controls.erase(found);
     control->m_pControls = nullptr;
     control->SetParent(nullptr);
-    control->InternalRelease();
+    removed.Reset();
     Reindex();
 }
 
@@ -248,12 +245,12 @@ void CTkControls::RemoveControlAt(int index) {
 }
 
 void CTkControls::RemoveAllControls() {
-    std::vector<CTkControl*> controls;
+    std::vector<CTkRef<CTkControl>> controls;
     controls.swap(m_controls);
-    for (CTkControl* control : controls) {
+    for (CTkRef<CTkControl>& control : controls) {
         control->m_pControls = nullptr;
         control->SetParent(nullptr);
-        control->InternalRelease();
+        control.Reset();
     }
 }
 
@@ -330,27 +327,20 @@ CTkControls* CTkControls::Clone(bool recursive) const {
     auto* copy = new CTkControls;
     copy->m_pOwnerManager = m_pOwnerManager;
     for (CTkControl* control : m_controls)
-        if (!control->m_bTemporary) copy->m_controls.push_back(control->Clone(recursive));
+        if (!control->m_bTemporary) copy->m_controls.push_back(TkAdoptRef(control->Clone(recursive)));
     copy->Reindex();
-    if (m_pOriginal) copy->m_pOriginal = m_pOriginal->Clone(true);
+    if (m_pOriginal) copy->m_pOriginal.Attach(m_pOriginal->Clone(true));
     return copy;
 }
 
 void CTkControls::KeepOriginal() {
     CTkControls* original = Clone(true);
-    if (original->m_pOriginal) {
-        original->m_pOriginal->InternalRelease();
-        original->m_pOriginal = nullptr;
-    }
-    if (m_pOriginal) m_pOriginal->InternalRelease();
-    m_pOriginal = original;
+    original->m_pOriginal.Reset();
+    m_pOriginal.Attach(original);
 }
 
 void CTkControls::SetOriginal(CTkControls* original) {
-    if (original == m_pOriginal) return;
-    if (original) original->InternalAddRef();
-    if (m_pOriginal) m_pOriginal->InternalRelease();
-    m_pOriginal = original;
+    m_pOriginal.Reset(original);
 }
 
 bool CTkControls::SameAs(const CTkControls* other) const {

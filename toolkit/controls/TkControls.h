@@ -3,6 +3,7 @@
 // collection holds one reference that the collection owns.
 #pragma once
 
+#include "commandbars/TkRefHolder.h"
 #include "controls/TkControl.h"
 
 #include <vector>
@@ -34,7 +35,7 @@ public:
     int GetCount() const { return (int)m_controls.size(); }
     // The control at an index, none out of range.
     CTkControl* GetControl(int index) const {
-        return index >= 0 && index < GetCount() ? m_controls[(size_t)index] : nullptr;
+        return index >= 0 && index < GetCount() ? m_controls[(size_t)index].Get() : nullptr;
     }
     CTkControl* First() const { return GetControl(0); }
     CTkControl* Next(const CTkControl* control) const { return control ? GetControl(control->m_nIndex + 1) : nullptr; }
@@ -93,7 +94,7 @@ public:
 
     CTkCommandBar* m_pOwnerBar = nullptr;
     CTkCommandBars* m_pOwnerManager = nullptr;
-    std::vector<CTkControl*> m_controls;
+    std::vector<CTkRef<CTkControl>> m_controls;
 
 private:
     // Serialize at a depth of nested original collections (damaged archives nest them deeply).
@@ -118,5 +119,5 @@ private:
     CSize BestFitByWidth(std::vector<CLayoutItem>& items, int length, DWORD& mode);
     CSize BestFitByHeight(std::vector<CLayoutItem>& items, int height, DWORD& mode);
 
-    CTkControls* m_pOriginal = nullptr;
+    CTkRef<CTkControls> m_pOriginal;
 };

@@ -54,17 +54,13 @@ void CTkCustomizeContext::ResetBar(CTkCommandBar* bar) {
 CTkCommandBar* CTkCustomizeContext::AddUserBar(const CString& caption, UINT id) {
     CWnd* frame = GetFrame();
     if (!frame || !frame->GetSafeHwnd()) return nullptr;
-    auto* bar = new CTkToolBar;
+    CTkRef<CTkToolBar> bar = TkAdoptRef(new CTkToolBar);
     bar->m_pManager = m_pManager;
     bar->m_strTitle = caption;
     bar->m_bUserToolbar = 1;
     bar->m_nBarId = id;
-    if (!bar->Create(WS_CHILD | WS_VISIBLE | TK_BAR_STYLE_GRIPPER | TK_BAR_STYLE_TOOLTIPS, frame, id)) {
-        bar->InternalRelease();
-        return nullptr;
-    }
+    if (!bar->Create(WS_CHILD | WS_VISIBLE | TK_BAR_STYLE_GRIPPER | TK_BAR_STYLE_TOOLTIPS, frame, id)) return nullptr;
     m_pManager->AppendBar(bar);  // the list's reference keeps it
-    bar->InternalRelease();
     m_pManager->RecalcFrameLayout();
     return bar;
 }

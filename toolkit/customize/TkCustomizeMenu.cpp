@@ -107,7 +107,7 @@ void CTkCustomizeSheet::ShowContextMenu(POINT screen) {
         return;
     }
     // A bar of no manager: its clicks pass the sheet's mouse hook, its commands come here.
-    auto* popup = new CTkPopupBar;
+    CTkRef<CTkPopupBar> popup = TkAdoptRef(new CTkPopupBar);
     popup->m_pOwnerWnd = m_pFrame;
     popup->m_hwndCommandTarget = m_hWnd;
     popup->SetPainter(manager->GetPaintManager());
@@ -124,7 +124,6 @@ void CTkCustomizeSheet::ShowContextMenu(POINT screen) {
         OnExecuteMenuControl(ID_TK_CUSTOMIZE_NAME, (LPARAM)&record);
     }
     if (popup->GetSafeHwnd()) popup->DestroyWindow();
-    popup->InternalRelease();
 }
 
 LRESULT CTkCustomizeSheet::OnCreateMenuControl(WPARAM, LPARAM lParam) {
@@ -158,8 +157,7 @@ LRESULT CTkCustomizeSheet::OnCreateMenuControl(WPARAM, LPARAM lParam) {
                                                           CTkIconStore::StateNormal);
     bar->m_nRowWidth = (int)std::floor(std::sqrt((double)count)) * (width + 7) + 6;
     bar->m_hwndCommandTarget = m_hWnd;
-    palette->AttachChildBar(bar);
-    bar->InternalRelease();
+    palette->AttachChildBar(TkAdoptRef(bar));
     request->pControl = palette;
     return 1;
 }

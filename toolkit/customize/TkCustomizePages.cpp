@@ -115,13 +115,13 @@ CTkCustomizeCommandsPage::CTkCustomizeCommandsPage(CTkCustomizeSheet* sheet)
 
 CTkCustomizeCommandsPage::~CTkCustomizeCommandsPage() {
     if (m_hWnd) DestroyWindow();
-    for (CTkCustomizeCategory& category : m_categories) category.pControls->InternalRelease();
+    m_categories.clear();
 }
 
 CTkControls* CTkCustomizeCommandsPage::InsertCategory(UINT nameId, int position) {
     CTkCustomizeCategory category;
     category.strName = LoadText(nameId);
-    category.pControls = new CTkControls;
+    category.pControls.Attach(new CTkControls);
     category.pControls->m_pOwnerManager = m_pSheet->GetBars()->GetCommandBars();
     if (position < 0 || position > GetCategoryCount()) position = GetCategoryCount();
     m_categories.insert(m_categories.begin() + position, category);

@@ -2,6 +2,7 @@
 // rename, delete and reset buttons, and the manager's settings; and the toolbar name dialog.
 #pragma once
 
+#include "commandbars/TkRefHolder.h"
 #include "customize/TkCustomizeSheet.h"
 
 #include <vector>
@@ -12,7 +13,7 @@ class CTkControls;
 // One category of the commands page: a name and its controls (owned by the manager).
 struct CTkCustomizeCategory {
     CString strName;
-    CTkControls* pControls = nullptr;
+    CTkRef<CTkControls> pControls;
 };
 
 // The commands of the selected category, drawn by the manager's painter (owner drawn, no

@@ -40,18 +40,19 @@ CTkCustomizeSheet::CTkCustomizeSheet(ITkCustomizeBars* bars, int firstPage)
       m_pBars(bars),
       m_pFrame(bars->GetFrame()) {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
-    m_pToolbarsPage = new CTkCustomizeToolbarsPage(this);
-    m_pCommandsPage = new CTkCustomizeCommandsPage(this);
-    AddPage(m_pToolbarsPage);
-    AddPage(m_pCommandsPage);
+    m_pToolbarsPage = std::make_unique<CTkCustomizeToolbarsPage>(this);
+    m_pCommandsPage = std::make_unique<CTkCustomizeCommandsPage>(this);
+    AddPage(m_pToolbarsPage.get());
+    AddPage(m_pCommandsPage.get());
     m_hImages = ImageList_LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_TK_CUSTOMIZE_IMAGES), 16, 1,
                                      RGB(0, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION);
 }
 
 CTkCustomizeSheet::~CTkCustomizeSheet() {
     if (m_hWnd) DestroyWindow();
-    delete m_pToolbarsPage;
-    delete m_pCommandsPage;
+    // The pages go after the window and before the image list, in this order.
+    m_pToolbarsPage.reset();
+    m_pCommandsPage.reset();
     if (m_hImages) ImageList_Destroy(m_hImages);
 }
 

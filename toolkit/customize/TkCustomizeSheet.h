@@ -6,6 +6,7 @@
 #include "afxdlgs.h"
 
 #include <commctrl.h>
+#include <memory>
 
 class CTkCommandBar;
 class CTkCommandBars;
@@ -84,8 +85,8 @@ public:
 
     ITkCustomizeBars* GetBars() const { return m_pBars; }
     CWnd* GetFrame() const { return m_pFrame; }
-    CTkCustomizeToolbarsPage* GetToolbarsPage() const { return m_pToolbarsPage; }
-    CTkCustomizeCommandsPage* GetCommandsPage() const { return m_pCommandsPage; }
+    CTkCustomizeToolbarsPage* GetToolbarsPage() const { return m_pToolbarsPage.get(); }
+    CTkCustomizeCommandsPage* GetCommandsPage() const { return m_pCommandsPage.get(); }
     // The pictures offered for buttons (none when the bitmap is missing).
     HIMAGELIST GetImageList() const { return m_hImages; }
 
@@ -128,8 +129,8 @@ protected:
 
     ITkCustomizeBars* m_pBars;
     CWnd* m_pFrame;
-    CTkCustomizeToolbarsPage* m_pToolbarsPage;
-    CTkCustomizeCommandsPage* m_pCommandsPage;
+    std::unique_ptr<CTkCustomizeToolbarsPage> m_pToolbarsPage;
+    std::unique_ptr<CTkCustomizeCommandsPage> m_pCommandsPage;
     HIMAGELIST m_hImages = nullptr;
     DECLARE_MESSAGE_MAP()
 };
