@@ -22,9 +22,6 @@
 
 namespace {
 
-// The code of a control's execute notification (0x052D).
-const UINT kExecuteCode = 100;
-
 // A frame of the send window's resources that records what reaches its handlers.
 class CBarsTestFrame : public CTestFrame {
 public:
@@ -43,7 +40,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CBarsTestFrame, CTestFrame)
-    ON_NOTIFY(kExecuteCode, ID_SEND_MESSAGE, OnSendNotified)
+    ON_NOTIFY(TK_CONTROL_EXECUTED, ID_SEND_MESSAGE, OnSendNotified)
     ON_COMMAND(ID_SEND_AND_CLOSE, OnSendAndClose)
 END_MESSAGE_MAP()
 
@@ -120,8 +117,8 @@ TEST_F(FrameBars, AFrameCarriesItsMenuBarToolbarAndThemedStatusBarAroundTheView)
     EXPECT_STREQ("&View", menuBar->GetControl(1)->m_strCaption);
     EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd)) << "no native menu besides the menu bar";
     frame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
-    EXPECT_EQ(1, menuBar->m_nTrackingMode) << "the menu key enters the menu bar";
-    menuBar->SetTrackingMode(0, false, false);
+    EXPECT_EQ(TK_TRACKING_ACTIVE, menuBar->m_nTrackingMode) << "the menu key enters the menu bar";
+    menuBar->SetTrackingMode(TK_TRACKING_NONE, false, false);
 
     CTkToolBar* toolBar = frame->GetToolBar();
     ASSERT_NE(nullptr, toolBar);

@@ -53,6 +53,25 @@ enum TkBarPending : int {
     TK_BAR_PENDING_REDRAW = 0x2,
 };
 
+// What a bar is doing with the keyboard and mouse.
+enum TkTrackingMode : int {
+    TK_TRACKING_NONE = 0,    // idle
+    TK_TRACKING_ACTIVE = 1,  // tracking, no popup open
+    TK_TRACKING_POPUP = 2,   // tracking with a popup open
+};
+
+// The moves of keyboard navigation while a bar tracks.
+enum TkNavigation : int {
+    TK_NAVIGATE_NEXT = 0,
+    TK_NAVIGATE_PREVIOUS = 1,
+    TK_NAVIGATE_CLOSE = 2,    // closes the open popup
+    TK_NAVIGATE_OPEN = 3,     // opens the hot control's popup
+    TK_NAVIGATE_ESCAPE = 4,   // leaves this bar for its parent
+    TK_NAVIGATE_EXECUTE = 5,  // clicks the hot control
+    TK_NAVIGATE_FIRST = 6,
+    TK_NAVIGATE_LAST = 7,
+};
+
 // Messages the bars and controls send to the site window that owns the bars.
 enum TkSiteMessage : UINT {
     TK_WM_EXECUTE = 0x052D,        // wParam the command id, lParam a CTkExecuteRecord
@@ -63,6 +82,9 @@ enum TkSiteMessage : UINT {
     TK_WM_POPUP_PREPARE = 0x0533,  // lParam the popup bar about to open
     TK_WM_MENUBAR_TRACKING = 0x0534,
 };
+
+// The notification code of CTkExecuteRecord when a control executes its command.
+const UINT TK_CONTROL_EXECUTED = 100;
 
 // What 0x052D carries: the header of a notification and the control that executed.
 struct CTkExecuteRecord {
@@ -81,12 +103,17 @@ struct CTkControlRequest {
     int nPosition;
 };
 
+// The kinds of popup bar a CTkPopupBarRequest asks for; every request asks for the standard one.
+enum TkPopupBarRequestKind : int {
+    TK_POPUPBAR_REQUEST_STANDARD = 1,
+};
+
 // What 0x0530 carries, by pointer in lParam: the site may supply the child popup bar of a popup
-// control (kind 1, pBar none), or prepare a new user toolbar (pBar the toolbar, bFloating set
+// control (pBar none), or prepare a new user toolbar (pBar the toolbar, bFloating set
 // when it floats).
 struct CTkPopupBarRequest {
     CTkCommandBar* pBar = nullptr;
-    int nKind = 1;
+    int nKind = TK_POPUPBAR_REQUEST_STANDARD;
     int bFloating = 0;
     const char* pszCaption = nullptr;
     int nId = 0;
@@ -110,7 +137,7 @@ public:
 
     // What the thread's mouse tracker asks of a bar whose popups are open.
     HWND GetTrackedWindow() const override { return m_hWnd; }
-    void LeaveTracking() override { SetTrackingMode(0, true, false); }
+    void LeaveTracking() override { SetTrackingMode(TK_TRACKING_NONE, true, false); }
     bool IsCustomizing() const override { return IsCustomizeMode(); }
     void ClearHotItem() override { SetSelected(-1, false); }
 
@@ -140,7 +167,7 @@ public:
     void BuildFromMenu(HMENU menu, bool removeAll);
 
     // --- Tracking, selection and keyboard navigation.
-    // 0 idle, 1 tracking with no popup open, 2 a popup open; 1 when the mode changed.
+    // Sets a TkTrackingMode; 1 when the mode changed.
     virtual int SetTrackingMode(int mode, bool selectFirst, bool byKeyboard);
     // Makes a control hot (-1 none); 1 when it changed. An index that names no control changes nothing.
     virtual int SetSelected(int index, bool byKeyboard);
@@ -162,7 +189,7 @@ public:
     int SetPopuped(int index, bool byKeyboard);
     // Keyboard navigation while tracking; non-zero when the key was handled.
     virtual int OnHookKeyDown(UINT virtualKey);
-    // 0 next, 1 previous, 2 close, 3 open, 4 escape, 5 execute, 6 first, 7 last.
+    // One TkNavigation move; non-zero when it applied.
     virtual int OnNavigate(int code);
     // The control whose caption has the character as mnemonic (or first letter), -1 for none.
     int FindMnemonic(char character, bool* ambiguous) const;
@@ -250,7 +277,7 @@ public:
     HWND m_hwndSavedFocus = nullptr;
     UINT m_nBarId = 0;
     int m_bVisible = 1;
-    int m_nTrackingMode = 0;
+    int m_nTrackingMode = TK_TRACKING_NONE;
     CWnd* m_pOwnerWnd = nullptr;
     int m_nPendingUpdate = 0;
     int m_dwFlags = 0;

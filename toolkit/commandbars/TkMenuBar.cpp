@@ -73,7 +73,7 @@ void CTkControlMdiButton::Execute() {
     HWND child = ActiveChildOf(this);
     m_nExecuted = 2;
     CTkMouseTracker::ForThread().CloseTracked();
-    if (CTkCommandBar* bar = GetParentBar()) bar->SetTrackingMode(0, true, false);
+    if (CTkCommandBar* bar = GetParentBar()) bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
     if (child) ::PostMessageW(child, WM_SYSCOMMAND, GetSysCommand(), 0);
 }
 
@@ -220,7 +220,7 @@ void CTkMenuBar::SwitchMenu(HMENU menu) {
     CTkCommandBars* manager = GetManager();
     const int key = menu && menu == m_hNativeMenu ? (int)m_nMenuResourceId : (manager ? manager->GetContextId() : 0);
     if (!key || key == m_nCurrentKey || !menu || ::GetMenuItemCount(menu) <= 0) return;
-    SetTrackingMode(0, true, false);
+    SetTrackingMode(TK_TRACKING_NONE, true, false);
     // The child's caption controls belong to no menu: they come back on the new set.
     RemoveCaptionControls();
     if (manager && manager->IsCustomizationEnabled()) {
@@ -414,7 +414,7 @@ int CTkMenuBar::CFrameSink::OnHookMessage(HWND hwnd, UINT message, WPARAM* wPara
     if (!bar->IsVisible() || !bar->GetSafeHwnd() || ::GetKeyState(VK_SHIFT) < 0 || bar->IsCustomizeMode() ||
         CTkMouseTracker::ForThread().HasTrackedBars())
         return TK_HOOK_IGNORED;
-    bar->SetTrackingMode(1, true, true);
+    bar->SetTrackingMode(TK_TRACKING_ACTIVE, true, true);
     *result = 0;
     return TK_HOOK_HANDLED;
 }

@@ -167,7 +167,7 @@ int CTkPopupBar::Popup(CTkControl* control, bool byKeyboard) {
     UpdateShortcutTexts();
     const CSize size = CalcSize();
     AdjustPosition(size.cx, size.cy);
-    SetTrackingMode(1, byKeyboard, byKeyboard);
+    SetTrackingMode(TK_TRACKING_ACTIVE, byKeyboard, byKeyboard);
     m_nPendingUpdate &= ~TK_BAR_PENDING_LAYOUT;
     UpdateCommandUI(true);
     PaintWithAnimation();
@@ -199,7 +199,7 @@ bool CTkPopupBar::TrackModal() {
         ::DispatchMessageW(&msg);
     }
     if (quit && m_nTrackingMode) CTkMouseTracker::ForThread().CloseTracked();
-    if (quit && m_nTrackingMode) SetTrackingMode(0, true, false);
+    if (quit && m_nTrackingMode) SetTrackingMode(TK_TRACKING_NONE, true, false);
     InternalRelease();
     return !quit;
 }
@@ -264,7 +264,7 @@ int CTkPopupBar::OnHookKeyDown(UINT key) {
             if (parent->m_nBarType == TK_BAR_TYPE_POPUP) {
                 if (key == closeKey) {
                     parent->SetPopuped(-1, true);
-                    parent->SetTrackingMode(1, false, true);
+                    parent->SetTrackingMode(TK_TRACKING_ACTIVE, false, true);
                 }
                 return 1;
             }

@@ -129,7 +129,7 @@ int CTkControlComboBoxList::Popup(CTkControl* control, bool byKeyboard) {
     if (owner) ::SendMessageW(owner, TK_WM_POPUP_INIT, 0, (LPARAM)this);
     if (m_pCombo != combo || !GetSafeHwnd()) return 0;  // the site closed or destroyed it
     EnterModalLoop();
-    SetTrackingMode(1, false, byKeyboard);
+    SetTrackingMode(TK_TRACKING_ACTIVE, false, byKeyboard);
 
     CRect exclude = combo->GetRect();
     ::MapWindowPoints(bar->GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&exclude), 2);
@@ -147,7 +147,7 @@ int CTkControlComboBoxList::Popup(CTkControl* control, bool byKeyboard) {
 
 int CTkControlComboBoxList::SetTrackingMode(int mode, bool selectFirst, bool byKeyboard) {
     if (mode) return CTkCommandBar::SetTrackingMode(mode, selectFirst, byKeyboard);
-    const int changed = CTkCommandBar::SetTrackingMode(0, selectFirst, byKeyboard);
+    const int changed = CTkCommandBar::SetTrackingMode(TK_TRACKING_NONE, selectFirst, byKeyboard);
     LeaveModalLoop();
     if (GetSafeHwnd()) ShowWindow(SW_HIDE);
     CTkControlComboBox* combo = m_pCombo;
@@ -170,9 +170,9 @@ int CTkControlComboBoxList::OnHookKeyDown(UINT key) {
     switch (key) {
     case VK_ESCAPE: {
         CTkCommandBar* bar = combo->GetParentBar();
-        if (!bar) return SetTrackingMode(0, true, false), 1;
+        if (!bar) return SetTrackingMode(TK_TRACKING_NONE, true, false), 1;
         bar->SetPopuped(-1, true);
-        if (bar->m_nBarType != TK_BAR_TYPE_POPUP) bar->SetTrackingMode(0, true, false);
+        if (bar->m_nBarType != TK_BAR_TYPE_POPUP) bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         return 1;
     }
     case VK_TAB:
@@ -238,7 +238,7 @@ LRESULT CTkControlComboBoxList::WindowProc(UINT message, WPARAM wParam, LPARAM l
         }
         return 0;
     case WM_DESTROY:
-        if (m_nTrackingMode) SetTrackingMode(0, false, false);
+        if (m_nTrackingMode) SetTrackingMode(TK_TRACKING_NONE, false, false);
         LeaveModalLoop();
         break;
     default:
@@ -258,7 +258,7 @@ CTkControlComboBox::CTkControlComboBox() {
 }
 
 CTkControlComboBox::~CTkControlComboBox() {
-    if (m_pList->m_pCombo == this) m_pList->SetTrackingMode(0, false, false);
+    if (m_pList->m_pCombo == this) m_pList->SetTrackingMode(TK_TRACKING_NONE, false, false);
     m_pList->m_pCombo = nullptr;
     m_field.Destroy();
 }
@@ -336,7 +336,7 @@ void CTkControlComboBox::SetParent(CTkCommandBar* bar) {
     if (!moved) return;
     m_pLaidOutBar = nullptr;
     if (!bar) {
-        if (m_pList->m_pCombo == this) m_pList->SetTrackingMode(0, false, false);
+        if (m_pList->m_pCombo == this) m_pList->SetTrackingMode(TK_TRACKING_NONE, false, false);
         m_field.Destroy();
         if (m_bEditable) m_field.CreateObject();
         return;

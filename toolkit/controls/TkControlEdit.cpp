@@ -240,7 +240,8 @@ void CTkFieldHost::ClickByKeyboard() {
         return;
     }
     CTkCommandBar* bar = m_pControl->GetParentBar();
-    if (bar && bar->m_nBarType != TK_BAR_TYPE_POPUP && bar->m_nTrackingMode) bar->SetTrackingMode(0, true, false);
+    if (bar && bar->m_nBarType != TK_BAR_TYPE_POPUP && bar->m_nTrackingMode)
+        bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
     if (::IsWindow(window)) ::SetFocus(window);
 }
 

@@ -204,7 +204,7 @@ protected:
         m_bar->SetWindowPos(HWND_TOPMOST, 0, 0, 600, 24, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     void Close() {
-        if (m_bar) m_bar->SetTrackingMode(0, true, false);
+        if (m_bar) m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         m_bar.reset();
         m_site.DestroyWindow();
     }
@@ -293,7 +293,7 @@ TEST_F(TkPopupBarTest, AMenuOpensAsAToolWindowBelowItsTitleAndAboveItNearTheBott
         EXPECT_EQ(rect.Height() - 4, last->m_rcControl.bottom);
         EXPECT_EQ(popup->GetControl(1)->m_rcControl.top, first->m_rcControl.bottom);
         const int height = rect.Height();
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         EXPECT_FALSE(popup->IsWindowVisible());
         EXPECT_EQ(nullptr, popup->GetOwnerControl());
 
@@ -326,7 +326,7 @@ TEST_F(TkPopupBarTest, ASubmenuOpensRightOfItsItemAndFlipsLeftAtTheScreenEdge) {
         CTkKeyboardHook::ForThread().RouteKey(WM_KEYDOWN, VK_LEFT, 0);
         EXPECT_FALSE(submenu->IsWindowVisible());
         EXPECT_TRUE(menu->IsWindowVisible());
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
 
         // The menu bar at the right edge: the menu moves in, the submenu opens to the left.
         m_bar->SetWindowPos(nullptr, 1280 - 70, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -435,7 +435,7 @@ TEST_F(TkPopupBarTest, RarelyUsedCommandsHideBehindTheExpandButtonUntilTheMenuEx
         EXPECT_EQ((std::vector<int>{100, 101, 102, 103, 104}), ShownIds(popup));
 
         // A new run starts collapsed again.
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         EXPECT_FALSE(CTkMouseTracker::ForThread().IsExpandAll());
         ASSERT_TRUE(m_bar->SetPopuped(0, false));
         EXPECT_FALSE(popup->IsExpanded());
@@ -458,7 +458,7 @@ TEST_F(TkPopupBarTest, AMenuRestedOnOrDoubleClickedShowsAllItsCommandsAndAUsedOn
         const CPoint onTitle = ScreenRect(m_bar.get(), title->m_rcControl).CenterPoint();
         auto expandsWithin = [&](DWORD ms) { return TkPumpUntil([&] { return popup->IsExpanded(); }, ms); };
         auto reopen = [&] {
-            m_bar->SetTrackingMode(0, true, false);
+            m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
             return m_bar->SetPopuped(0, false) != 0;
         };
         const std::vector<int> collapsed = {100, 102, 104, TK_ID_POPUP_EXPAND};
@@ -481,7 +481,7 @@ TEST_F(TkPopupBarTest, AMenuRestedOnOrDoubleClickedShowsAllItsCommandsAndAUsedOn
         EXPECT_FALSE(expandsWithin(1100));
 
         // A double-click on a closed title opens its menu; on the open one it expands the menu.
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         const CPoint at = title->m_rcControl.CenterPoint();
         m_bar->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         EXPECT_EQ(0, m_bar->m_nPopupIndex);
@@ -548,7 +548,7 @@ TEST_F(TkPopupBarTest, OnAMonitorLeftOfThePrimaryOneCommandsKeepTheirWidth) {
         EXPECT_GT(item->m_rcControl.Width(), 100);
         EXPECT_LE(item->m_rcControl.Width(), 1280 / 3);
         EXPECT_EQ(CPoint(-2000, 300), WindowRect(popup).TopLeft());
-        popup->SetTrackingMode(0, true, false);
+        popup->SetTrackingMode(TK_TRACKING_NONE, true, false);
         popup->DestroyWindow();
         popup->InternalRelease();
     });
@@ -577,7 +577,7 @@ TEST_F(TkPopupBarTest, ACommandIsAtMostAThirdOfTheWorkAreasRightEdgeWide) {
             popup->GetControls()->Add(item, 100);
             EXPECT_EQ(1, popup->PopupAt(xs[i], 300, 0, CRect()));
             widths[i] = item->m_rcControl.Width();
-            popup->SetTrackingMode(0, true, false);
+            popup->SetTrackingMode(TK_TRACKING_NONE, true, false);
             popup->DestroyWindow();
             popup->InternalRelease();
         }
@@ -605,7 +605,7 @@ TEST_F(TkPopupBarTest, TheAnimationFollowsAnEightByteSystemMaskAndNoneWithAHoste
         EXPECT_EQ(3, popup->GetAnimationKind());
         ASSERT_TRUE(m_bar->SetPopuped(0, false));
         EXPECT_EQ(3, popup->m_nLastAnimation);
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
 
         // A popup hosting a window of its own does not animate; the window survives the popup.
         HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 2, 2, 50, 18, popup->GetSafeHwnd(), nullptr, nullptr,
@@ -632,7 +632,7 @@ TEST_F(TkPopupBarTest, AShadowingPainterShadesThePopupAndItsTitleUntilItCloses) 
         std::vector<CTkDropShadowWnd*> shadows = CTkDropShadows::Instance().GetShadows(popup->GetSafeHwnd());
         ASSERT_EQ(4u, shadows.size());  // under and right of the popup, and of its title
         for (CTkDropShadowWnd* shadow : shadows) EXPECT_TRUE(shadow->IsWindowVisible());
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         EXPECT_TRUE(CTkDropShadows::Instance().GetShadows(popup->GetSafeHwnd()).empty());
         m_manager.SetPainter(nullptr);
     });
@@ -656,7 +656,7 @@ TEST_F(TkPopupBarTest, TheModalLoopEndsWithThePopupAndPassesAQuitOn) {
         ::PostQuitMessage(42);
         EXPECT_FALSE(popup->TrackModal());
         EXPECT_FALSE(popup->IsWindowVisible());
-        EXPECT_EQ(0, popup->m_nTrackingMode);
+        EXPECT_EQ(TK_TRACKING_NONE, popup->m_nTrackingMode);
         MSG msg;
         ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
         EXPECT_EQ(42, (int)msg.wParam);
@@ -679,7 +679,7 @@ TEST_F(TkPopupBarTest, APopupToolBarLaysItsControlsOutInRowsAndCopiesKeepThePopu
         EXPECT_GE(rect.Height(), 2 * bar.GetControl(0)->m_rcControl.Height()) << rect.Width();  // more than one row
         EXPECT_GT(bar.GetControl(29)->m_rcControl.top, bar.GetControl(0)->m_rcControl.top);
         EXPECT_EQ(TK_BAR_TYPE_TOOLBAR, bar.m_nBarType);
-        bar.SetTrackingMode(0, true, false);
+        bar.SetTrackingMode(TK_TRACKING_NONE, true, false);
 
         bar.m_bTearOff = 1;
         bar.m_strTearOffCaption = "Tools";
@@ -791,8 +791,8 @@ TEST_F(TkPopupBarTest, AGripperDraggedElevenPixelsAwayTearsTheMenuOffIntoAFloati
         ASSERT_NE(nullptr, torn);
         EXPECT_TRUE(torn->IsWindowVisible());
         EXPECT_EQ(nullptr, popup->GetTearOffBar());
-        EXPECT_EQ(0, popup->m_nTrackingMode);
-        EXPECT_EQ(0, m_bar->m_nTrackingMode);
+        EXPECT_EQ(TK_TRACKING_NONE, popup->m_nTrackingMode);
+        EXPECT_EQ(TK_TRACKING_NONE, m_bar->m_nTrackingMode);
         EXPECT_FALSE(CTkMouseTracker::ForThread().HasTrackedBars());
         EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
         EXPECT_EQ(nullptr, ::GetCapture());
@@ -831,7 +831,7 @@ TEST_F(TkPopupBarTest, ATearOffDroppedBackOnTheGripperOrEndedByAQuitLeavesNoBarB
         EXPECT_EQ(bars, m_manager.GetCount());
         EXPECT_EQ(nullptr, m_manager.FindBar(kTearOffId));
         EXPECT_TRUE(popup->IsWindowVisible());
-        EXPECT_NE(0, popup->m_nTrackingMode);
+        EXPECT_NE(TK_TRACKING_NONE, popup->m_nTrackingMode);
         EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
 
         // Escape through the keyboard hook ends the drag; the torn-off bar stays.
@@ -843,7 +843,7 @@ TEST_F(TkPopupBarTest, ATearOffDroppedBackOnTheGripperOrEndedByAQuitLeavesNoBarB
         popup->TrackTearOff(middle);
         ASSERT_NE(nullptr, m_manager.FindBar(kTearOffId));
         EXPECT_TRUE(m_manager.FindBar(kTearOffId)->IsVisible());
-        EXPECT_EQ(0, popup->m_nTrackingMode);
+        EXPECT_EQ(TK_TRACKING_NONE, popup->m_nTrackingMode);
         EXPECT_EQ(nullptr, ::GetCapture());
 
         // The program quits during the drag: the loop ends at once and the quit reaches the caller.
@@ -859,7 +859,7 @@ TEST_F(TkPopupBarTest, ATearOffDroppedBackOnTheGripperOrEndedByAQuitLeavesNoBarB
         // The gripper is hot while the cursor is on it, and there is none without tear-off.
         popup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(popup->GetGripperRect().left + 2, popup->GetGripperRect().top + 2));
         EXPECT_TRUE(popup->IsGripperHot());
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         EXPECT_FALSE(popup->IsGripperHot());
         popup->m_bTearOff = 0;
         ASSERT_TRUE(m_bar->SetPopuped(0, false));
@@ -876,7 +876,7 @@ TEST_F(TkPopupBarTest, ARealDragOnTheGripperTearsTheMenuOffIntoAFloatingBarWithI
         m_site.SetWindowPos(nullptr, 700, 500, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         CTkToolBar* torn = nullptr;
         for (int attempt = 0; attempt < 3 && !torn; ++attempt) {
-            m_bar->SetTrackingMode(0, true, false);
+            m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
             TkBringToFront(m_site.GetSafeHwnd(), 1000);
             CTkPopupBar* popup = OpenTearOffMenu(m_bar.get(), Options());
             ASSERT_NE(nullptr, popup);
