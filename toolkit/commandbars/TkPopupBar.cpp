@@ -585,11 +585,11 @@ void CTkPopupBar::DrawCommandBar(CDC* dc) {
     if (!m_bScrolling) return;
     HDC hdc = dc->GetSafeHdc();
     if (!m_rcScrollUp.IsRectEmpty()) {
-        painter->FillRect(dc, m_rcScrollUp, COLOR_MENU);
+        painter->FillRect(dc, m_rcScrollUp, TK_COLOR_MENU);
         DrawChevrons(hdc, m_rcScrollUp, true);
     }
     if (!m_rcScrollDown.IsRectEmpty()) {
-        painter->FillRect(dc, m_rcScrollDown, COLOR_MENU);
+        painter->FillRect(dc, m_rcScrollDown, TK_COLOR_MENU);
         DrawChevrons(hdc, m_rcScrollDown, false);
     }
 }

@@ -196,7 +196,7 @@ void CTkControlComboBoxList::PaintBorder() {
     ::GetWindowRect(m_hWnd, &rect);
     rect.OffsetRect(-rect.left, -rect.top);
     CTkThemePainter* painter = GetPainter();
-    HBRUSH border = ::CreateSolidBrush(painter->GetColor(COLOR_BTNSHADOW));
+    HBRUSH border = ::CreateSolidBrush(painter->GetColor(TK_COLOR_BTNSHADOW));
     ::FrameRect(dc, &rect, border);
     ::DeleteObject(border);
     ::InflateRect(&rect, -1, -1);

@@ -387,7 +387,7 @@ CTkIconImage& CTkIconEntry::GetShadow() {
     CTkIconImage& shadow = m_images[SlotShadow];
     const CTkIconImage& source = GetHot();
     if (shadow.IsEmpty() && !source.IsEmpty()) {
-        COLORREF base = TkGetColor(31);
+        COLORREF base = TkGetColor(TK_COLOR_HOT_FILL);
         int red = (int)(GetRValue(base) * 0.75), green = (int)(GetGValue(base) * 0.75),
             blue = (int)(GetBValue(base) * 0.75);
         if (source.IsAlpha()) {

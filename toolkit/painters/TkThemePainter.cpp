@@ -339,7 +339,7 @@ CSize CTkThemePainter::PaintControlText(CDC* dc, const CString& text, const CRec
             COLORREF colour = ::GetTextColor(hdc);
             CRect shadow = area;
             shadow.OffsetRect(1, 1);
-            ::SetTextColor(hdc, GetColor(COLOR_BTNHIGHLIGHT));
+            ::SetTextColor(hdc, GetColor(TK_COLOR_BTNHIGHLIGHT));
             ::DrawTextA(hdc, shown, shown.GetLength(), &shadow, format);
             ::SetTextColor(hdc, colour);
         }
@@ -355,7 +355,7 @@ CSize CTkThemePainter::PaintControlText(CDC* dc, const CString& text, const CRec
         int y = centred ? (rect.top + rect.bottom) / 2 - (extent.cx + (triangle ? 5 : 0)) / 2 : rect.top;
         if (embossed) {
             COLORREF colour = ::GetTextColor(hdc);
-            ::SetTextColor(hdc, GetColor(COLOR_BTNHIGHLIGHT));
+            ::SetTextColor(hdc, GetColor(TK_COLOR_BTNHIGHLIGHT));
             ::TextOutA(hdc, x + 1, y + 1, shown, shown.GetLength());
             ::SetTextColor(hdc, colour);
         }
@@ -600,7 +600,7 @@ CSize CTkThemePainter::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* control,
             font.CreateFontIndirect(&marlett);
             CTkSelectObject select(hdc, font.GetSafeHandle());
             COLORREF old = ::GetTextColor(hdc);
-            if (!state.hot && !state.pressed) ::SetTextColor(hdc, GetColor(COLOR_HIGHLIGHTTEXT));
+            if (!state.hot && !state.pressed) ::SetTextColor(hdc, GetColor(TK_COLOR_HIGHLIGHTTEXT));
             int mode = ::SetBkMode(hdc, TRANSPARENT);
             CRect area = rect;
             ::DrawTextA(hdc, "r", 1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
@@ -612,7 +612,7 @@ CSize CTkThemePainter::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* control,
     case TK_GLYPH_ARROW: {
         if (draw) {
             const CTkButtonState state = StateOf(control);
-            COLORREF colour = state.hot || state.pressed ? ::GetTextColor(hdc) : GetColor(COLOR_HIGHLIGHTTEXT);
+            COLORREF colour = state.hot || state.pressed ? ::GetTextColor(hdc) : GetColor(TK_COLOR_HIGHLIGHTTEXT);
             PaintTriangle(dc, {midX - 3, midY - 1}, {midX + 2, midY - 1}, {midX, midY + 1}, colour);
         }
         return CSize(16, 16);
@@ -695,7 +695,7 @@ void CTkThemePainter::PaintListItemText(CDC* dc, CTkControl* control, const CRec
         SIZE captionSize = TextExtent(hdc, caption);
         const int height = captionSize.cy + 2;
         CRect field(captionLeft + captionSize.cx + fieldGap, mid - height / 2, rect.right - 2, mid - height / 2 + height);
-        if (field.right > field.left) PaintFramedRect(dc, field, COLOR_WINDOW, fieldBorder);
+        if (field.right > field.left) PaintFramedRect(dc, field, TK_COLOR_WINDOW, fieldBorder);
     }
     ::SetBkMode(hdc, mode);
     ::SetTextColor(hdc, oldText);
@@ -729,13 +729,13 @@ void CTkThemePainter::PaintSizeGrip(CDC* dc, const CRect& client) {
 void CTkThemePainter::PaintDockBarBackground(CDC* dc, CWnd* dockBar) {
     CRect client;
     TkGetClientRect(dockBar, client);
-    FillRect(dc, client, COLOR_BTNFACE);
+    FillRect(dc, client, TK_COLOR_BTNFACE);
 }
 
 void CTkThemePainter::PaintStatusBarBackground(CDC* dc, CWnd* statusBar) {
     CRect client;
     TkGetClientRect(statusBar, client);
-    FillRect(dc, client, COLOR_BTNFACE);
+    FillRect(dc, client, TK_COLOR_BTNFACE);
 }
 
 // ---------------------------------------------------------------------------------------------

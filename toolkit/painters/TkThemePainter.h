@@ -76,7 +76,7 @@ public:
     static void ReleaseCurrent();
 
     int GetThemeId() const { return m_nThemeId; }
-    // A colour argument: an index 0-56 into this painter's table, or the colour itself.
+    // A colour argument: a TkColor entry of this painter's table, or the colour itself.
     COLORREF GetColor(COLORREF indexOrColor) const {
         return indexOrColor < (COLORREF)TK_COLOR_COUNT ? m_colors[indexOrColor] : indexOrColor;
     }
