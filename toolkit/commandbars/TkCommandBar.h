@@ -79,20 +79,21 @@ enum TkSiteMessage : UINT {
     TK_WM_POPUPBAR_CREATE = 0x0530,// lParam a CTkPopupBarRequest: the child bar of a popup control
     TK_WM_CONTROL_SELECTED = 0x0531,
     TK_WM_SELECTED_CONTROL_CHANGED = 0x0532,  // wParam the control selected in customise mode, or 0
-    TK_WM_POPUP_PREPARE = 0x0533,  // lParam the popup bar about to open
+    // lParam a popup bar (or a combo box's list) about to lay itself out and open; the site may prepare it.
+    TK_WM_POPUP_PREPARE = 0x0533,
     TK_WM_MENUBAR_TRACKING = 0x0534,
 };
 
 // The notification code of CTkExecuteRecord when a control executes its command.
 const UINT TK_CONTROL_EXECUTED = 100;
 
-// What 0x052D carries: the header of a notification and the control that executed.
+// What TK_WM_EXECUTE carries: the header of a notification and the control that executed.
 struct CTkExecuteRecord {
     NMHDR header;
     CTkControl* pControl;
 };
 
-// What 0x052F asks: the site may return a control, or change the id, type and caption.
+// What TK_WM_CONTROL_CREATE asks: the site may return a control, or change the id, type and caption.
 struct CTkControlRequest {
     int nId;
     CTkCommandBar* pBar;
@@ -108,9 +109,9 @@ enum TkPopupBarRequestKind : int {
     TK_POPUPBAR_REQUEST_STANDARD = 1,
 };
 
-// What 0x0530 carries, by pointer in lParam: the site may supply the child popup bar of a popup
-// control (pBar none), or prepare a new user toolbar (pBar the toolbar, bFloating set
-// when it floats).
+// What TK_WM_POPUPBAR_CREATE carries, by pointer in lParam: the site may supply the child popup
+// bar of a popup control (pBar none), or prepare a new user toolbar (pBar the toolbar, bFloating
+// set when it floats).
 struct CTkPopupBarRequest {
     CTkCommandBar* pBar = nullptr;
     int nKind = TK_POPUPBAR_REQUEST_STANDARD;

@@ -159,7 +159,7 @@ int CTkPopupBar::Popup(CTkControl* control, bool byKeyboard) {
         return 0;
     }
     if (CWnd* site = GetSite())
-        if (site->GetSafeHwnd()) site->SendMessage(kPreparePopupMessage, 0, (LPARAM)this);
+        if (site->GetSafeHwnd()) site->SendMessage(TK_WM_POPUP_PREPARE, 0, (LPARAM)this);
     m_bHasHidden = 0;
     m_bExpanded = (IsCustomizeMode() || CTkMouseTracker::ForThread().IsExpandAll()) ? 1 : 0;
     m_bReanimate = 0;

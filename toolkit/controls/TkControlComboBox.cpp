@@ -126,7 +126,7 @@ int CTkControlComboBoxList::Popup(CTkControl* control, bool byKeyboard) {
     SetOwnerWindow(owner);
     SendMessage(WM_SETFONT, (WPARAM)CTkThemePainter::Fonts().iconTitle.GetSafeHandle(), FALSE);
     m_pCombo = combo;
-    if (owner) ::SendMessageW(owner, TK_WM_POPUP_INIT, 0, (LPARAM)this);
+    if (owner) ::SendMessageW(owner, TK_WM_POPUP_PREPARE, 0, (LPARAM)this);
     if (m_pCombo != combo || !GetSafeHwnd()) return 0;  // the site closed or destroyed it
     EnterModalLoop();
     SetTrackingMode(TK_TRACKING_ACTIVE, false, byKeyboard);

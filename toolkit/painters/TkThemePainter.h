@@ -83,7 +83,7 @@ public:
     // Writes entries of this painter's own copy of the table.
     void SetColors(int count, const int* indices, const COLORREF* colors);
 
-    // --- The painter's operations, in slot order.
+    // --- The painter's operations, declared in the order of their entries in the virtual-function table.
     virtual CSize PaintMenuItem(CDC* dc, CTkControl* control, bool draw) = 0;
     virtual CSize PaintToolbarControl(CDC* dc, CTkControl* control, bool draw);
     virtual void PaintSplitButton(CDC* dc, const CRect& rect, CTkControl* control);

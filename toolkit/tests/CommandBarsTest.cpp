@@ -20,7 +20,7 @@ public:
         if (id == TK_ID_CUSTOMIZE && code == CN_COMMAND && m_bCustomizable) return true;
         return CFrameWnd::OnCmdMsg(id, code, extra);
     }
-    std::vector<WPARAM> selected;  // 0x0532 notifications
+    std::vector<WPARAM> selected;  // TK_WM_SELECTED_CONTROL_CHANGED notifications
     int layouts = 0;
     void RecalcLayout() override {
         ++layouts;
@@ -155,7 +155,7 @@ TEST(TkCommandBarsSettingsTest, BarsReadTheirIconSizesAndCaptionModeFromTheSetti
 }
 
 TEST(TkCommandBarsRecordTest, SiteRecordsCarryPointersAtPointerSize) {
-    // One record for 0x0530 (popup controls and new user toolbars), passed by pointer.
+    // One record for TK_WM_POPUPBAR_CREATE (popup controls and new user toolbars), passed by pointer.
     static_assert(offsetof(CTkPopupBarRequest, pBar) == 0, "the bar comes first");
     static_assert(offsetof(CTkPopupBarRequest, pszCaption) % sizeof(void*) == 0, "pointers are aligned");
     static_assert(sizeof(WPARAM) == sizeof(void*) && sizeof(LPARAM) == sizeof(void*), "pointer-sized parameters");
@@ -427,7 +427,7 @@ public:
     }
 };
 
-// A frame that answers 0x0530 for new user toolbars and runs a queued step inside modal loops.
+// A frame that answers TK_WM_POPUPBAR_CREATE for new user toolbars and runs a queued step inside modal loops.
 class CBarsFrame : public CTestFrame {
 public:
     CBarsFrame() : CTestFrame(true) {}

@@ -38,7 +38,7 @@ protected:
                                 record ? record->header.code : 0u, record ? record->header.hwndFrom : nullptr});
             return 1;
         }
-        if (message == TK_WM_POPUP_INIT) ++popupInits;
+        if (message == TK_WM_POPUP_PREPARE) ++popupInits;
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };

@@ -158,7 +158,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_COMMAND) commands.push_back(LOWORD(wParam));
-        if (message == CTkPopupBar::kPreparePopupMessage) {
+        if (message == TK_WM_POPUP_PREPARE) {
             prepared.push_back(lParam);
             auto* popup = reinterpret_cast<CTkPopupBar*>(lParam);
             controlsWhenPrepared.push_back(popup->GetControls()->GetCount());
