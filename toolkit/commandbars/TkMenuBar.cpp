@@ -50,11 +50,7 @@ CSize CTkControlMdiButton::GetSize(CDC*) {
 void CTkControlMdiButton::Draw(CDC* dc) {
     GetPainter()->PaintControlFace(dc, this);
     HDC hdc = dc->GetSafeHdc();
-    // Eight points at the screen's resolution.
-    const int tenths = ::MulDiv(80, 96, ::GetDeviceCaps(hdc, LOGPIXELSX));
-    HFONT font = ::CreateFontA(-::MulDiv(tenths, ::GetDeviceCaps(hdc, LOGPIXELSY), 720), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                               SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett");
-    HGDIOBJ oldFont = ::SelectObject(hdc, font);
+    HGDIOBJ oldFont = ::SelectObject(hdc, CTkThemePainter::Fonts().glyph.GetSafeHandle());
     const int oldMode = ::SetBkMode(hdc, TRANSPARENT);
     const COLORREF oldColour = ::SetTextColor(hdc, ::GetSysColor(m_bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     RECT rect = m_rcControl;
@@ -62,7 +58,6 @@ void CTkControlMdiButton::Draw(CDC* dc) {
     ::SetTextColor(hdc, oldColour);
     ::SetBkMode(hdc, oldMode);
     ::SelectObject(hdc, oldFont);
-    ::DeleteObject(font);
 }
 
 UINT CTkControlMdiButton::GetSysCommand() const {

@@ -5,7 +5,7 @@
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkMenuSound.h"
 #include "commandbars/TkPopupBar.h"
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "controls/TkControls.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"

@@ -1,11 +1,12 @@
 #include "editor/TkImageEditArea.h"
 
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "editor/TkButtonImageClipboard.h"
 #include "editor/TkImageFiles.h"
 #include "images/TkIconStore.h"
 #include "painters/TkColors.h"
 #include "painters/TkDrawTools.h"
+#include "painters/TkSystemData.h"
 #include "res/TkResource.h"
 
 #include <algorithm>

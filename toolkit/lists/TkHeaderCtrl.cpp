@@ -1,7 +1,8 @@
 #include "lists/TkHeaderCtrl.h"
 
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "painters/TkColors.h"
+#include "painters/TkSystemData.h"
 
 namespace {
 

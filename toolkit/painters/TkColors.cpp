@@ -1,6 +1,5 @@
 #include "painters/TkColors.h"
 
-#include "commandbars/TkWorkArea.h"
 #include "painters/TkVisualStyles.h"
 
 #include <algorithm>
@@ -302,81 +301,4 @@ int CTkSysColors::GetLunaScheme() {
     wchar_t file[260] = L"", colour[260] = L"";
     if (FAILED(styles.GetCurrentThemeName(file, 260, colour, 260, nullptr, 0))) return 0;
     return LunaSchemeOf(file, colour);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Version tests.
-
-CTkWindowsVersion::CTkWindowsVersion() {
-    m_info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);  // 148
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&m_info);
-#pragma GCC diagnostic pop
-}
-
-CTkWindowsVersion& CTkWindowsVersion::Instance() {
-    static CTkWindowsVersion version;
-    return version;
-}
-
-bool CTkWindowsVersion::IsWin95Family(const OSVERSIONINFOA& info) {
-    return info.dwPlatformId == 1 && info.dwMajorVersion == 4 && info.dwMinorVersion < 10;
-}
-
-bool CTkWindowsVersion::IsNT5OrLater(const OSVERSIONINFOA& info) {
-    return info.dwPlatformId >= 2 && info.dwMajorVersion >= 5;
-}
-
-bool CTkWindowsVersion::IsWin95Family() const {
-    return IsWin95Family(m_info);
-}
-
-bool CTkWindowsVersion::IsNT5OrLater() const {
-    return IsNT5OrLater(m_info);
-}
-
-// ---------------------------------------------------------------------------------------------
-// System data.
-
-CTkSystemData& CTkSystemData::Instance() {
-    static CTkSystemData data;
-    return data;
-}
-
-CTkSystemData::CTkSystemData() {
-    HINSTANCE module = ::GetModuleHandleW(nullptr);
-    SetToolkitResourceHandles(module, module);
-    Refresh();
-}
-
-CTkSystemData::~CTkSystemData() {
-    m_fontRegular.DeleteObject();
-    m_fontBold.DeleteObject();
-}
-
-void CTkSystemData::Refresh() {
-    m_nSmallIconWidth = ::GetSystemMetrics(SM_CXSMICON);
-    m_nSmallIconHeight = ::GetSystemMetrics(SM_CYSMICON);
-    BuildFonts();
-}
-
-void CTkSystemData::BuildFonts() {
-    m_fontRegular.DeleteObject();
-    m_fontBold.DeleteObject();
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
-    LOGFONTA base = {};
-    base.lfHeight = metrics.lfMenuFont.lfHeight;
-    base.lfWeight = metrics.lfMenuFont.lfWeight;
-    base.lfItalic = metrics.lfMenuFont.lfItalic;
-    lstrcpynA(base.lfFaceName, metrics.lfMenuFont.lfFaceName, LF_FACESIZE);
-    HDC screen = ::GetDC(nullptr);
-    base.lfCharSet = (BYTE)::GetTextCharsetInfo(screen, nullptr, 0);
-    ::ReleaseDC(nullptr, screen);
-    if (!m_fontRegular.CreateFontIndirect(&base)) return;
-    LOGFONTA bold = base;
-    bold.lfWeight = FW_BOLD;
-    m_fontBold.CreateFontIndirect(&bold);
 }

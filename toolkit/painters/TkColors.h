@@ -1,5 +1,5 @@
-// The toolkit's table of 57 colours built from the system colours, the colour arithmetic it
-// uses, the shared system data (small-icon size, regular and bold font) and version tests.
+// The toolkit's table of 57 colours built from the system colours, and the colour arithmetic it
+// uses.
 #pragma once
 
 #include "painters/TkDrawTools.h"
@@ -126,38 +126,3 @@ private:
 inline COLORREF TkGetColor(COLORREF indexOrColor) {
     return CTkSysColors::Instance().GetColor(indexOrColor);
 }
-
-// The operating system's version, read once.
-class CTkWindowsVersion {
-public:
-    static CTkWindowsVersion& Instance();
-    // Platform 1, major 4, minor below 10.
-    bool IsWin95Family() const;
-    // Platform at least 2 and major at least 5.
-    bool IsNT5OrLater() const;
-    const OSVERSIONINFOA& Info() const { return m_info; }
-    static bool IsWin95Family(const OSVERSIONINFOA& info);
-    static bool IsNT5OrLater(const OSVERSIONINFOA& info);
-
-private:
-    CTkWindowsVersion();
-    OSVERSIONINFOA m_info = {};
-};
-
-// Small-icon size and the regular and bold fonts of the toolkit's lists and headers.
-class CTkSystemData {
-public:
-    static CTkSystemData& Instance();
-    ~CTkSystemData();
-    // Reads the metrics and rebuilds the fonts.
-    void Refresh();
-
-    int m_nSmallIconWidth = 16;
-    int m_nSmallIconHeight = 16;
-    CFont m_fontRegular;
-    CFont m_fontBold;
-
-private:
-    CTkSystemData();
-    void BuildFonts();
-};

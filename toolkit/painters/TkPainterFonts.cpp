@@ -117,6 +117,15 @@ void CTkThemePainter::RebuildFonts(const NONCLIENTMETRICSA* givenMetrics, const 
     marlett.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(marlett.lfFaceName, "Marlett", LF_FACESIZE);
     fonts->marlett.CreateFontIndirect(&marlett);
+    LOGFONTA glyph = {};
+    HDC display = ::GetDC(nullptr);
+    const int tenthsOfPoint = ::MulDiv(80, 96, ::GetDeviceCaps(display, LOGPIXELSX));
+    glyph.lfHeight = -::MulDiv(tenthsOfPoint, ::GetDeviceCaps(display, LOGPIXELSY), 720);
+    ::ReleaseDC(nullptr, display);
+    glyph.lfWeight = FW_NORMAL;
+    glyph.lfCharSet = SYMBOL_CHARSET;
+    lstrcpynA(glyph.lfFaceName, "Marlett", LF_FACESIZE);
+    fonts->glyph.CreateFontIndirect(&glyph);
 
     HDC measure = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(measure, fonts->regular.GetSafeHandle());

@@ -436,14 +436,7 @@ CSize CTkThemePainter::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* control,
     case TK_GLYPH_CLOSE: {
         if (draw) {
             const CTkButtonState state = StateOf(control);
-            LOGFONTA marlett = {};
-            const int dpi = std::max(1, ::GetDeviceCaps(hdc, LOGPIXELSX));
-            marlett.lfHeight = -::MulDiv(::MulDiv(8, ::GetDeviceCaps(hdc, LOGPIXELSY), 72), 96, dpi);
-            marlett.lfCharSet = DEFAULT_CHARSET;
-            lstrcpynA(marlett.lfFaceName, "Marlett", LF_FACESIZE);
-            CFont font;
-            font.CreateFontIndirect(&marlett);
-            CTkSelectObject select(hdc, font.GetSafeHandle());
+            CTkSelectObject select(hdc, Fonts().glyph.GetSafeHandle());
             COLORREF old = ::GetTextColor(hdc);
             if (!state.hot && !state.pressed) ::SetTextColor(hdc, GetColor(TK_COLOR_HIGHLIGHTTEXT));
             int mode = ::SetBkMode(hdc, TRANSPARENT);

@@ -57,6 +57,9 @@ struct CTkExpandRow {
 // The fonts shared by every painter, rebuilt together.
 struct CTkPainterFonts {
     CFont regular, bold, status, vertical, verticalBold, smallCaption, iconTitle, iconTitleBold, marlett;
+    // The symbol font of the caption glyphs (the close glyph, the MDI child's caption buttons):
+    // eight points scaled by 96 / the screen's horizontal resolution.
+    CFont glyph;
 };
 
 class CTkThemePainter : public CCmdTarget {

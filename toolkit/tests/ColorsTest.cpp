@@ -1,6 +1,8 @@
 #include "TkTestSupport.h"
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "painters/TkColors.h"
+#include "painters/TkSystemData.h"
+#include "painters/TkWindowsVersion.h"
 
 #include <gtest/gtest.h>
 
