@@ -88,7 +88,7 @@ int Run(int count) {
         if (!popup->PopupAt(200, 100, 0, CRect())) throw std::runtime_error("the popup bar did not open");
         Pump();
         const double oursEnd = bench::Seconds();
-        popup->SetTrackingMode(0, true, false);
+        popup->SetTrackingMode(TK_TRACKING_NONE, true, false);
         Pump();
 
         owner.painted = 0;

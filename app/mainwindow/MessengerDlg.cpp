@@ -191,28 +191,31 @@ void CMessengerDlg::CreatePopup() {
     m_alert.SetHeight(100);
     m_alert.ClearItems();
 
-    CTkPopupItem* caption = m_alert.AppendItem(new CTkPopupItem(CRect(5, 10, 260, 26), LoadText(IDS_ALERT_CAPTION), 0));
+    CTkPopupItem* caption =
+        m_alert.AppendItem(new CTkPopupItem(CRect(5, 10, 260, 26), LoadText(IDS_ALERT_CAPTION), kAlertItemInert));
     caption->SetFormat(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     caption->SetBold(true);
     caption->m_bUnderlineHot = false;
 
-    CTkPopupItem* close = m_alert.AppendItem(new CTkPopupItem(CRect(250, 10, 266, 26), "", 1));
+    CTkPopupItem* close = m_alert.AppendItem(new CTkPopupItem(CRect(250, 10, 266, 26), "", kAlertItemClose));
     if (HICON icon = LoadIconSized(IDI_CLOSE, 16)) {
         close->SetIcon(icon);  // the item keeps a copy
         ::DestroyIcon(icon);
     }
     close->m_bButton = true;
 
-    CTkPopupItem* picture = m_alert.AppendItem(new CTkPopupItem(CRect(5, 27, 37, 59), "", 0));
+    CTkPopupItem* picture = m_alert.AppendItem(new CTkPopupItem(CRect(5, 27, 37, 59), "", kAlertItemInert));
     if (HICON icon = LoadIconSized(IDI_ALERT, 32)) {
         picture->SetIcon(icon);
         ::DestroyIcon(icon);
     }
 
-    m_pTitleItem = m_alert.AppendItem(new CTkPopupItem(CRect(50, 27, 230, 45), LoadText(IDS_ALERT_TITLE), 2));
+    m_pTitleItem =
+        m_alert.AppendItem(new CTkPopupItem(CRect(50, 27, 230, 45), LoadText(IDS_ALERT_TITLE), kAlertItemMessage));
     m_pTitleItem->SetBold(true);
 
-    m_pBodyItem = m_alert.AppendItem(new CTkPopupItem(CRect(50, 45, 230, 100), LoadText(IDS_ALERT_BODY), 2));
+    m_pBodyItem =
+        m_alert.AppendItem(new CTkPopupItem(CRect(50, 45, 230, 100), LoadText(IDS_ALERT_BODY), kAlertItemMessage));
     m_pBodyItem->SetFormat(DT_WORDBREAK);
 }
 
@@ -339,9 +342,9 @@ CString CMessengerDlg::GetContactNameForNumber(const wchar_t* number) {
 LRESULT CMessengerDlg::OnPopupClick(WPARAM code, LPARAM item) {
     if (code != TK_ALERT_CLICKED) return 1;
     CTkPopupItem* clicked = reinterpret_cast<CTkPopupItem*>(item);
-    UINT id = clicked ? clicked->m_nID : 0;  // read before the alert lets go of its items
+    UINT id = clicked ? clicked->m_nID : (UINT)kAlertItemInert;  // read before the alert lets go of its items
     m_alert.Close();
-    if (id != 2) return 1;
+    if (id != kAlertItemMessage) return 1;
     if (m_pKeptMessage) {
         CReadWindowFactory::Open(m_pKeptMessage);
     } else {

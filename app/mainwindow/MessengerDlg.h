@@ -38,6 +38,9 @@ class CMessengerDlg : public CFrameWnd {
     DECLARE_DYNAMIC(CMessengerDlg)
 public:
     static const UINT kPollTimer = 1000;
+    // The ids of the desktop alert's items: a click on the message's title or body opens the
+    // message; any other click only closes the alert.
+    enum AlertItem : UINT { kAlertItemInert = 0, kAlertItemClose = 1, kAlertItemMessage = 2 };
     // The profile section (the account reference in place of %s) and its value.
     static const char* const kAccountSectionFormat;  // "Accounts\%s"
     static const char* const kLastMessageIdValue;    // "LastMessageId"

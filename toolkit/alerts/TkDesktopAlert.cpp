@@ -104,11 +104,11 @@ HFONT CTkPopupItem::GetFont() {
 CTkDesktopAlertTheme::CTkDesktopAlertTheme() {
     LOGFONTA font = {};
     if (::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0)) m_font.CreateFontIndirect(&font);
-    m_clrText = TkGetColor(COLOR_BTNTEXT);
-    m_grcBack = CTkColorPair(TkGetColor(COLOR_BTNFACE));
-    m_grcBorder = CTkColorPair(TkGetColor(COLOR_BTNSHADOW));
-    m_grcHotBorder = CTkColorPair(TkGetColor(COLOR_BTNHIGHLIGHT), TkGetColor(COLOR_BTNSHADOW));
-    m_grcPressedBorder = CTkColorPair(TkGetColor(COLOR_BTNSHADOW), TkGetColor(COLOR_BTNHIGHLIGHT));
+    m_clrText = TkGetColor(TK_COLOR_BTNTEXT);
+    m_grcBack = CTkColorPair(TkGetColor(TK_COLOR_BTNFACE));
+    m_grcBorder = CTkColorPair(TkGetColor(TK_COLOR_BTNSHADOW));
+    m_grcHotBorder = CTkColorPair(TkGetColor(TK_COLOR_BTNHIGHLIGHT), TkGetColor(TK_COLOR_BTNSHADOW));
+    m_grcPressedBorder = CTkColorPair(TkGetColor(TK_COLOR_BTNSHADOW), TkGetColor(TK_COLOR_BTNHIGHLIGHT));
 }
 
 void CTkDesktopAlertTheme::DrawBorder(CDC* dc, const CRect& rect) {
@@ -168,7 +168,7 @@ void CTkDesktopAlertTheme::DrawItem(CDC* dc, CTkPopupItem* item) {
 }
 
 CTkDesktopAlertCaptionTheme::CTkDesktopAlertCaptionTheme() {
-    m_grcBorder = CTkColorPair(TkGetColor(COLOR_BTNHIGHLIGHT), TkGetColor(COLOR_BTNSHADOW));
+    m_grcBorder = CTkColorPair(TkGetColor(TK_COLOR_BTNHIGHLIGHT), TkGetColor(TK_COLOR_BTNSHADOW));
 }
 
 void CTkDesktopAlertCaptionTheme::DrawBackground(CDC* dc, CRect rect) {
@@ -180,20 +180,20 @@ void CTkDesktopAlertCaptionTheme::DrawBackground(CDC* dc, CRect rect) {
     FillGradientRect(*dc, &band, RGB(0, 0, 128), RGB(24, 180, 192), true);
     Deflate(inner, 1);
     CRect area(inner.left, rect.top + 23, inner.right, inner.bottom);
-    TkDraw3dRect(*dc, area, TkGetColor(COLOR_BTNSHADOW), TkGetColor(COLOR_BTNHIGHLIGHT));
+    TkDraw3dRect(*dc, area, TkGetColor(TK_COLOR_BTNSHADOW), TkGetColor(TK_COLOR_BTNHIGHLIGHT));
     Deflate(area, 1);
-    TkDraw3dRect(*dc, area, TkGetColor(COLOR_BTNHIGHLIGHT), TkGetColor(COLOR_BTNSHADOW));
+    TkDraw3dRect(*dc, area, TkGetColor(TK_COLOR_BTNHIGHLIGHT), TkGetColor(TK_COLOR_BTNSHADOW));
     Deflate(area, 1);
     Fill(dc, CRect(area.left, area.top, std::min(area.right, area.left + 30), area.bottom), RGB(0, 0, 128));
 }
 
 CTkDesktopAlertFlatTheme::CTkDesktopAlertFlatTheme() {
-    m_grcBack = CTkColorPair(TkGetColor(30));
-    m_clrHotFill = TkGetColor(31);
-    m_clrPressedFill = TkGetColor(33);
-    m_grcHotBorder = CTkColorPair(TkGetColor(32));
-    m_grcPressedBorder = CTkColorPair(TkGetColor(32));
-    m_grcBorder = CTkColorPair(TkGetColor(COLOR_BTNSHADOW));
+    m_grcBack = CTkColorPair(TkGetColor(TK_COLOR_BAR_FACE));
+    m_clrHotFill = TkGetColor(TK_COLOR_HOT_FILL);
+    m_clrPressedFill = TkGetColor(TK_COLOR_PRESSED_FILL);
+    m_grcHotBorder = CTkColorPair(TkGetColor(TK_COLOR_HOT_BORDER));
+    m_grcPressedBorder = CTkColorPair(TkGetColor(TK_COLOR_HOT_BORDER));
+    m_grcBorder = CTkColorPair(TkGetColor(TK_COLOR_BTNSHADOW));
 }
 
 void CTkDesktopAlertFlatTheme::DrawBackground(CDC* dc, CRect rect) {
@@ -212,7 +212,7 @@ CTkDesktopAlertSchemeTheme::CTkDesktopAlertSchemeTheme() {
     CTkSysColors& colors = CTkSysColors::Instance();
     m_grcBack = CTkColorPair(colors.m_grcSecond.clrEnd, colors.m_grcSecond.clrStart);
     m_grcTopBand = colors.m_grcFirst;
-    m_grcBorder = CTkColorPair(TkGetColor(54));
+    m_grcBorder = CTkColorPair(TkGetColor(TK_COLOR_SCHEME_BORDER));
     switch (CTkSysColors::GetLunaScheme()) {
     case 1:
     case 2:
@@ -246,7 +246,7 @@ void CTkDesktopAlertSchemeTheme::DrawBackground(CDC* dc, CRect rect) {
 }
 
 CTkDesktopAlertBandsTheme::CTkDesktopAlertBandsTheme() {
-    m_grcBorder = CTkColorPair(TkGetColor(COLOR_BTNHIGHLIGHT), TkGetColor(COLOR_BTNSHADOW));
+    m_grcBorder = CTkColorPair(TkGetColor(TK_COLOR_BTNHIGHLIGHT), TkGetColor(TK_COLOR_BTNSHADOW));
     m_clrHotFill = RGB(194, 238, 255);
     m_clrPressedFill = RGB(134, 162, 224);
     m_grcHotBorder = CTkColorPair(RGB(114, 142, 184));

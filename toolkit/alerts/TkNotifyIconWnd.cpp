@@ -1,6 +1,7 @@
 #include "alerts/TkNotifyIconWnd.h"
 
-#include "painters/TkColors.h"
+#include "painters/TkSystemData.h"
+#include "painters/TkWindowsVersion.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -22,7 +22,7 @@ CTkCommandBar::CTkCommandBar() {
 CTkCommandBar::~CTkCommandBar() {
     // A window destroyed after this destructor no longer reaches the bar's WM_DESTROY.
     if (m_pDropSource) m_pDropSource->RemoveTarget(this);
-    if (m_nTrackingMode && m_hWnd) SetTrackingMode(0, false, false);
+    if (m_nTrackingMode && m_hWnd) SetTrackingMode(TK_TRACKING_NONE, false, false);
     CTkKeyboardHook::ForThread().RemoveSink(&m_keyboardSink);
     CTkMouseTracker::ForThread().ForgetBar(this);
     m_pControls->m_pOwnerBar = nullptr;
@@ -293,7 +293,7 @@ int CTkCommandBar::SetPopuped(int index, bool byKeyboard) {
     m_nPopupIndex = -1;
     if (control) {
         m_nPopupIndex = index;
-        SetTrackingMode(2, false, byKeyboard);
+        SetTrackingMode(TK_TRACKING_POPUP, false, byKeyboard);
         SetSelected(index, byKeyboard);
         control->SetPopuped(true);
         CTkCommandBars* manager = GetManager();
@@ -310,19 +310,23 @@ int CTkCommandBar::SetPopuped(int index, bool byKeyboard) {
 
 int CTkCommandBar::OnHookKeyDown(UINT key) {
     if (IsCustomizeMode()) return 0;
-    if (key == VK_TAB) return OnNavigate(::GetKeyState(VK_SHIFT) < 0 ? 1 : 0);
-    if (key == VK_RETURN) return OnNavigate(5);
+    if (key == VK_TAB) return OnNavigate(::GetKeyState(VK_SHIFT) < 0 ? TK_NAVIGATE_PREVIOUS : TK_NAVIGATE_NEXT);
+    if (key == VK_RETURN) return OnNavigate(TK_NAVIGATE_EXECUTE);
     const bool horizontal = m_nPosition == TK_BAR_POSITION_TOP || m_nPosition == TK_BAR_POSITION_BOTTOM ||
                             m_nPosition == TK_BAR_POSITION_FLOATING;
     const bool rtl = IsRightToLeft();
     switch (key) {
-    case VK_ESCAPE: return OnNavigate(4);
-    case VK_END: return OnNavigate(7);
-    case VK_HOME: return OnNavigate(6);
-    case VK_LEFT: return OnNavigate(horizontal ? (rtl ? 0 : 1) : (rtl ? 3 : 2));
-    case VK_UP: return OnNavigate(horizontal ? 2 : 1);
-    case VK_RIGHT: return OnNavigate(horizontal ? (rtl ? 1 : 0) : (rtl ? 2 : 3));
-    case VK_DOWN: return OnNavigate(horizontal ? 3 : 0);
+    case VK_ESCAPE: return OnNavigate(TK_NAVIGATE_ESCAPE);
+    case VK_END: return OnNavigate(TK_NAVIGATE_LAST);
+    case VK_HOME: return OnNavigate(TK_NAVIGATE_FIRST);
+    case VK_LEFT:
+        return OnNavigate(horizontal ? (rtl ? TK_NAVIGATE_NEXT : TK_NAVIGATE_PREVIOUS)
+                                     : (rtl ? TK_NAVIGATE_OPEN : TK_NAVIGATE_CLOSE));
+    case VK_UP: return OnNavigate(horizontal ? TK_NAVIGATE_CLOSE : TK_NAVIGATE_PREVIOUS);
+    case VK_RIGHT:
+        return OnNavigate(horizontal ? (rtl ? TK_NAVIGATE_PREVIOUS : TK_NAVIGATE_NEXT)
+                                     : (rtl ? TK_NAVIGATE_CLOSE : TK_NAVIGATE_OPEN));
+    case VK_DOWN: return OnNavigate(horizontal ? TK_NAVIGATE_OPEN : TK_NAVIGATE_NEXT);
     default: break;
     }
     const UINT character = ::MapVirtualKeyA(key, 2) & 0xFFFF;
@@ -341,18 +345,18 @@ int CTkCommandBar::OnHookKeyDown(UINT key) {
 
 int CTkCommandBar::OnNavigate(int code) {
     switch (code) {
-    case 0:
-    case 1: {
-        const int next = m_pControls->NextNavigable(m_nHotIndex, code == 0 ? 1 : -1);
+    case TK_NAVIGATE_NEXT:
+    case TK_NAVIGATE_PREVIOUS: {
+        const int next = m_pControls->NextNavigable(m_nHotIndex, code == TK_NAVIGATE_NEXT ? 1 : -1);
         if (next >= 0) SetSelected(next, true);
         return 1;
     }
-    case 2:
+    case TK_NAVIGATE_CLOSE:
         if (m_nPopupIndex == -1) return 0;
         SetPopuped(-1, true);
-        SetTrackingMode(1, false, false);
+        SetTrackingMode(TK_TRACKING_ACTIVE, false, false);
         return 1;
-    case 3: {
+    case TK_NAVIGATE_OPEN: {
         CTkControl* hot = GetControl(m_nHotIndex);
         if (hot && m_nHotIndex != m_nPopupIndex) {
             hot->m_nSelected = TK_CONTROL_SELECTION_KEYBOARD;
@@ -360,19 +364,19 @@ int CTkCommandBar::OnNavigate(int code) {
         }
         return 1;
     }
-    case 4:
-        if (CTkCommandBar* parent = GetParentBar()) parent->SetTrackingMode(1, false, false);
-        SetTrackingMode(0, true, false);
+    case TK_NAVIGATE_ESCAPE:
+        if (CTkCommandBar* parent = GetParentBar()) parent->SetTrackingMode(TK_TRACKING_ACTIVE, false, false);
+        SetTrackingMode(TK_TRACKING_NONE, true, false);
         return 1;
-    case 5:
+    case TK_NAVIGATE_EXECUTE:
         if (CTkControl* hot = GetControl(m_nHotIndex)) {
             hot->m_nSelected = TK_CONTROL_SELECTION_KEYBOARD;
             hot->OnClick(true, CPoint());
         }
         return 1;
-    case 6:
-    case 7: {
-        const int found = code == 6 ? m_pControls->NextNavigable(-1, 1) : m_pControls->NextNavigable(-1, -1);
+    case TK_NAVIGATE_FIRST:
+    case TK_NAVIGATE_LAST: {
+        const int found = m_pControls->NextNavigable(-1, code == TK_NAVIGATE_FIRST ? 1 : -1);
         if (found >= 0) SetSelected(found, true);
         return 1;
     }
@@ -528,7 +532,7 @@ INT_PTR CTkCommandBar::OnToolHitTest(POINT point, TOOLINFOW* info) const {
     // No tooltips over bars outside an open popup chain, during a bar drag, or over an open menu.
     CTkMouseTracker& tracker = CTkMouseTracker::ForThread();
     if ((tracker.HasTrackedBars() && !tracker.IsTracked(this)) || tracker.IsBarDragRunning()) return -1;
-    if (m_nTrackingMode == 2 && m_nPosition != TK_BAR_POSITION_POPUP) return -1;
+    if (m_nTrackingMode == TK_TRACKING_POPUP && m_nPosition != TK_BAR_POSITION_POPUP) return -1;
     CTkCommandBars* manager = GetManager();
     const CTkCommandBarsSettings* settings = manager ? manager->GetCommandBarsOptions() : nullptr;
     if (settings && !settings->m_bToolBarScreenTips) return -1;
@@ -609,7 +613,7 @@ bool CTkCommandBar::StartAltDrag(CTkControl* control) {
     control->CustomizeStartDrag();
     manager->SetCustomizeModeQuick(false);
     manager->RecalcFrameLayout();
-    if (m_hWnd) SetTrackingMode(0, true, false);
+    if (m_hWnd) SetTrackingMode(TK_TRACKING_NONE, true, false);
     return true;
 }
 
@@ -711,7 +715,7 @@ LRESULT CTkCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return HelpHitTest(point);
     case WM_DESTROY:
         if (m_pDropSource) m_pDropSource->RemoveTarget(this);
-        if (m_nTrackingMode) SetTrackingMode(0, false, false);
+        if (m_nTrackingMode) SetTrackingMode(TK_TRACKING_NONE, false, false);
         break;
     case WM_RBUTTONDOWN:
         if (!IsCustomizeMode() || !m_bCustomizable) break;

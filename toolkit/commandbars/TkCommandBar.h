@@ -54,6 +54,25 @@ enum TkBarPending : int {
     TK_BAR_PENDING_REDRAW = 0x2,
 };
 
+// What a bar is doing with the keyboard and mouse.
+enum TkTrackingMode : int {
+    TK_TRACKING_NONE = 0,    // idle
+    TK_TRACKING_ACTIVE = 1,  // tracking, no popup open
+    TK_TRACKING_POPUP = 2,   // tracking with a popup open
+};
+
+// The moves of keyboard navigation while a bar tracks.
+enum TkNavigation : int {
+    TK_NAVIGATE_NEXT = 0,
+    TK_NAVIGATE_PREVIOUS = 1,
+    TK_NAVIGATE_CLOSE = 2,    // closes the open popup
+    TK_NAVIGATE_OPEN = 3,     // opens the hot control's popup
+    TK_NAVIGATE_ESCAPE = 4,   // leaves this bar for its parent
+    TK_NAVIGATE_EXECUTE = 5,  // clicks the hot control
+    TK_NAVIGATE_FIRST = 6,
+    TK_NAVIGATE_LAST = 7,
+};
+
 // Messages the bars and controls send to the site window that owns the bars.
 enum TkSiteMessage : UINT {
     TK_WM_EXECUTE = 0x052D,        // wParam the command id, lParam a CTkExecuteRecord
@@ -61,17 +80,21 @@ enum TkSiteMessage : UINT {
     TK_WM_POPUPBAR_CREATE = 0x0530,// lParam a CTkPopupBarRequest: the child bar of a popup control
     TK_WM_CONTROL_SELECTED = 0x0531,
     TK_WM_SELECTED_CONTROL_CHANGED = 0x0532,  // wParam the control selected in customise mode, or 0
-    TK_WM_POPUP_PREPARE = 0x0533,  // lParam the popup bar about to open
+    // lParam a popup bar (or a combo box's list) about to lay itself out and open; the site may prepare it.
+    TK_WM_POPUP_PREPARE = 0x0533,
     TK_WM_MENUBAR_TRACKING = 0x0534,
 };
 
-// What 0x052D carries: the header of a notification and the control that executed.
+// The notification code of CTkExecuteRecord when a control executes its command.
+const UINT TK_CONTROL_EXECUTED = 100;
+
+// What TK_WM_EXECUTE carries: the header of a notification and the control that executed.
 struct CTkExecuteRecord {
     NMHDR header;
     CTkControl* pControl;
 };
 
-// What 0x052F asks: the site may return a control, or change the id, type and caption.
+// What TK_WM_CONTROL_CREATE asks: the site may return a control, or change the id, type and caption.
 struct CTkControlRequest {
     int nId;
     CTkCommandBar* pBar;
@@ -82,12 +105,17 @@ struct CTkControlRequest {
     int nPosition;
 };
 
-// What 0x0530 carries, by pointer in lParam: the site may supply the child popup bar of a popup
-// control (kind 1, pBar none), or prepare a new user toolbar (pBar the toolbar, bFloating set
-// when it floats).
+// The kinds of popup bar a CTkPopupBarRequest asks for; every request asks for the standard one.
+enum TkPopupBarRequestKind : int {
+    TK_POPUPBAR_REQUEST_STANDARD = 1,
+};
+
+// What TK_WM_POPUPBAR_CREATE carries, by pointer in lParam: the site may supply the child popup
+// bar of a popup control (pBar none), or prepare a new user toolbar (pBar the toolbar, bFloating
+// set when it floats).
 struct CTkPopupBarRequest {
     CTkCommandBar* pBar = nullptr;
-    int nKind = 1;
+    int nKind = TK_POPUPBAR_REQUEST_STANDARD;
     int bFloating = 0;
     const char* pszCaption = nullptr;
     int nId = 0;
@@ -111,7 +139,7 @@ public:
 
     // What the thread's mouse tracker asks of a bar whose popups are open.
     HWND GetTrackedWindow() const override { return m_hWnd; }
-    void LeaveTracking() override { SetTrackingMode(0, true, false); }
+    void LeaveTracking() override { SetTrackingMode(TK_TRACKING_NONE, true, false); }
     bool IsCustomizing() const override { return IsCustomizeMode(); }
     void ClearHotItem() override { SetSelected(-1, false); }
 
@@ -141,7 +169,7 @@ public:
     void BuildFromMenu(HMENU menu, bool removeAll);
 
     // --- Tracking, selection and keyboard navigation.
-    // 0 idle, 1 tracking with no popup open, 2 a popup open; 1 when the mode changed.
+    // Sets a TkTrackingMode; 1 when the mode changed.
     virtual int SetTrackingMode(int mode, bool selectFirst, bool byKeyboard);
     // Makes a control hot (-1 none); 1 when it changed. An index that names no control changes nothing.
     virtual int SetSelected(int index, bool byKeyboard);
@@ -163,7 +191,7 @@ public:
     int SetPopuped(int index, bool byKeyboard);
     // Keyboard navigation while tracking; non-zero when the key was handled.
     virtual int OnHookKeyDown(UINT virtualKey);
-    // 0 next, 1 previous, 2 close, 3 open, 4 escape, 5 execute, 6 first, 7 last.
+    // One TkNavigation move; non-zero when it applied.
     virtual int OnNavigate(int code);
     // The control whose caption has the character as mnemonic (or first letter), -1 for none.
     int FindMnemonic(char character, bool* ambiguous) const;
@@ -251,7 +279,7 @@ public:
     HWND m_hwndSavedFocus = nullptr;
     UINT m_nBarId = 0;
     int m_bVisible = 1;
-    int m_nTrackingMode = 0;
+    int m_nTrackingMode = TK_TRACKING_NONE;
     CWnd* m_pOwnerWnd = nullptr;
     int m_nPendingUpdate = 0;
     int m_dwFlags = 0;

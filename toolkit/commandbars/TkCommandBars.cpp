@@ -409,7 +409,7 @@ bool CTkCommandBars::RunPopup(CTkCommandBar* popup, int x, int y, int popupFlags
     }
     if (popup->m_nTrackingMode) {
         CTkMouseTracker::ForThread().CloseTracked();
-        if (popup->m_nTrackingMode) popup->SetTrackingMode(0, true, false);
+        if (popup->m_nTrackingMode) popup->SetTrackingMode(TK_TRACKING_NONE, true, false);
     }
     return true;
 }
@@ -488,10 +488,10 @@ bool CTkCommandBars::FilterFrameMessage(MSG* msg) {
             const int found = m_pMenuBar->FindMnemonic((char)character, &ambiguous);
             if (found >= 0) {
                 if (ambiguous) {
-                    m_pMenuBar->SetTrackingMode(1, false, true);
+                    m_pMenuBar->SetTrackingMode(TK_TRACKING_ACTIVE, false, true);
                     m_pMenuBar->SetSelected(found, true);
                 } else {
-                    m_pMenuBar->SetTrackingMode(1, false, true);
+                    m_pMenuBar->SetTrackingMode(TK_TRACKING_ACTIVE, false, true);
                     m_pMenuBar->SetPopuped(found, true);
                 }
                 return true;

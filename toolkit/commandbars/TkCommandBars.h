@@ -44,7 +44,8 @@ public:
     CTkCommandBars(const CTkCommandBars&) = delete;
     CTkCommandBars& operator=(const CTkCommandBars&) = delete;
 
-    // --- Operations a frame's manager may override, in slot order.
+    // --- Operations a frame's manager may override, declared in the order of their entries in the
+    // virtual-function table.
     // Listed as hidden in the settings and not used since.
     virtual bool IsCommandHidden(UINT id) const;
     // The id that selects per-menu control sets: the menu resource id of the frame (the frames
@@ -69,7 +70,7 @@ public:
     // A toolbar of the program at a position (0 to 3 docked, 4 floating); none on failure.
     CTkToolBar* AddBar(const char* caption, int position, CRuntimeClass* runtimeClass = nullptr);
     // A toolbar the user makes (customise sheet, torn-off popup): the frame may prepare it
-    // (0x0530); it floats or docks at the top. None on failure.
+    // (TK_WM_POPUPBAR_CREATE); it floats or docks at the top. None on failure.
     CTkToolBar* AddUserBar(const char* caption, UINT id, bool floating);
     CWnd* GetSite() const { return m_pSite; }
     // The bars in order; none outside 0 .. count-1.
@@ -128,7 +129,8 @@ public:
     // The same switch without redrawing (a drag with Alt held outside customise mode).
     void SetCustomizeModeQuick(bool on);
     bool IsQuickCustomizeMode() const { return m_bQuickCustomizeMode != 0; }
-    // The control selected in customise mode (0x0532 tells the customise sheet, else the frame).
+    // The control selected in customise mode (TK_WM_SELECTED_CONTROL_CHANGED tells the customise
+    // sheet, else the frame).
     void SetSelectedControl(CTkControl* control);
     CTkControl* GetSelectedControl() const { return m_pSelectedControl; }
     // The customise sheet's window while it is open (WM_CLOSE of the frame is refused then).

@@ -50,11 +50,7 @@ CSize CTkControlMdiButton::GetSize(CDC*) {
 void CTkControlMdiButton::Draw(CDC* dc) {
     GetPainter()->PaintControlFace(dc, this);
     HDC hdc = dc->GetSafeHdc();
-    // Eight points at the screen's resolution.
-    const int tenths = ::MulDiv(80, 96, ::GetDeviceCaps(hdc, LOGPIXELSX));
-    HFONT font = ::CreateFontA(-::MulDiv(tenths, ::GetDeviceCaps(hdc, LOGPIXELSY), 720), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                               SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett");
-    HGDIOBJ oldFont = ::SelectObject(hdc, font);
+    HGDIOBJ oldFont = ::SelectObject(hdc, CTkThemePainter::Fonts().glyph.GetSafeHandle());
     const int oldMode = ::SetBkMode(hdc, TRANSPARENT);
     const COLORREF oldColour = ::SetTextColor(hdc, ::GetSysColor(m_bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     RECT rect = m_rcControl;
@@ -62,7 +58,6 @@ void CTkControlMdiButton::Draw(CDC* dc) {
     ::SetTextColor(hdc, oldColour);
     ::SetBkMode(hdc, oldMode);
     ::SelectObject(hdc, oldFont);
-    ::DeleteObject(font);
 }
 
 UINT CTkControlMdiButton::GetSysCommand() const {
@@ -73,7 +68,7 @@ void CTkControlMdiButton::Execute() {
     HWND child = ActiveChildOf(this);
     m_nExecuted = 2;
     CTkMouseTracker::ForThread().CloseTracked();
-    if (CTkCommandBar* bar = GetParentBar()) bar->SetTrackingMode(0, true, false);
+    if (CTkCommandBar* bar = GetParentBar()) bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
     if (child) ::PostMessageW(child, WM_SYSCOMMAND, GetSysCommand(), 0);
 }
 
@@ -217,7 +212,7 @@ void CTkMenuBar::SwitchMenu(HMENU menu) {
     CTkCommandBars* manager = GetManager();
     const int key = menu && menu == m_hNativeMenu ? (int)m_nMenuResourceId : (manager ? manager->GetContextId() : 0);
     if (!key || key == m_nCurrentKey || !menu || ::GetMenuItemCount(menu) <= 0) return;
-    SetTrackingMode(0, true, false);
+    SetTrackingMode(TK_TRACKING_NONE, true, false);
     // The child's caption controls belong to no menu: they come back on the new set.
     RemoveCaptionControls();
     if (manager && manager->IsCustomizationEnabled()) {
@@ -415,7 +410,7 @@ int CTkMenuBar::CFrameSink::OnHookMessage(HWND hwnd, UINT message, WPARAM* wPara
     CTkMenuBar* bar = m_pBar;
     if (!bar->IsVisible() || !bar->GetSafeHwnd() || ::GetKeyState(VK_SHIFT) < 0 || bar->IsCustomizeMode())
         return TK_HOOK_IGNORED;
-    bar->SetTrackingMode(1, true, true);
+    bar->SetTrackingMode(TK_TRACKING_ACTIVE, true, true);
     *result = 0;
     return TK_HOOK_HANDLED;
 }

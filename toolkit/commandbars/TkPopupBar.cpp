@@ -159,7 +159,7 @@ int CTkPopupBar::Popup(CTkControl* control, bool byKeyboard) {
         return 0;
     }
     if (CWnd* site = GetSite())
-        if (site->GetSafeHwnd()) site->SendMessage(kPreparePopupMessage, 0, (LPARAM)this);
+        if (site->GetSafeHwnd()) site->SendMessage(TK_WM_POPUP_PREPARE, 0, (LPARAM)this);
     m_bHasHidden = 0;
     m_bExpanded = (IsCustomizeMode() || CTkMouseTracker::ForThread().IsExpandAll()) ? 1 : 0;
     m_bReanimate = 0;
@@ -167,7 +167,7 @@ int CTkPopupBar::Popup(CTkControl* control, bool byKeyboard) {
     UpdateShortcutTexts();
     const CSize size = CalcSize();
     AdjustPosition(size.cx, size.cy);
-    SetTrackingMode(1, byKeyboard, byKeyboard);
+    SetTrackingMode(TK_TRACKING_ACTIVE, byKeyboard, byKeyboard);
     m_nPendingUpdate &= ~TK_BAR_PENDING_LAYOUT;
     UpdateCommandUI(true);
     PaintWithAnimation();
@@ -199,7 +199,7 @@ bool CTkPopupBar::TrackModal() {
         ::DispatchMessageW(&msg);
     }
     if (quit && m_nTrackingMode) CTkMouseTracker::ForThread().CloseTracked();
-    if (quit && m_nTrackingMode) SetTrackingMode(0, true, false);
+    if (quit && m_nTrackingMode) SetTrackingMode(TK_TRACKING_NONE, true, false);
     return !quit;
 }
 
@@ -263,7 +263,7 @@ int CTkPopupBar::OnHookKeyDown(UINT key) {
             if (parent->m_nBarType == TK_BAR_TYPE_POPUP) {
                 if (key == closeKey) {
                     parent->SetPopuped(-1, true);
-                    parent->SetTrackingMode(1, false, true);
+                    parent->SetTrackingMode(TK_TRACKING_ACTIVE, false, true);
                 }
                 return 1;
             }
@@ -584,11 +584,11 @@ void CTkPopupBar::DrawCommandBar(CDC* dc) {
     if (!m_bScrolling) return;
     HDC hdc = dc->GetSafeHdc();
     if (!m_rcScrollUp.IsRectEmpty()) {
-        painter->FillRect(dc, m_rcScrollUp, COLOR_MENU);
+        painter->FillRect(dc, m_rcScrollUp, TK_COLOR_MENU);
         DrawChevrons(hdc, m_rcScrollUp, true);
     }
     if (!m_rcScrollDown.IsRectEmpty()) {
-        painter->FillRect(dc, m_rcScrollDown, COLOR_MENU);
+        painter->FillRect(dc, m_rcScrollDown, TK_COLOR_MENU);
         DrawChevrons(hdc, m_rcScrollDown, false);
     }
 }

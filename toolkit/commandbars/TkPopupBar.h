@@ -72,8 +72,6 @@ public:
     static const UINT kScrollPeriod = 80;
     static const int kScrollButtonHeight = 16;
     static const int kMinimumSize = 22;
-    // The site gets this (lParam the popup) before the popup lays itself out.
-    static const UINT kPreparePopupMessage = 0x533;
 
     CTkPopupBar();
     ~CTkPopupBar() override;

@@ -33,7 +33,7 @@ void CTkThemedStatusBar::DoPaint(CDC* dc) {
     CTkThemePainter* painter = GetPainter();
     painter->PaintStatusBarBackground(dc, this);
     CTkSelectFont font(dc, &CTkThemePainter::Fonts().status);
-    COLORREF oldText = dc->SetTextColor(painter->GetColor(COLOR_BTNTEXT));
+    COLORREF oldText = dc->SetTextColor(painter->GetColor(TK_COLOR_BTNTEXT));
     const int count = GetCount();
     for (int i = 0; i < count; ++i) {
         CRect rect;

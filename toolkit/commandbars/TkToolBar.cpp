@@ -140,7 +140,7 @@ void CTkToolBar::SetButtons(const UINT* ids, int count) {
 
 void CTkToolBar::SetVisible(bool show) {
     m_bVisible = show ? 1 : 0;
-    if (!show) SetTrackingMode(0, true, false);
+    if (!show) SetTrackingMode(TK_TRACKING_NONE, true, false);
     if (m_hWnd) ShowWindow(show ? SW_SHOWNA : SW_HIDE);
     if (!IsFloating()) RecalcFrameLayout();
     if (!show && m_bUserToolbar)
@@ -179,7 +179,7 @@ int CTkToolBar::OnHookKeyDown(UINT key) {
         HWND next = ::GetNextDlgTabItem(parent, m_hWnd, ::GetKeyState(VK_SHIFT) < 0);
         if (next && next != m_hWnd) ::SetFocus(next);
         if (::GetFocus() != m_hWnd) {
-            SetTrackingMode(0, true, false);
+            SetTrackingMode(TK_TRACKING_NONE, true, false);
             return 1;
         }
     }
@@ -460,7 +460,7 @@ LRESULT CTkToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (!m_pControls->ControlAtPoint(point.x, point.y)) {
-            SetTrackingMode(0, true, false);
+            SetTrackingMode(TK_TRACKING_NONE, true, false);
             // Outside the buttons a dockable bar is dragged.
             if (m_pDragTracker && (m_dwFlags & 0x1F)) {
                 POINT screen = point;
@@ -480,7 +480,7 @@ LRESULT CTkToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (m_pDragTracker && wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT) {
             if (CWnd* top = GetTopLevelParent()) top->SetActiveWindow();
             SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            SetTrackingMode(0, true, false);
+            SetTrackingMode(TK_TRACKING_NONE, true, false);
             m_pDragTracker->TrackResize((int)wParam, point);
             return 0;
         }
@@ -488,7 +488,7 @@ LRESULT CTkToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
         if (CTkCommandBars* manager = GetManager()) {
             if (manager->IsCustomizeMode()) break;
-            SetTrackingMode(0, true, false);
+            SetTrackingMode(TK_TRACKING_NONE, true, false);
             SetSelected(-1, false);
             Invalidate(false);
             POINT screen = point;
@@ -522,7 +522,7 @@ LRESULT CTkToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         if (!m_hwndSavedFocus) m_hwndSavedFocus = (HWND)wParam;
         CTkCommandBar::WindowProc(message, wParam, lParam);
-        if (!m_pDragTracker) SetTrackingMode(1, true, false);
+        if (!m_pDragTracker) SetTrackingMode(TK_TRACKING_ACTIVE, true, false);
         return 0;
     case WM_CLOSE:
         return 0;
@@ -590,7 +590,8 @@ void CTkControlToggle::Execute() {
     if (!m_pTargetBar) return;
     CTkToolBar* toolbar = m_pTargetBar;
     CTkMouseTracker::ForThread().CloseTracked();
-    for (CTkCommandBar* walk = GetParentBar(); walk; walk = walk->GetParentBar()) walk->SetTrackingMode(0, true, false);
+    for (CTkCommandBar* walk = GetParentBar(); walk; walk = walk->GetParentBar())
+        walk->SetTrackingMode(TK_TRACKING_NONE, true, false);
     // This item lives in a popup of the toolbar's expand button, which the reset removes.
     if (toolbar->GetSafeHwnd())
         toolbar->PostMessage(kResetToOriginal);

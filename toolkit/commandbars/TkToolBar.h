@@ -38,7 +38,7 @@ public:
     CSize CalcDynamicLayout(int length, DWORD mode) override;
     void Copy(const CTkCommandBar* from, bool recursive) override;
 
-    // --- Operations the toolbar adds, in slot order.
+    // --- Operations the toolbar adds, declared in the order of their entries in the virtual-function table.
     // The docked layout (the dock bar asks for each row; WM_SIZEPARENT without a dock bar).
     virtual CSize CalcDockingLayout(int length, DWORD mode, int minimum);
     // Asks the user, then brings back the original buttons (or reloads them from the resource).

@@ -3,8 +3,6 @@
 const HMONITOR TK_PRIMARY_MONITOR = reinterpret_cast<HMONITOR>(static_cast<INT_PTR>(0x12340042));
 
 namespace {
-HINSTANCE g_toolkitInstance = nullptr;
-HINSTANCE g_toolkitResource = nullptr;
 
 template <class F>
 F As(FARPROC proc) {
@@ -70,17 +68,4 @@ CRect GetWorkAreaOfCursor() {
     POINT point = {};
     ::GetCursorPos(&point);
     return GetWorkAreaOfPoint(point);
-}
-
-void SetToolkitResourceHandles(HINSTANCE instance, HINSTANCE resource) {
-    g_toolkitInstance = instance;
-    g_toolkitResource = resource;
-}
-
-HINSTANCE GetToolkitResourceHandle() {
-    return g_toolkitResource;
-}
-
-HINSTANCE GetToolkitInstanceHandle() {
-    return g_toolkitInstance;
 }

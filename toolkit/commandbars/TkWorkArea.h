@@ -1,5 +1,4 @@
-// The work area of the monitor that holds a rectangle, a point or the cursor, and the toolkit's
-// resource-module handles.
+// The work area of the monitor that holds a rectangle, a point or the cursor.
 #pragma once
 
 #include "afx.h"
@@ -25,7 +24,3 @@ struct CTkMonitorFunctions {
 
 // The pseudo-handle of the primary display used where the monitor functions are missing.
 extern const HMONITOR TK_PRIMARY_MONITOR;
-
-void SetToolkitResourceHandles(HINSTANCE instance, HINSTANCE resource);
-HINSTANCE GetToolkitResourceHandle();
-HINSTANCE GetToolkitInstanceHandle();

@@ -5,7 +5,7 @@
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkMenuSound.h"
 #include "commandbars/TkPopupBar.h"
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "controls/TkControls.h"
 #include "images/TkIconStore.h"
 #include "painters/TkThemePainter.h"
@@ -208,7 +208,8 @@ void CTkControl::Execute() {
     m_nExecuted = 2;
     auto endTracking = [&]() {
         CTkMouseTracker::ForThread().CloseTracked();
-        for (CTkCommandBar* walk = bar; walk; walk = walk->GetParentBar()) walk->SetTrackingMode(0, true, false);
+        for (CTkCommandBar* walk = bar; walk; walk = walk->GetParentBar())
+            walk->SetTrackingMode(TK_TRACKING_NONE, true, false);
     };
     if (root && root->m_pReturnCommand) {
         endTracking();
@@ -225,7 +226,7 @@ void CTkControl::Execute() {
     const bool closed = m_bCloseOnExecute != 0;
     if (closed) endTracking();
     if (m_nId != 0 && targetWindow && ::IsWindow(targetWindow)) {
-        CTkExecuteRecord record = {{nullptr, (UINT_PTR)m_nId, 100}, this};
+        CTkExecuteRecord record = {{nullptr, (UINT_PTR)m_nId, TK_CONTROL_EXECUTED}, this};
         if (!::SendMessageW(targetWindow, TK_WM_EXECUTE, (WPARAM)m_nId, (LPARAM)&record))
             ::SendMessageW(targetWindow, WM_COMMAND, (WPARAM)m_nId, 0);
     }
@@ -299,9 +300,9 @@ void CTkControl::OnLButtonUp(POINT) {
 
 void CTkControl::OnMouseHover() {
     if (!m_pParent) return;
-    if (m_pParent->SetPopuped(-1, false) && m_pParent->m_nTrackingMode == 2 &&
+    if (m_pParent->SetPopuped(-1, false) && m_pParent->m_nTrackingMode == TK_TRACKING_POPUP &&
         m_pParent->m_nBarType != TK_BAR_TYPE_POPUP)
-        m_pParent->SetTrackingMode(0, false, false);
+        m_pParent->SetTrackingMode(TK_TRACKING_NONE, false, false);
 }
 
 bool CTkControl::IsCursorOver() const {
@@ -394,7 +395,7 @@ int CTkControlPopup::SetPopuped(bool open) {
         return 1;
     }
     m_bPopupOpen = 0;
-    if (m_pChildBar) m_pChildBar->SetTrackingMode(0, true, false);
+    if (m_pChildBar) m_pChildBar->SetTrackingMode(TK_TRACKING_NONE, true, false);
     RedrawParent();
     if (m_pParent && m_pParent->GetSafeHwnd()) m_pParent->Invalidate(false);
     return 1;
@@ -409,7 +410,7 @@ int CTkControlPopup::SetSelected(int state) {
         return 1;
     }
     // A popup is open in the bar, or was until the control before this one was deselected.
-    const bool parentOpen = bar->m_nPopupIndex != -1 || bar->m_nTrackingMode == 2;
+    const bool parentOpen = bar->m_nPopupIndex != -1 || bar->m_nTrackingMode == TK_TRACKING_POPUP;
     if (m_nType != TK_CONTROL_TYPE_POPUP && bar->m_nBarType != TK_BAR_TYPE_POPUP) {
         if (state == TK_CONTROL_SELECTION_KEYBOARD && parentOpen) bar->SetPopuped(m_nIndex, true);
     } else if (state != TK_CONTROL_SELECTION_NONE) {
@@ -425,7 +426,7 @@ void CTkControlPopup::OnClick(bool byKeyboard, POINT point) {
     if (!m_bEnabled || !bar) return;
     const bool inPopupBar = bar->m_nBarType == TK_BAR_TYPE_POPUP;
     if (m_bPopupOpen && !inPopupBar) {
-        bar->SetTrackingMode(0, true, false);  // clicking an open menu title closes it
+        bar->SetTrackingMode(TK_TRACKING_NONE, true, false);  // clicking an open menu title closes it
         return;
     }
     const bool customizing = bar->GetManager() && bar->GetManager()->IsCustomizeMode();
@@ -500,7 +501,7 @@ CTkCommandBar* CTkControlPopup::ExpandChild() {
 void CTkControlPopup::OnMouseHover() {
     CTkCommandBar* bar = m_pParent;
     if (!m_bEnabled || !bar) return;
-    if (bar->m_nTrackingMode == 2 || bar->m_nBarType == TK_BAR_TYPE_POPUP)
+    if (bar->m_nTrackingMode == TK_TRACKING_POPUP || bar->m_nBarType == TK_BAR_TYPE_POPUP)
         bar->SetPopuped(m_nIndex, false);
     else
         CTkControl::OnMouseHover();
@@ -584,7 +585,7 @@ int CTkControlExpand::SetPopuped(bool open) {
     CTkCommandBar* bar = m_pParent;
     if (!open) {
         m_bPopupOpen = 0;
-        if (m_pChildBar) m_pChildBar->SetTrackingMode(0, true, false);
+        if (m_pChildBar) m_pChildBar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         if (bar && bar->GetSafeHwnd()) bar->Invalidate(false);
         return 1;
     }

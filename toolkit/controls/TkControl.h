@@ -81,7 +81,7 @@ public:
     // The control record of the bar archive (TkBarArchive.h).
     void Serialize(CArchive& ar) override;
 
-    // --- Operations, in slot order.
+    // --- Operations, declared in the order of their entries in the virtual-function table.
     virtual CString GetTooltip() const { return m_strTooltip; }
     // Stores the flag and asks the parent bar for a new layout.
     virtual void SetBeginGroup(bool on);
@@ -103,7 +103,7 @@ public:
     virtual void Copy(const CTkControl* from, bool recursive);
     // A new control of the same class holding a copy of this one.
     virtual CTkControl* Clone(bool recursive) const;
-    // Runs the command: to the command-target window (0x052D, else WM_COMMAND), or into the root
+    // Runs the command: to the command-target window (TK_WM_EXECUTE, else WM_COMMAND), or into the root
     // bar's return slot.
     virtual void Execute();
     // Opens or closes the control's popup (popup controls); 0 for the others.

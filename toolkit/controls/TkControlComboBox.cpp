@@ -126,10 +126,10 @@ int CTkControlComboBoxList::Popup(CTkControl* control, bool byKeyboard) {
     SetOwnerWindow(owner);
     SendMessage(WM_SETFONT, (WPARAM)CTkThemePainter::Fonts().iconTitle.GetSafeHandle(), FALSE);
     m_pCombo = combo;
-    if (owner) ::SendMessageW(owner, TK_WM_POPUP_INIT, 0, (LPARAM)this);
+    if (owner) ::SendMessageW(owner, TK_WM_POPUP_PREPARE, 0, (LPARAM)this);
     if (m_pCombo != combo || !GetSafeHwnd()) return 0;  // the site closed or destroyed it
     EnterModalLoop();
-    SetTrackingMode(1, false, byKeyboard);
+    SetTrackingMode(TK_TRACKING_ACTIVE, false, byKeyboard);
 
     CRect exclude = combo->GetRect();
     ::MapWindowPoints(bar->GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&exclude), 2);
@@ -147,7 +147,7 @@ int CTkControlComboBoxList::Popup(CTkControl* control, bool byKeyboard) {
 
 int CTkControlComboBoxList::SetTrackingMode(int mode, bool selectFirst, bool byKeyboard) {
     if (mode) return CTkCommandBar::SetTrackingMode(mode, selectFirst, byKeyboard);
-    const int changed = CTkCommandBar::SetTrackingMode(0, selectFirst, byKeyboard);
+    const int changed = CTkCommandBar::SetTrackingMode(TK_TRACKING_NONE, selectFirst, byKeyboard);
     LeaveModalLoop();
     if (GetSafeHwnd()) ShowWindow(SW_HIDE);
     CTkControlComboBox* combo = m_pCombo;
@@ -170,9 +170,9 @@ int CTkControlComboBoxList::OnHookKeyDown(UINT key) {
     switch (key) {
     case VK_ESCAPE: {
         CTkCommandBar* bar = combo->GetParentBar();
-        if (!bar) return SetTrackingMode(0, true, false), 1;
+        if (!bar) return SetTrackingMode(TK_TRACKING_NONE, true, false), 1;
         bar->SetPopuped(-1, true);
-        if (bar->m_nBarType != TK_BAR_TYPE_POPUP) bar->SetTrackingMode(0, true, false);
+        if (bar->m_nBarType != TK_BAR_TYPE_POPUP) bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         return 1;
     }
     case VK_TAB:
@@ -196,7 +196,7 @@ void CTkControlComboBoxList::PaintBorder() {
     ::GetWindowRect(m_hWnd, &rect);
     rect.OffsetRect(-rect.left, -rect.top);
     CTkThemePainter* painter = GetPainter();
-    HBRUSH border = ::CreateSolidBrush(painter->GetColor(COLOR_BTNSHADOW));
+    HBRUSH border = ::CreateSolidBrush(painter->GetColor(TK_COLOR_BTNSHADOW));
     ::FrameRect(dc, &rect, border);
     ::DeleteObject(border);
     ::InflateRect(&rect, -1, -1);
@@ -238,7 +238,7 @@ LRESULT CTkControlComboBoxList::WindowProc(UINT message, WPARAM wParam, LPARAM l
         }
         return 0;
     case WM_DESTROY:
-        if (m_nTrackingMode) SetTrackingMode(0, false, false);
+        if (m_nTrackingMode) SetTrackingMode(TK_TRACKING_NONE, false, false);
         LeaveModalLoop();
         break;
     default:
@@ -257,7 +257,7 @@ CTkControlComboBox::CTkControlComboBox() {
 }
 
 CTkControlComboBox::~CTkControlComboBox() {
-    if (m_pList->m_pCombo == this) m_pList->SetTrackingMode(0, false, false);
+    if (m_pList->m_pCombo == this) m_pList->SetTrackingMode(TK_TRACKING_NONE, false, false);
     m_pList->m_pCombo = nullptr;
     m_field.Destroy();
 }
@@ -335,7 +335,7 @@ void CTkControlComboBox::SetParent(CTkCommandBar* bar) {
     if (!moved) return;
     m_pLaidOutBar = nullptr;
     if (!bar) {
-        if (m_pList->m_pCombo == this) m_pList->SetTrackingMode(0, false, false);
+        if (m_pList->m_pCombo == this) m_pList->SetTrackingMode(TK_TRACKING_NONE, false, false);
         m_field.Destroy();
         if (m_bEditable) m_field.CreateObject();
         return;

@@ -10,9 +10,6 @@
 
 class CTkControlComboBox;
 
-// Sent to the site window before a popup opens, so it can prepare the popup (lParam the bar).
-const UINT TK_WM_POPUP_INIT = 0x0533;
-
 // The drop-down list of a combo box: a list-box window that opens below the combo.
 class CTkControlComboBoxList : public CTkCommandBar {
     DECLARE_SERIAL(CTkControlComboBoxList)

@@ -42,6 +42,14 @@ void TkHideFieldWhenVertical(CTkControl* control, DWORD mode) {
 // The edit window.
 
 BEGIN_MESSAGE_MAP(CTkEdit, CEdit)
+    ON_MESSAGE(WM_RBUTTONUP, OnRButtonUp)
+    ON_MESSAGE(WM_CONTEXTMENU, OnContextMenu)
+    ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
+    ON_MESSAGE(WM_KILLFOCUS, OnKillFocus)
+    ON_MESSAGE(WM_DESTROY, OnDestroyWindow)
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
+    ON_MESSAGE(WM_CHAR, OnChar)
+    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
     ON_COMMAND(TK_ID_EDIT_COPY, OnCopy)
     ON_COMMAND(TK_ID_EDIT_CUT, OnCut)
     ON_COMMAND(TK_ID_EDIT_PASTE, OnPaste)
@@ -106,63 +114,66 @@ int CTkEdit::TrackContextMenu(POINT screen) {
     return command;
 }
 
-LRESULT CTkEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_RBUTTONUP:
-        if (ShowsContextMenu()) {
-            POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-            ::ClientToScreen(m_hWnd, &point);
-            TrackContextMenu(point);
-            return 0;
-        }
-        break;
-    case WM_CONTEXTMENU: {
-        // Never the edit window's own menu (the system's). From the keyboard, below the field.
-        if (!ShowsContextMenu()) return 0;
-        POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        if ((DWORD)lParam == 0xFFFFFFFF) {
-            CRect rect;
-            GetWindowRect(&rect);
-            point = CPoint(rect.left, rect.bottom);
-        }
-        TrackContextMenu(point);
+LRESULT CTkEdit::OnRButtonUp(WPARAM wParam, LPARAM lParam) {
+    if (!ShowsContextMenu()) return DefWindowProc(WM_RBUTTONUP, wParam, lParam);
+    POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    ::ClientToScreen(m_hWnd, &point);
+    TrackContextMenu(point);
+    return 0;
+}
+
+LRESULT CTkEdit::OnContextMenu(WPARAM, LPARAM lParam) {
+    // Never the edit window's own menu (the system's). From the keyboard, below the field.
+    if (!ShowsContextMenu()) return 0;
+    POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    if ((DWORD)lParam == 0xFFFFFFFF) {
+        CRect rect;
+        GetWindowRect(&rect);
+        point = CPoint(rect.left, rect.bottom);
+    }
+    TrackContextMenu(point);
+    return 0;
+}
+
+LRESULT CTkEdit::OnSetFocus(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProc(WM_SETFOCUS, wParam, lParam);
+    if (m_pHost) m_pHost->OnFocusGained((HWND)wParam);
+    PostMessage(EM_SETSEL, 0, -1);
+    return result;
+}
+
+LRESULT CTkEdit::OnKillFocus(WPARAM wParam, LPARAM lParam) {
+    if (m_pHost) m_pHost->OnFocusLost();
+    return DefWindowProc(WM_KILLFOCUS, wParam, lParam);
+}
+
+LRESULT CTkEdit::OnDestroyWindow(WPARAM wParam, LPARAM lParam) {
+    if (m_pHost) m_pHost->OnWindowGone(GetWindowText());
+    return DefWindowProc(WM_DESTROY, wParam, lParam);
+}
+
+LRESULT CTkEdit::OnKeyDown(WPARAM wParam, LPARAM lParam) {
+    if (wParam == VK_RETURN && m_pHost) {
+        m_pHost->OnEnter();
         return 0;
     }
-    case WM_SETFOCUS: {
-        const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
-        if (m_pHost) m_pHost->OnFocusGained((HWND)wParam);
-        PostMessage(EM_SETSEL, 0, -1);
-        return result;
+    return DefWindowProc(WM_KEYDOWN, wParam, lParam);
+}
+
+LRESULT CTkEdit::OnChar(WPARAM wParam, LPARAM lParam) {
+    if (wParam == '\r') return 0;  // Enter ran the control; no beep
+    return DefWindowProc(WM_CHAR, wParam, lParam);
+}
+
+LRESULT CTkEdit::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+    CTkControl* control = m_pHost ? m_pHost->GetControl() : nullptr;
+    CTkCommandBar* bar = control ? control->GetParentBar() : nullptr;
+    if (bar && bar->GetSafeHwnd()) {
+        POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        ::MapWindowPoints(m_hWnd, bar->GetSafeHwnd(), &point, 1);
+        bar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(point.x, point.y));
     }
-    case WM_KILLFOCUS:
-        if (m_pHost) m_pHost->OnFocusLost();
-        break;
-    case WM_DESTROY:
-        if (m_pHost) m_pHost->OnWindowGone(GetWindowText());
-        break;
-    case WM_KEYDOWN:
-        if (wParam == VK_RETURN && m_pHost) {
-            m_pHost->OnEnter();
-            return 0;
-        }
-        break;
-    case WM_CHAR:
-        if (wParam == '\r') return 0;  // Enter ran the control; no beep
-        break;
-    case WM_MOUSEMOVE: {
-        CTkControl* control = m_pHost ? m_pHost->GetControl() : nullptr;
-        CTkCommandBar* bar = control ? control->GetParentBar() : nullptr;
-        if (bar && bar->GetSafeHwnd()) {
-            POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-            ::MapWindowPoints(m_hWnd, bar->GetSafeHwnd(), &point, 1);
-            bar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(point.x, point.y));
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return CEdit::WindowProc(message, wParam, lParam);
+    return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -240,7 +251,8 @@ void CTkFieldHost::ClickByKeyboard() {
         return;
     }
     CTkCommandBar* bar = m_pControl->GetParentBar();
-    if (bar && bar->m_nBarType != TK_BAR_TYPE_POPUP && bar->m_nTrackingMode) bar->SetTrackingMode(0, true, false);
+    if (bar && bar->m_nBarType != TK_BAR_TYPE_POPUP && bar->m_nTrackingMode)
+        bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
     if (::IsWindow(window)) ::SetFocus(window);
 }
 

@@ -41,7 +41,17 @@ public:
     bool ShowsContextMenu() const;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The window's messages: the toolkit's context menu, the host told of the focus, Enter and
+    // the window's end, and the mouse passed on to the bar.
+    afx_msg LRESULT OnRButtonUp(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDestroyWindow(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnChar(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    // The commands of its context menu.
     afx_msg void OnCopy() { RunCommand(TK_ID_EDIT_COPY); }
     afx_msg void OnCut() { RunCommand(TK_ID_EDIT_CUT); }
     afx_msg void OnPaste() { RunCommand(TK_ID_EDIT_PASTE); }

@@ -41,8 +41,8 @@ CSize CTkControlSelector::GetSize(CDC*) {
 void CTkControlSelector::Draw(CDC* dc) {
     CTkThemePainter* painter = GetPainter();
     HDC hdc = dc->GetSafeHdc();
-    const COLORREF border = painter->GetColor(COLOR_BTNSHADOW);
-    const COLORREF text = painter->GetColor(COLOR_BTNTEXT);
+    const COLORREF border = painter->GetColor(TK_COLOR_BTNSHADOW);
+    const COLORREF text = painter->GetColor(TK_COLOR_BTNTEXT);
     for (int row = 0; row < m_szGrid.cy; ++row) {
         for (int column = 0; column < m_szGrid.cx; ++column) {
             CRect cell(m_rcControl.left + column * m_szCell.cx, m_rcControl.top + row * m_szCell.cy,

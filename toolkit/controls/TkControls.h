@@ -85,7 +85,7 @@ public:
     // (TkBarArchive.h): the controls that are not temporary, then the original controls.
     void Serialize(CArchive& ar) override;
 
-    // The child bar of a new popup control: the site's answer to 0x0530, else the manager's
+    // The child bar of a new popup control: the site's answer to TK_WM_POPUPBAR_CREATE, else the manager's
     // default bar; one reference, none when neither supplies one.
     CTkCommandBar* RequestChildBar(CWnd* site, const CString& caption, int id);
 

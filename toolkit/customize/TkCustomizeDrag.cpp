@@ -2,9 +2,9 @@
 
 #include "commandbars/TkCommandBar.h"
 #include "commandbars/TkCommandBars.h"
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "customize/TkCustomizeSheet.h"
-#include "painters/TkColors.h"
+#include "painters/TkSystemData.h"
 #include "res/TkResource.h"
 
 

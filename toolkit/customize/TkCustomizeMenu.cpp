@@ -28,9 +28,10 @@ void ReportToSheet(CTkControl* control, bool commandWhenUnhandled) {
     const HWND window = target ? target->GetSafeHwnd() : nullptr;
     CHoldRef hold(control);
     CTkMouseTracker::ForThread().CloseTracked();
-    for (CTkCommandBar* walk = bar; walk; walk = walk->GetParentBar()) walk->SetTrackingMode(0, true, false);
+    for (CTkCommandBar* walk = bar; walk; walk = walk->GetParentBar())
+        walk->SetTrackingMode(TK_TRACKING_NONE, true, false);
     if (!window || !::IsWindow(window)) return;
-    CTkExecuteRecord record = {{nullptr, (UINT_PTR)control->m_nId, 100}, control};
+    CTkExecuteRecord record = {{nullptr, (UINT_PTR)control->m_nId, TK_CONTROL_EXECUTED}, control};
     if (!::SendMessageW(window, TK_WM_EXECUTE, (WPARAM)control->m_nId, (LPARAM)&record) && commandWhenUnhandled)
         ::SendMessageW(window, WM_COMMAND, (WPARAM)control->m_nId, 0);
 }
@@ -120,7 +121,7 @@ void CTkCustomizeSheet::ShowContextMenu(POINT screen) {
     // The menu closed while the name was being typed: the name is taken as if Enter was pressed.
     auto* name = dynamic_cast<CTkCustomizeNameField*>(popup->GetControls()->FindById(ID_TK_CUSTOMIZE_NAME));
     if (name && !name->m_bApplied && name->GetFieldWindow() && ::GetFocus() == name->GetFieldWindow()) {
-        CTkExecuteRecord record = {{nullptr, (UINT_PTR)ID_TK_CUSTOMIZE_NAME, 100}, name};
+        CTkExecuteRecord record = {{nullptr, (UINT_PTR)ID_TK_CUSTOMIZE_NAME, TK_CONTROL_EXECUTED}, name};
         OnExecuteMenuControl(ID_TK_CUSTOMIZE_NAME, (LPARAM)&record);
     }
     if (popup->GetSafeHwnd()) popup->DestroyWindow();

@@ -37,6 +37,9 @@ void FollowFrameLayout(CTkCustomizeSheet* sheet, CWnd& list) {
 
 BEGIN_MESSAGE_MAP(CTkCommandsListBox, CListBox)
     ON_WM_DRAWITEM_REFLECT()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_PAINT, OnPaintMessage)
+    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
 END_MESSAGE_MAP()
 
 void CTkCommandsListBox::DrawItem(LPDRAWITEMSTRUCT draw) {
@@ -56,49 +59,45 @@ void CTkCommandsListBox::PaintBackground(CDC* dc, const CRect& rect) {
     CTkThemePainter::PainterFor(m_pSheet->GetBars()->GetCommandBars())->PaintListItem(dc, nullptr, rect, false, this);
 }
 
-LRESULT CTkCommandsListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND: {
-        CRect client;
-        GetClientRect(&client);
-        PaintBackground(CDC::FromHandle((HDC)wParam), client);
-        return TRUE;
+BOOL CTkCommandsListBox::OnEraseBkgnd(HDC dc) {
+    CRect client;
+    GetClientRect(&client);
+    PaintBackground(CDC::FromHandle(dc), client);
+    return TRUE;
+}
+
+LRESULT CTkCommandsListBox::OnPaintMessage(WPARAM wParam, LPARAM lParam) {
+    // Painting into a given context: the list box's own way.
+    if (wParam) return DefWindowProc(WM_PAINT, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC target = ::BeginPaint(m_hWnd, &paint);
+    CRect client;
+    GetClientRect(&client);
+    {
+        CTkOffscreenDC offscreen(target, client);
+        PaintBackground(&offscreen, client);
+        DefWindowProc(WM_PAINT, (WPARAM)offscreen.GetSafeHdc(), 0);
     }
-    case WM_PAINT: {
-        if (wParam) break;  // painting into a given context: the list box's own way
-        PAINTSTRUCT paint;
-        HDC target = ::BeginPaint(m_hWnd, &paint);
-        CRect client;
-        GetClientRect(&client);
-        {
-            CTkOffscreenDC offscreen(target, client);
-            PaintBackground(&offscreen, client);
-            CListBox::WindowProc(WM_PAINT, (WPARAM)offscreen.GetSafeHdc(), 0);
-        }
-        ::EndPaint(m_hWnd, &paint);
-        return 0;
-    }
-    case WM_LBUTTONDOWN: {
-        POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        LRESULT hit = SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
-        if (HIWORD(hit)) break;  // outside the items
-        CTkCommandBars* manager = m_pSheet ? m_pSheet->GetBars()->GetCommandBars() : nullptr;
-        if (manager) manager->SetSelectedControl(nullptr);
-        int index = (int)LOWORD(hit);
-        SetCurSel(index);
-        SetFocus();
-        ::PostMessageW(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), LBN_SELCHANGE),
-                       (LPARAM)m_hWnd);
-        // A copy of the control is dragged from here onto the bars; the click is the drag's.
-        CTkControl* control = GetItemControl(index);
-        if (!control) break;
-        if (manager) manager->GetControlDragSource()->BeginDrag(control, true);
-        return 0;
-    }
-    default:
-        break;
-    }
-    return CListBox::WindowProc(message, wParam, lParam);
+    ::EndPaint(m_hWnd, &paint);
+    return 0;
+}
+
+LRESULT CTkCommandsListBox::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
+    POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    LRESULT hit = SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+    if (HIWORD(hit)) return DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);  // outside the items
+    CTkCommandBars* manager = m_pSheet ? m_pSheet->GetBars()->GetCommandBars() : nullptr;
+    if (manager) manager->SetSelectedControl(nullptr);
+    int index = (int)LOWORD(hit);
+    SetCurSel(index);
+    SetFocus();
+    ::PostMessageW(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), LBN_SELCHANGE),
+                   (LPARAM)m_hWnd);
+    // A copy of the control is dragged from here onto the bars; the click is the drag's.
+    CTkControl* control = GetItemControl(index);
+    if (!control) return DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);
+    if (manager) manager->GetControlDragSource()->BeginDrag(control, true);
+    return 0;
 }
 
 // ---------------------------------------------------------------------------------------------

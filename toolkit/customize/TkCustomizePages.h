@@ -25,7 +25,11 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT draw);
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The background under the items, painted off screen with them; a press on an item selects
+    // it and starts dragging a copy of its control.
+    afx_msg BOOL OnEraseBkgnd(HDC dc);
+    afx_msg LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     void PaintBackground(CDC* dc, const CRect& rect);
     DECLARE_MESSAGE_MAP()
 };

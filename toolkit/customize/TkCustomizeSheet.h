@@ -108,10 +108,10 @@ public:
     // --- The context menu of the manager's selected control (menu 9336).
     // Shows it at a screen point and runs it until it closes.
     void ShowContextMenu(POINT screen);
-    // The control the menu gets for one of its items (0x052F, lParam a CTkControlRequest): the
+    // The control the menu gets for one of its items (TK_WM_CONTROL_CREATE, lParam a CTkControlRequest): the
     // name field, the palette of pictures, or a button that reports here; 1 when one was made.
     LRESULT OnCreateMenuControl(WPARAM, LPARAM lParam);
-    // The name field and the palette's buttons report here (0x052D, lParam a CTkExecuteRecord):
+    // The name field and the palette's buttons report here (TK_WM_EXECUTE, lParam a CTkExecuteRecord):
     // the selected control takes the name or the picture; 1 when handled.
     LRESULT OnExecuteMenuControl(WPARAM id, LPARAM lParam);
     // The menu's commands (9315 to 9326) and their states, on the selected control.

@@ -94,7 +94,7 @@ void CTkImageEditorPicker::PaintTo(CDC& dc) const {
         dc.FillSolidRect(rect, m_clrColor);
     }
     if (!m_bSelected) {
-        dc.Draw3dRect(rect, TkGetColor(COLOR_3DDKSHADOW), TkGetColor(COLOR_3DDKSHADOW));
+        dc.Draw3dRect(rect, TkGetColor(TK_COLOR_3DDKSHADOW), TkGetColor(TK_COLOR_3DDKSHADOW));
         return;
     }
     const COLORREF frames[3] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)};
@@ -125,16 +125,16 @@ END_MESSAGE_MAP()
 void CTkImageEditorPreview::PaintTo(CDC& dc) const {
     CRect client;
     GetClientRect(&client);
-    dc.FillSolidRect(client, TkGetColor(COLOR_BTNFACE));
+    dc.FillSolidRect(client, TkGetColor(TK_COLOR_BTNFACE));
     if (!m_pArea) return;
     std::unique_ptr<CTkEditPicture> picture = m_pArea->Rendered();
     if (!picture) return;
     const int x = 10, y = (client.Height() - picture->Height()) / 2;
     CRect frame(x, y, x + picture->Width(), y + picture->Height());
     ::InflateRect(&frame, 3, 3);
-    dc.Draw3dRect(frame, RGB(255, 255, 255), TkGetColor(COLOR_BTNSHADOW));
+    dc.Draw3dRect(frame, RGB(255, 255, 255), TkGetColor(TK_COLOR_BTNSHADOW));
     ::InflateRect(&frame, 1, 1);
-    dc.Draw3dRect(frame, TkGetColor(COLOR_BTNFACE), TkGetColor(COLOR_3DDKSHADOW));
+    dc.Draw3dRect(frame, TkGetColor(TK_COLOR_BTNFACE), TkGetColor(TK_COLOR_3DDKSHADOW));
     if (picture->IsAlpha()) {
         // Drawn premultiplied like any alpha picture of the icon store.
         CTkIconEntry entry(nullptr, 0, picture->Width(), picture->Height());
@@ -142,7 +142,7 @@ void CTkImageEditorPreview::PaintTo(CDC& dc) const {
         entry.Draw(dc.GetSafeHdc(), x, y, image);
         return;
     }
-    HBITMAP bitmap = picture->CopyBitmap(TkGetColor(COLOR_BTNFACE));
+    HBITMAP bitmap = picture->CopyBitmap(TkGetColor(TK_COLOR_BTNFACE));
     if (!bitmap) return;
     ::DrawStateW(dc.GetSafeHdc(), nullptr, nullptr, (LPARAM)bitmap, 0, x, y, picture->Width(), picture->Height(),
                  DST_BITMAP);

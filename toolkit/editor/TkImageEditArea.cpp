@@ -1,11 +1,12 @@
 #include "editor/TkImageEditArea.h"
 
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "editor/TkButtonImageClipboard.h"
 #include "editor/TkImageFiles.h"
 #include "images/TkIconStore.h"
 #include "painters/TkColors.h"
 #include "painters/TkDrawTools.h"
+#include "painters/TkSystemData.h"
 #include "res/TkResource.h"
 
 #include <algorithm>
@@ -144,7 +145,7 @@ void CTkImageEditArea::Move(int dx, int dy) {
 void CTkImageEditArea::Copy() {
     if (!m_pPicture || !::OpenClipboard(m_hWnd)) return;
     if (::EmptyClipboard())
-        TkSetClipboardPicture(m_pPicture->CopyBitmap(TkGetColor(COLOR_BTNFACE)), m_pPicture->IsAlpha());
+        TkSetClipboardPicture(m_pPicture->CopyBitmap(TkGetColor(TK_COLOR_BTNFACE)), m_pPicture->IsAlpha());
     ::CloseClipboard();
 }
 
@@ -158,7 +159,7 @@ bool CTkImageEditArea::Paste() {
     auto picture = CTkEditPicture::FromBitmap(bitmap, m_nPictureWidth, m_nPictureHeight, alpha);
     ::DeleteObject(bitmap);
     if (!picture) return false;
-    if (!alpha) picture->ReplaceColor(TkGetColor(COLOR_BTNFACE), TK_EDIT_TRANSPARENT_PIXEL);
+    if (!alpha) picture->ReplaceColor(TkGetColor(TK_COLOR_BTNFACE), TK_EDIT_TRANSPARENT_PIXEL);
     ReplaceWith(std::move(picture));
     return true;
 }

@@ -220,6 +220,8 @@ private:
 };
 
 // Bitmap helpers of the store.
+// The largest width or height accepted from a resource or an archive.
+const LONG TK_MAX_BITMAP_SIDE = 4096;
 // The description of a top-down 32-bit bitmap of that size.
 BITMAPINFO TkTopDownInfo(int width, int height);
 // A top-down 32-bit DIB section of the given size; bits receives its pixels.

@@ -1,11 +1,10 @@
 #include "lists/TkHeaderCtrl.h"
 
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "painters/TkColors.h"
+#include "painters/TkSystemData.h"
 
 namespace {
-// The colours of the toolkit's table the flat header draws with.
-const COLORREF kHighlight = COLOR_3DHIGHLIGHT, kShadow = COLOR_3DSHADOW, kFace = COLOR_3DFACE;
 
 void Line(HDC dc, HPEN pen, int x1, int y1, int x2, int y2) {
     CTkSelectObject select(dc, pen);
@@ -160,9 +159,9 @@ void CTkFlatHeaderCtrl::CreatePens() {
     m_penHighlight.DeleteObject();
     m_penShadow.DeleteObject();
     m_penFace.DeleteObject();
-    m_penHighlight.CreatePen(PS_SOLID, 1, TkGetColor(kHighlight));
-    m_penShadow.CreatePen(PS_SOLID, 1, TkGetColor(kShadow));
-    m_penFace.CreatePen(PS_SOLID, 1, TkGetColor(kFace));
+    m_penHighlight.CreatePen(PS_SOLID, 1, TkGetColor(TK_COLOR_BTNHIGHLIGHT));
+    m_penShadow.CreatePen(PS_SOLID, 1, TkGetColor(TK_COLOR_BTNSHADOW));
+    m_penFace.CreatePen(PS_SOLID, 1, TkGetColor(TK_COLOR_BTNFACE));
 }
 
 void CTkFlatHeaderCtrl::PreSubclassWindow() {
@@ -344,7 +343,7 @@ void CTkFlatHeaderCtrl::DrawBorders(CDC* dc, const RECT& rect) {
     Line(hdc, m_penShadow, outer.right - 1, outer.bottom - 1, outer.left - 1, outer.bottom - 1);
     CRect inner = outer;
     ::InflateRect(&inner, -1, -1);
-    HBRUSH face = ::CreateSolidBrush(TkGetColor(kFace));
+    HBRUSH face = ::CreateSolidBrush(TkGetColor(TK_COLOR_BTNFACE));
     ::FrameRect(hdc, &inner, face);
     ::DeleteObject(face);
 

@@ -1,8 +1,9 @@
 #include "lists/TkListView.h"
 
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "lists/TkSettingsStore.h"
-#include "painters/TkColors.h"
+#include "painters/TkSystemData.h"
+#include "painters/TkWindowsVersion.h"
 
 #include <mbstring.h>
 

@@ -1,6 +1,5 @@
 #include "painters/TkColors.h"
 
-#include "commandbars/TkWorkArea.h"
 #include "painters/TkVisualStyles.h"
 
 #include <algorithm>
@@ -131,82 +130,140 @@ void CTkSysColors::Refresh(bool onlyOnce) {
 void CTkSysColors::Build(const CTkColorInputs& in) {
     m_bBuilt = true;
     COLORREF* c = m_colors;
-    c[0] = 0;
-    for (int i = 1; i < 28; ++i) c[i] = in.sysColors[i];
-    c[28] = c[29] = 0;
+    c[TK_COLOR_BLACK] = 0;
+    for (int i = TK_COLOR_BACKGROUND; i <= TK_COLOR_GRADIENTACTIVECAPTION; ++i) c[i] = in.sysColors[i];
+    c[TK_COLOR_UNUSED_28] = c[TK_COLOR_UNUSED_29] = 0;
 
-    static const int defaults[][2] = {{30, 15}, {31, 5},  {32, 13}, {33, 13}, {34, 16}, {35, 17}, {36, 5},
-                                      {37, 13}, {38, 16}, {39, 16}, {40, 16}, {41, 5},  {42, 16}, {43, 16},
-                                      {44, 8},  {45, 7},  {46, 18}, {47, 14}, {48, 15}, {49, 18}, {50, 13},
-                                      {51, 15}, {52, 16}, {53, 15}, {54, 16}, {55, 15}, {56, 15}};
+    // Every derived entry starts as a system colour.
+    static const int defaults[][2] = {
+        {TK_COLOR_BAR_FACE, TK_COLOR_BTNFACE},
+        {TK_COLOR_HOT_FILL, TK_COLOR_WINDOW},
+        {TK_COLOR_HOT_BORDER, TK_COLOR_HIGHLIGHT},
+        {TK_COLOR_PRESSED_FILL, TK_COLOR_HIGHLIGHT},
+        {TK_COLOR_HOT_FILL_DARK, TK_COLOR_BTNSHADOW},
+        {TK_COLOR_MENU_DISABLED_TEXT, TK_COLOR_GRAYTEXT},
+        {TK_COLOR_CHECKED_FILL, TK_COLOR_WINDOW},
+        {TK_COLOR_CHECKED_HOT_BORDER, TK_COLOR_HIGHLIGHT},
+        {TK_COLOR_GRIPPER, TK_COLOR_BTNSHADOW},
+        {TK_COLOR_SEPARATOR, TK_COLOR_BTNSHADOW},
+        {TK_COLOR_DISABLED, TK_COLOR_BTNSHADOW},
+        {TK_COLOR_MENU_BACK, TK_COLOR_WINDOW},
+        {TK_COLOR_RARELY_USED_GUTTER, TK_COLOR_BTNSHADOW},
+        {TK_COLOR_FRAME, TK_COLOR_BTNSHADOW},
+        {TK_COLOR_MENU_ITEM_TEXT, TK_COLOR_WINDOWTEXT},
+        {TK_COLOR_HOT_TEXT, TK_COLOR_MENUTEXT},
+        {TK_COLOR_BAR_TEXT, TK_COLOR_BTNTEXT},
+        {TK_COLOR_PRESSED_TEXT, TK_COLOR_HIGHLIGHTTEXT},
+        {TK_COLOR_FACE_LIGHT, TK_COLOR_BTNFACE},
+        {TK_COLOR_SHADOW_DARK, TK_COLOR_BTNTEXT},
+        {TK_COLOR_CHECKED_BORDER, TK_COLOR_HIGHLIGHT},
+        {TK_COLOR_EXPAND_TINT, TK_COLOR_BTNFACE},
+        {TK_COLOR_SCHEME_SHADE, TK_COLOR_BTNSHADOW},
+        {TK_COLOR_FACE_TINT, TK_COLOR_BTNFACE},
+        {TK_COLOR_SCHEME_BORDER, TK_COLOR_BTNSHADOW},
+        {TK_COLOR_FACE_GRADIENT_END, TK_COLOR_BTNFACE},
+        {TK_COLOR_RARELY_USED_BACK, TK_COLOR_BTNFACE},
+    };
     for (const auto& d : defaults) c[d[0]] = c[d[1]];
 
     if (!in.lowColor) {
-        static const int blends[][4] = {{30, 5, 15, 165}, {31, 13, 5, 30},  {33, 13, 5, 50},  {41, 15, 5, 143},
-                                        {35, 17, 5, 70},  {38, 16, 5, 75},  {39, 16, 5, 70},  {43, 46, 16, 20},
-                                        {40, 16, 5, 90},  {42, 15, 16, 90}};
+        // Entry = BlendColors(a, b, weight), in this order.
+        static const int blends[][4] = {
+            {TK_COLOR_BAR_FACE, TK_COLOR_WINDOW, TK_COLOR_BTNFACE, 165},
+            {TK_COLOR_HOT_FILL, TK_COLOR_HIGHLIGHT, TK_COLOR_WINDOW, 30},
+            {TK_COLOR_PRESSED_FILL, TK_COLOR_HIGHLIGHT, TK_COLOR_WINDOW, 50},
+            {TK_COLOR_MENU_BACK, TK_COLOR_BTNFACE, TK_COLOR_WINDOW, 143},
+            {TK_COLOR_MENU_DISABLED_TEXT, TK_COLOR_GRAYTEXT, TK_COLOR_WINDOW, 70},
+            {TK_COLOR_GRIPPER, TK_COLOR_BTNSHADOW, TK_COLOR_WINDOW, 75},
+            {TK_COLOR_SEPARATOR, TK_COLOR_BTNSHADOW, TK_COLOR_WINDOW, 70},
+            {TK_COLOR_FRAME, TK_COLOR_BAR_TEXT, TK_COLOR_BTNSHADOW, 20},
+            {TK_COLOR_DISABLED, TK_COLOR_BTNSHADOW, TK_COLOR_WINDOW, 90},
+            {TK_COLOR_RARELY_USED_GUTTER, TK_COLOR_BTNFACE, TK_COLOR_BTNSHADOW, 90},
+        };
         for (const auto& b : blends) c[b[0]] = BlendColors(c[b[1]], c[b[2]], b[3]);
 
-        if (IsContrastEnough(c[15], c[30], 35)) c[30] = PullColorTowards(c[15], c[30], 35);
+        if (IsContrastEnough(c[TK_COLOR_BTNFACE], c[TK_COLOR_BAR_FACE], 35))
+            c[TK_COLOR_BAR_FACE] = PullColorTowards(c[TK_COLOR_BTNFACE], c[TK_COLOR_BAR_FACE], 35);
 
-        static const int contrasts[][3] = {{31, 30, 50},  {32, 30, 100}, {33, 30, 30},  {35, 41, 80},  {37, 33, 100},
-                                           {38, 30, 85},  {39, 30, 50},  {43, 47, 100}, {40, 30, 80},  {44, 41, 180},
-                                           {45, 31, 180}, {46, 30, 180}, {47, 33, 180}};
+        // Entry pushed away from a background until the two differ by the limit, in this order.
+        static const int contrasts[][3] = {
+            {TK_COLOR_HOT_FILL, TK_COLOR_BAR_FACE, 50},
+            {TK_COLOR_HOT_BORDER, TK_COLOR_BAR_FACE, 100},
+            {TK_COLOR_PRESSED_FILL, TK_COLOR_BAR_FACE, 30},
+            {TK_COLOR_MENU_DISABLED_TEXT, TK_COLOR_MENU_BACK, 80},
+            {TK_COLOR_CHECKED_HOT_BORDER, TK_COLOR_PRESSED_FILL, 100},
+            {TK_COLOR_GRIPPER, TK_COLOR_BAR_FACE, 85},
+            {TK_COLOR_SEPARATOR, TK_COLOR_BAR_FACE, 50},
+            {TK_COLOR_FRAME, TK_COLOR_PRESSED_TEXT, 100},
+            {TK_COLOR_DISABLED, TK_COLOR_BAR_FACE, 80},
+            {TK_COLOR_MENU_ITEM_TEXT, TK_COLOR_MENU_BACK, 180},
+            {TK_COLOR_HOT_TEXT, TK_COLOR_HOT_FILL, 180},
+            {TK_COLOR_BAR_TEXT, TK_COLOR_BAR_FACE, 180},
+            {TK_COLOR_PRESSED_TEXT, TK_COLOR_PRESSED_FILL, 180},
+        };
         for (const auto& k : contrasts)
             if (!IsContrastEnough(c[k[1]], c[k[0]], k[2])) c[k[0]] = PushColorAway(c[k[1]], c[k[0]], k[2]);
 
-        if (IsContrastEnough(c[41], c[35], 145)) c[35] = PullColorTowards(c[41], c[35], 145);
+        if (IsContrastEnough(c[TK_COLOR_MENU_BACK], c[TK_COLOR_MENU_DISABLED_TEXT], 145))
+            c[TK_COLOR_MENU_DISABLED_TEXT] =
+                PullColorTowards(c[TK_COLOR_MENU_BACK], c[TK_COLOR_MENU_DISABLED_TEXT], 145);
 
         auto part = [](COLORREF colour, int shift, int percent) { return (int)((colour >> shift) & 0xFF) * percent / 100; };
-        c[36] = RGB(part(c[30], 0, 50) + part(c[13], 0, 10) + part(c[5], 0, 40),
-                    part(c[30], 8, 50) + part(c[13], 8, 10) + part(c[5], 8, 40),
-                    part(c[30], 16, 50) + part(c[13], 16, 10) + part(c[5], 16, 40));
+        const COLORREF bar = c[TK_COLOR_BAR_FACE], highlight = c[TK_COLOR_HIGHLIGHT], window = c[TK_COLOR_WINDOW];
+        c[TK_COLOR_CHECKED_FILL] = RGB(part(bar, 0, 50) + part(highlight, 0, 10) + part(window, 0, 40),
+                                       part(bar, 8, 50) + part(highlight, 8, 10) + part(window, 8, 40),
+                                       part(bar, 16, 50) + part(highlight, 16, 10) + part(window, 16, 40));
 
         auto maxByte = [](COLORREF colour) {
             return std::max({(int)GetRValue(colour), (int)GetGValue(colour), (int)GetBValue(colour)});
         };
-        int m = maxByte(c[15]);
+        const COLORREF face = c[TK_COLOR_BTNFACE], shadow = c[TK_COLOR_BTNSHADOW];
+        int m = maxByte(face);
         if (m == 0) {
-            c[48] = RGB(35, 35, 35);
+            c[TK_COLOR_FACE_LIGHT] = RGB(35, 35, 35);
         } else {
             int factor = m + std::min(35, 255 - m);
-            c[48] = RGB(GetRValue(c[15]) * factor / m, GetGValue(c[15]) * factor / m, GetBValue(c[15]) * factor / m);
+            c[TK_COLOR_FACE_LIGHT] =
+                RGB(GetRValue(face) * factor / m, GetGValue(face) * factor / m, GetBValue(face) * factor / m);
         }
-        if (c[15] == 0) {
-            c[49] = RGB(127, 127, 127);
+        if (face == 0) {
+            c[TK_COLOR_SHADOW_DARK] = RGB(127, 127, 127);
         } else {
-            m = maxByte(c[16]);
+            m = maxByte(shadow);
             if (m == 0) {
-                c[49] = 0;
+                c[TK_COLOR_SHADOW_DARK] = 0;
             } else {
                 int factor = std::max(m - 43, 0);
-                c[49] = RGB(GetRValue(c[16]) * factor / m, GetGValue(c[16]) * factor / m, GetBValue(c[16]) * factor / m);
+                c[TK_COLOR_SHADOW_DARK] =
+                    RGB(GetRValue(shadow) * factor / m, GetGValue(shadow) * factor / m, GetBValue(shadow) * factor / m);
             }
         }
-        c[34] = RGB((int)(GetRValue(c[31]) * 0.75), (int)(GetGValue(c[31]) * 0.75), (int)(GetBValue(c[31]) * 0.75));
-        c[53] = c[30];
-        c[22] = RGB(std::min(255, GetRValue(c[15]) + 15), std::min(255, GetGValue(c[15]) + 15),
-                    std::min(255, GetBValue(c[15]) + 15));
+        const COLORREF hot = c[TK_COLOR_HOT_FILL];
+        c[TK_COLOR_HOT_FILL_DARK] =
+            RGB((int)(GetRValue(hot) * 0.75), (int)(GetGValue(hot) * 0.75), (int)(GetBValue(hot) * 0.75));
+        c[TK_COLOR_FACE_TINT] = c[TK_COLOR_BAR_FACE];
+        c[TK_COLOR_3DLIGHT] = RGB(std::min(255, GetRValue(face) + 15), std::min(255, GetGValue(face) + 15),
+                                  std::min(255, GetBValue(face) + 15));
     }
 
-    m_grcFirst.SetColors(c[16], c[16]);
-    m_grcSecond.SetColors(c[15], BlendColors(c[15], c[5], 205));
-    m_grcThird.SetColors(c[15], c[16]);
+    m_grcFirst.SetColors(c[TK_COLOR_BTNSHADOW], c[TK_COLOR_BTNSHADOW]);
+    m_grcSecond.SetColors(c[TK_COLOR_BTNFACE], BlendColors(c[TK_COLOR_BTNFACE], c[TK_COLOR_WINDOW], 205));
+    m_grcThird.SetColors(c[TK_COLOR_BTNFACE], c[TK_COLOR_BTNSHADOW]);
     switch (in.lunaScheme) {
     case 1:
-        c[54] = RGB(0, 45, 150);
+        c[TK_COLOR_SCHEME_BORDER] = RGB(0, 45, 150);
         m_grcFirst.SetColors(RGB(89, 135, 214), RGB(0, 45, 150));
         m_grcSecond.SetColors(RGB(158, 190, 245), RGB(196, 218, 250));
         m_grcThird.SetColors(RGB(89, 135, 214), RGB(0, 45, 150));
         break;
     case 2:
-        c[54] = RGB(96, 128, 88);
+        c[TK_COLOR_SCHEME_BORDER] = RGB(96, 128, 88);
         m_grcFirst.SetColors(RGB(175, 192, 130), RGB(99, 122, 68));
         m_grcSecond.SetColors(RGB(217, 217, 167), RGB(242, 241, 228));
         m_grcThird.SetColors(RGB(120, 142, 111), RGB(73, 91, 67));
         break;
     case 3:
-        c[54] = RGB(124, 124, 148);
+        c[TK_COLOR_SCHEME_BORDER] = RGB(124, 124, 148);
         m_grcFirst.SetColors(RGB(168, 167, 191), RGB(112, 111, 145));
         m_grcSecond.SetColors(RGB(215, 215, 229), RGB(243, 243, 247));
         m_grcThird.SetColors(RGB(168, 167, 191), RGB(119, 118, 151));
@@ -244,81 +301,4 @@ int CTkSysColors::GetLunaScheme() {
     wchar_t file[260] = L"", colour[260] = L"";
     if (FAILED(styles.GetCurrentThemeName(file, 260, colour, 260, nullptr, 0))) return 0;
     return LunaSchemeOf(file, colour);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Version tests.
-
-CTkWindowsVersion::CTkWindowsVersion() {
-    m_info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);  // 148
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&m_info);
-#pragma GCC diagnostic pop
-}
-
-CTkWindowsVersion& CTkWindowsVersion::Instance() {
-    static CTkWindowsVersion version;
-    return version;
-}
-
-bool CTkWindowsVersion::IsWin95Family(const OSVERSIONINFOA& info) {
-    return info.dwPlatformId == 1 && info.dwMajorVersion == 4 && info.dwMinorVersion < 10;
-}
-
-bool CTkWindowsVersion::IsNT5OrLater(const OSVERSIONINFOA& info) {
-    return info.dwPlatformId >= 2 && info.dwMajorVersion >= 5;
-}
-
-bool CTkWindowsVersion::IsWin95Family() const {
-    return IsWin95Family(m_info);
-}
-
-bool CTkWindowsVersion::IsNT5OrLater() const {
-    return IsNT5OrLater(m_info);
-}
-
-// ---------------------------------------------------------------------------------------------
-// System data.
-
-CTkSystemData& CTkSystemData::Instance() {
-    static CTkSystemData data;
-    return data;
-}
-
-CTkSystemData::CTkSystemData() {
-    HINSTANCE module = ::GetModuleHandleW(nullptr);
-    SetToolkitResourceHandles(module, module);
-    Refresh();
-}
-
-CTkSystemData::~CTkSystemData() {
-    m_fontRegular.DeleteObject();
-    m_fontBold.DeleteObject();
-}
-
-void CTkSystemData::Refresh() {
-    m_nSmallIconWidth = ::GetSystemMetrics(SM_CXSMICON);
-    m_nSmallIconHeight = ::GetSystemMetrics(SM_CYSMICON);
-    BuildFonts();
-}
-
-void CTkSystemData::BuildFonts() {
-    m_fontRegular.DeleteObject();
-    m_fontBold.DeleteObject();
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
-    LOGFONTA base = {};
-    base.lfHeight = metrics.lfMenuFont.lfHeight;
-    base.lfWeight = metrics.lfMenuFont.lfWeight;
-    base.lfItalic = metrics.lfMenuFont.lfItalic;
-    lstrcpynA(base.lfFaceName, metrics.lfMenuFont.lfFaceName, LF_FACESIZE);
-    HDC screen = ::GetDC(nullptr);
-    base.lfCharSet = (BYTE)::GetTextCharsetInfo(screen, nullptr, 0);
-    ::ReleaseDC(nullptr, screen);
-    if (!m_fontRegular.CreateFontIndirect(&base)) return;
-    LOGFONTA bold = base;
-    bold.lfWeight = FW_BOLD;
-    m_fontBold.CreateFontIndirect(&bold);
 }

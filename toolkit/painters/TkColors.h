@@ -1,12 +1,72 @@
-// The toolkit's table of 57 colours built from the system colours, the colour arithmetic it
-// uses, the shared system data (small-icon size, regular and bold font) and version tests.
+// The toolkit's table of 57 colours built from the system colours, and the colour arithmetic it
+// uses.
 #pragma once
 
 #include "painters/TkDrawTools.h"
 
-// Colour indices of the table with a name of their own.
-enum TkColorIndex : int {
+// The entries of the colour table. Entries 1 to 27 hold the system colours of the same numbers
+// (COLOR_...); entries 30 to 56 are the toolkit's own, derived from them and, with an XP colour
+// scheme, replaced by the scheme's colours. A colour argument below TK_COLOR_COUNT is one of these.
+enum TkColor : int {
+    TK_COLOR_BLACK = 0,
+    TK_COLOR_BACKGROUND = COLOR_BACKGROUND,  // the desktop
+    TK_COLOR_ACTIVECAPTION = COLOR_ACTIVECAPTION,
+    TK_COLOR_INACTIVECAPTION = COLOR_INACTIVECAPTION,
+    TK_COLOR_MENU = COLOR_MENU,
+    TK_COLOR_WINDOW = COLOR_WINDOW,
+    TK_COLOR_WINDOWFRAME = COLOR_WINDOWFRAME,
+    TK_COLOR_MENUTEXT = COLOR_MENUTEXT,
+    TK_COLOR_WINDOWTEXT = COLOR_WINDOWTEXT,
+    TK_COLOR_CAPTIONTEXT = COLOR_CAPTIONTEXT,
+    TK_COLOR_ACTIVEBORDER = COLOR_ACTIVEBORDER,
+    TK_COLOR_INACTIVEBORDER = COLOR_INACTIVEBORDER,
+    TK_COLOR_APPWORKSPACE = COLOR_APPWORKSPACE,  // an XP scheme gives its own
+    TK_COLOR_HIGHLIGHT = COLOR_HIGHLIGHT,
+    TK_COLOR_HIGHLIGHTTEXT = COLOR_HIGHLIGHTTEXT,
+    TK_COLOR_BTNFACE = COLOR_BTNFACE,
+    TK_COLOR_BTNSHADOW = COLOR_BTNSHADOW,
+    TK_COLOR_GRAYTEXT = COLOR_GRAYTEXT,
+    TK_COLOR_BTNTEXT = COLOR_BTNTEXT,
+    TK_COLOR_INACTIVECAPTIONTEXT = COLOR_INACTIVECAPTIONTEXT,
+    TK_COLOR_BTNHIGHLIGHT = COLOR_BTNHIGHLIGHT,
+    TK_COLOR_3DDKSHADOW = COLOR_3DDKSHADOW,
+    TK_COLOR_3DLIGHT = COLOR_3DLIGHT,  // the button face made a little lighter
+    TK_COLOR_INFOTEXT = COLOR_INFOTEXT,
+    TK_COLOR_INFOBK = COLOR_INFOBK,
+    TK_COLOR_UNUSED_25 = 25,  // no system colour has this number
+    TK_COLOR_HOTLIGHT = COLOR_HOTLIGHT,
+    TK_COLOR_GRADIENTACTIVECAPTION = COLOR_GRADIENTACTIVECAPTION,
+    TK_COLOR_UNUSED_28 = 28,  // always black
+    TK_COLOR_UNUSED_29 = 29,  // always black
+
     TK_COLOR_FIRST_DERIVED = 30,
+    TK_COLOR_BAR_FACE = 30,             // docked bars, idle frames, the menu gutter
+    TK_COLOR_HOT_FILL = 31,             // a hot button or menu item
+    TK_COLOR_HOT_BORDER = 32,
+    TK_COLOR_PRESSED_FILL = 33,         // a pressed button, a checked hot one
+    TK_COLOR_HOT_FILL_DARK = 34,        // three quarters of the hot fill
+    TK_COLOR_MENU_DISABLED_TEXT = 35,   // disabled captions on menus
+    TK_COLOR_CHECKED_FILL = 36,
+    TK_COLOR_CHECKED_HOT_BORDER = 37,
+    TK_COLOR_GRIPPER = 38,
+    TK_COLOR_SEPARATOR = 39,
+    TK_COLOR_DISABLED = 40,             // disabled captions and images on bars
+    TK_COLOR_MENU_BACK = 41,            // popup bars, the popup caption strip
+    TK_COLOR_RARELY_USED_GUTTER = 42,   // the gutter of rarely used menu items
+    TK_COLOR_FRAME = 43,                // floating and popup bar frames, an open popup's button
+    TK_COLOR_MENU_ITEM_TEXT = 44,       // enabled captions on menus
+    TK_COLOR_HOT_TEXT = 45,             // captions of hot buttons and items
+    TK_COLOR_BAR_TEXT = 46,             // captions on bars
+    TK_COLOR_PRESSED_TEXT = 47,         // captions of pressed buttons
+    TK_COLOR_FACE_LIGHT = 48,           // the button face brightened
+    TK_COLOR_SHADOW_DARK = 49,          // the button shadow darkened
+    TK_COLOR_CHECKED_BORDER = 50,
+    TK_COLOR_EXPAND_TINT = 51,          // blended into the expand button's gradient
+    TK_COLOR_SCHEME_SHADE = 52,         // the button shadow, or an XP scheme's shade
+    TK_COLOR_FACE_TINT = 53,            // the bar face, or an XP scheme's tint
+    TK_COLOR_SCHEME_BORDER = 54,        // the desktop alert's border with an XP scheme
+    TK_COLOR_FACE_GRADIENT_END = 55,    // the end of the face gradient (the flat XP painter)
+    TK_COLOR_RARELY_USED_BACK = 56,     // right of the gutter of rarely used menu items
     TK_COLOR_COUNT = 57,
 };
 
@@ -37,7 +97,7 @@ class CTkSysColors {
 public:
     static CTkSysColors& Instance();
 
-    // The entry for 0-56, else the argument itself (a colour).
+    // The entry for a TkColor, else the argument itself (a colour).
     COLORREF GetColor(COLORREF index) const;
     // Rebuilds the table from the system; with onlyOnce, only when it was never built.
     void Refresh(bool onlyOnce = false);
@@ -66,38 +126,3 @@ private:
 inline COLORREF TkGetColor(COLORREF indexOrColor) {
     return CTkSysColors::Instance().GetColor(indexOrColor);
 }
-
-// The operating system's version, read once.
-class CTkWindowsVersion {
-public:
-    static CTkWindowsVersion& Instance();
-    // Platform 1, major 4, minor below 10.
-    bool IsWin95Family() const;
-    // Platform at least 2 and major at least 5.
-    bool IsNT5OrLater() const;
-    const OSVERSIONINFOA& Info() const { return m_info; }
-    static bool IsWin95Family(const OSVERSIONINFOA& info);
-    static bool IsNT5OrLater(const OSVERSIONINFOA& info);
-
-private:
-    CTkWindowsVersion();
-    OSVERSIONINFOA m_info = {};
-};
-
-// Small-icon size and the regular and bold fonts of the toolkit's lists and headers.
-class CTkSystemData {
-public:
-    static CTkSystemData& Instance();
-    ~CTkSystemData();
-    // Reads the metrics and rebuilds the fonts.
-    void Refresh();
-
-    int m_nSmallIconWidth = 16;
-    int m_nSmallIconHeight = 16;
-    CFont m_fontRegular;
-    CFont m_fontBold;
-
-private:
-    CTkSystemData();
-    void BuildFonts();
-};

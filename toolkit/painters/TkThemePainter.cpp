@@ -8,43 +8,10 @@
 #include "painters/TkThemePainterFlat.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <set>
 
 namespace {
 
 CTkThemePainter* g_current = nullptr;
-
-struct CFontState {
-    CTkPainterFonts* fonts = nullptr;
-    std::set<HWND> users;
-    int popupItemHeight = 0;
-    bool tahomaSeen = false;
-};
-
-CFontState& FontState() {
-    static CFontState state;
-    return state;
-}
-
-int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool IsFontInstalled(const char* face) {
-    LOGFONTA query = {};
-    query.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(query.lfFaceName, face, LF_FACESIZE);
-    bool found = false;
-    HDC screen = ::GetDC(nullptr);
-    ::EnumFontFamiliesExA(screen, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-    ::ReleaseDC(nullptr, screen);
-    return found;
-}
-
-// The size of the metrics record every system version accepts.
-const UINT kMetricsSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
 
 }  // namespace
 
@@ -104,128 +71,6 @@ void CTkThemePainter::RefreshColorsAndFonts() {
     RebuildFonts();
     CTkSysColors::Instance().Refresh(false);
     for (int i = 0; i < TK_COLOR_COUNT; ++i) m_colors[i] = CTkSysColors::Instance().GetColor((COLORREF)i);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Shared fonts.
-
-CTkPainterFonts& CTkThemePainter::Fonts() {
-    if (!FontState().fonts) RebuildFonts();
-    return *FontState().fonts;
-}
-
-int CTkThemePainter::GetPopupItemHeight() {
-    Fonts();
-    return FontState().popupItemHeight;
-}
-
-bool CTkThemePainter::IsTahomaSeen() {
-    return FontState().tahomaSeen;
-}
-
-void CTkThemePainter::AddFontUser(HWND window) {
-    if (window) FontState().users.insert(window);
-}
-
-void CTkThemePainter::RemoveFontUser(HWND window) {
-    FontState().users.erase(window);
-}
-
-void CTkThemePainter::RebuildFonts(const NONCLIENTMETRICSA* givenMetrics, const LOGFONTA* givenIconTitle) {
-    CFontState& state = FontState();
-    NONCLIENTMETRICSA metrics = {};
-    if (givenMetrics) {
-        metrics = *givenMetrics;
-    } else {
-        metrics.cbSize = kMetricsSize;
-        ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kMetricsSize, &metrics, 0);
-    }
-    LOGFONTA iconTitle = {};
-    if (givenIconTitle)
-        iconTitle = *givenIconTitle;
-    else
-        ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof iconTitle, &iconTitle, 0);
-
-    LOGFONTA base = metrics.lfMenuFont;
-    HDC screen = ::GetDC(nullptr);
-    int screenCharset = ::GetTextCharsetInfo(screen, nullptr, 0);
-    ::ReleaseDC(nullptr, screen);
-    base.lfCharSet = (BYTE)screenCharset;
-    if (base.lfHeight <= -1 && base.lfHeight >= -10) base.lfHeight = -11;
-
-    if (lstrcmpiA(base.lfFaceName, "Tahoma") == 0) state.tahomaSeen = true;
-    const bool tahomaInstalled = IsFontInstalled("Tahoma");
-    if (base.lfCharSet <= SYMBOL_CHARSET && state.tahomaSeen && tahomaInstalled)
-        lstrcpynA(base.lfFaceName, "Tahoma", LF_FACESIZE);
-
-    auto* fonts = new CTkPainterFonts;
-    LOGFONTA font = base;
-    fonts->regular.CreateFontIndirect(&font);
-    font.lfWeight = FW_BOLD;
-    fonts->bold.CreateFontIndirect(&font);
-    fonts->status.CreateFontIndirect(&metrics.lfStatusFont);
-    fonts->smallCaption.CreateFontIndirect(&metrics.lfSmCaptionFont);
-
-    font = base;
-    font.lfEscapement = 2700;
-    font.lfOrientation = 900;
-    const bool useTahoma = tahomaInstalled && (state.tahomaSeen || lstrcmpiA(base.lfFaceName, "Arial") != 0);
-    lstrcpynA(font.lfFaceName, useTahoma ? "Tahoma" : "Arial", LF_FACESIZE);
-    fonts->vertical.CreateFontIndirect(&font);
-    font.lfWeight = FW_BOLD;
-    fonts->verticalBold.CreateFontIndirect(&font);
-
-    fonts->iconTitle.CreateFontIndirect(&iconTitle);
-    font = iconTitle;
-    font.lfWeight = FW_BOLD;
-    fonts->iconTitleBold.CreateFontIndirect(&font);
-    LOGFONTA marlett = {};
-    marlett.lfHeight = iconTitle.lfHeight;
-    marlett.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(marlett.lfFaceName, "Marlett", LF_FACESIZE);
-    fonts->marlett.CreateFontIndirect(&marlett);
-
-    HDC measure = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(measure, fonts->regular.GetSafeHandle());
-    SIZE blank = {};
-    ::GetTextExtentPoint32A(measure, " ", 1, &blank);
-    ::SelectObject(measure, old);
-    ::DeleteDC(measure);
-    state.popupItemHeight = blank.cy + 6;
-
-    // Windows that hold one of the old fonts get its new version before the old ones go.
-    CTkPainterFonts* previous = state.fonts;
-    state.fonts = fonts;
-    if (previous) {
-        CFont* olds[] = {&previous->regular, &previous->bold, &previous->status, &previous->vertical,
-                         &previous->verticalBold, &previous->smallCaption, &previous->iconTitle,
-                         &previous->iconTitleBold, &previous->marlett};
-        CFont* news[] = {&fonts->regular, &fonts->bold, &fonts->status, &fonts->vertical, &fonts->verticalBold,
-                         &fonts->smallCaption, &fonts->iconTitle, &fonts->iconTitleBold, &fonts->marlett};
-        std::set<HWND> users = state.users;
-        for (HWND user : users) {
-            if (!::IsWindow(user)) {
-                state.users.erase(user);
-                continue;
-            }
-            HGDIOBJ held = (HGDIOBJ)::SendMessageW(user, WM_GETFONT, 0, 0);
-            for (size_t i = 0; i < sizeof olds / sizeof olds[0]; ++i) {
-                if (held && held == olds[i]->GetSafeHandle()) {
-                    ::SendMessageW(user, WM_SETFONT, (WPARAM)news[i]->GetSafeHandle(), TRUE);
-                    break;
-                }
-            }
-        }
-        delete previous;
-    }
-}
-
-CFont* CTkThemePainter::GetControlFont(CTkCommandBar* bar, bool bold) {
-    CTkPainterFonts& fonts = Fonts();
-    const bool vertical =
-        bar && (bar->m_nPosition == TK_BAR_POSITION_LEFT || bar->m_nPosition == TK_BAR_POSITION_RIGHT);
-    if (vertical) return bold ? &fonts.verticalBold : &fonts.vertical;
-    return bold ? &fonts.bold : &fonts.regular;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -339,7 +184,7 @@ CSize CTkThemePainter::PaintControlText(CDC* dc, const CString& text, const CRec
             COLORREF colour = ::GetTextColor(hdc);
             CRect shadow = area;
             shadow.OffsetRect(1, 1);
-            ::SetTextColor(hdc, GetColor(COLOR_BTNHIGHLIGHT));
+            ::SetTextColor(hdc, GetColor(TK_COLOR_BTNHIGHLIGHT));
             ::DrawTextA(hdc, shown, shown.GetLength(), &shadow, format);
             ::SetTextColor(hdc, colour);
         }
@@ -355,7 +200,7 @@ CSize CTkThemePainter::PaintControlText(CDC* dc, const CString& text, const CRec
         int y = centred ? (rect.top + rect.bottom) / 2 - (extent.cx + (triangle ? 5 : 0)) / 2 : rect.top;
         if (embossed) {
             COLORREF colour = ::GetTextColor(hdc);
-            ::SetTextColor(hdc, GetColor(COLOR_BTNHIGHLIGHT));
+            ::SetTextColor(hdc, GetColor(TK_COLOR_BTNHIGHLIGHT));
             ::TextOutA(hdc, x + 1, y + 1, shown, shown.GetLength());
             ::SetTextColor(hdc, colour);
         }
@@ -591,16 +436,9 @@ CSize CTkThemePainter::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* control,
     case TK_GLYPH_CLOSE: {
         if (draw) {
             const CTkButtonState state = StateOf(control);
-            LOGFONTA marlett = {};
-            const int dpi = std::max(1, ::GetDeviceCaps(hdc, LOGPIXELSX));
-            marlett.lfHeight = -::MulDiv(::MulDiv(8, ::GetDeviceCaps(hdc, LOGPIXELSY), 72), 96, dpi);
-            marlett.lfCharSet = DEFAULT_CHARSET;
-            lstrcpynA(marlett.lfFaceName, "Marlett", LF_FACESIZE);
-            CFont font;
-            font.CreateFontIndirect(&marlett);
-            CTkSelectObject select(hdc, font.GetSafeHandle());
+            CTkSelectObject select(hdc, Fonts().glyph.GetSafeHandle());
             COLORREF old = ::GetTextColor(hdc);
-            if (!state.hot && !state.pressed) ::SetTextColor(hdc, GetColor(COLOR_HIGHLIGHTTEXT));
+            if (!state.hot && !state.pressed) ::SetTextColor(hdc, GetColor(TK_COLOR_HIGHLIGHTTEXT));
             int mode = ::SetBkMode(hdc, TRANSPARENT);
             CRect area = rect;
             ::DrawTextA(hdc, "r", 1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
@@ -612,7 +450,7 @@ CSize CTkThemePainter::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* control,
     case TK_GLYPH_ARROW: {
         if (draw) {
             const CTkButtonState state = StateOf(control);
-            COLORREF colour = state.hot || state.pressed ? ::GetTextColor(hdc) : GetColor(COLOR_HIGHLIGHTTEXT);
+            COLORREF colour = state.hot || state.pressed ? ::GetTextColor(hdc) : GetColor(TK_COLOR_HIGHLIGHTTEXT);
             PaintTriangle(dc, {midX - 3, midY - 1}, {midX + 2, midY - 1}, {midX, midY + 1}, colour);
         }
         return CSize(16, 16);
@@ -695,7 +533,7 @@ void CTkThemePainter::PaintListItemText(CDC* dc, CTkControl* control, const CRec
         SIZE captionSize = TextExtent(hdc, caption);
         const int height = captionSize.cy + 2;
         CRect field(captionLeft + captionSize.cx + fieldGap, mid - height / 2, rect.right - 2, mid - height / 2 + height);
-        if (field.right > field.left) PaintFramedRect(dc, field, COLOR_WINDOW, fieldBorder);
+        if (field.right > field.left) PaintFramedRect(dc, field, TK_COLOR_WINDOW, fieldBorder);
     }
     ::SetBkMode(hdc, mode);
     ::SetTextColor(hdc, oldText);
@@ -729,13 +567,13 @@ void CTkThemePainter::PaintSizeGrip(CDC* dc, const CRect& client) {
 void CTkThemePainter::PaintDockBarBackground(CDC* dc, CWnd* dockBar) {
     CRect client;
     TkGetClientRect(dockBar, client);
-    FillRect(dc, client, COLOR_BTNFACE);
+    FillRect(dc, client, TK_COLOR_BTNFACE);
 }
 
 void CTkThemePainter::PaintStatusBarBackground(CDC* dc, CWnd* statusBar) {
     CRect client;
     TkGetClientRect(statusBar, client);
-    FillRect(dc, client, COLOR_BTNFACE);
+    FillRect(dc, client, TK_COLOR_BTNFACE);
 }
 
 // ---------------------------------------------------------------------------------------------

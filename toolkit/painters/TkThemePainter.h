@@ -57,6 +57,9 @@ struct CTkExpandRow {
 // The fonts shared by every painter, rebuilt together.
 struct CTkPainterFonts {
     CFont regular, bold, status, vertical, verticalBold, smallCaption, iconTitle, iconTitleBold, marlett;
+    // The symbol font of the caption glyphs (the close glyph, the MDI child's caption buttons):
+    // eight points scaled by 96 / the screen's horizontal resolution.
+    CFont glyph;
 };
 
 class CTkThemePainter : public CCmdTarget {
@@ -76,14 +79,14 @@ public:
     static void ReleaseCurrent();
 
     int GetThemeId() const { return m_nThemeId; }
-    // A colour argument: an index 0-56 into this painter's table, or the colour itself.
+    // A colour argument: a TkColor entry of this painter's table, or the colour itself.
     COLORREF GetColor(COLORREF indexOrColor) const {
         return indexOrColor < (COLORREF)TK_COLOR_COUNT ? m_colors[indexOrColor] : indexOrColor;
     }
     // Writes entries of this painter's own copy of the table.
     void SetColors(int count, const int* indices, const COLORREF* colors);
 
-    // --- The painter's operations, in slot order.
+    // --- The painter's operations, declared in the order of their entries in the virtual-function table.
     virtual CSize PaintMenuItem(CDC* dc, CTkControl* control, bool draw) = 0;
     virtual CSize PaintToolbarControl(CDC* dc, CTkControl* control, bool draw);
     virtual void PaintSplitButton(CDC* dc, const CRect& rect, CTkControl* control);

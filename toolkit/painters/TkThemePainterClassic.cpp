@@ -6,28 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Colour indices of the table the classic themes draw with.
-enum : int {
-    kActiveCaption = COLOR_ACTIVECAPTION,      // 2
-    kInactiveCaption = COLOR_INACTIVECAPTION,  // 3
-    kMenu = COLOR_MENU,                        // 4
-    kWindow = COLOR_WINDOW,                    // 5
-    kWindowText = COLOR_WINDOWTEXT,            // 8
-    kHighlight = COLOR_HIGHLIGHT,              // 13
-    kHighlightText = COLOR_HIGHLIGHTTEXT,      // 14
-    kFace = COLOR_BTNFACE,                     // 15
-    kShadow = COLOR_BTNSHADOW,                 // 16
-    kGrayText = COLOR_GRAYTEXT,                // 17
-    kButtonText = COLOR_BTNTEXT,               // 18
-    kLight = COLOR_BTNHIGHLIGHT,               // 20
-    kLightFace = COLOR_3DLIGHT,                // 22
-    kBlack = 0,
-};
-
-}  // namespace
-
 CTkThemePainterClassic::CTkThemePainterClassic() {
     m_bFadedIdleImages = false;
     m_bShadowedHotImages = false;
@@ -42,8 +20,8 @@ void CTkThemePainterClassic::PaintDither(CDC* dc, const CRect& rect) {
     HBITMAP bitmap = ::CreateBitmap(8, 8, 1, 1, pattern);
     HBRUSH brush = ::CreatePatternBrush(bitmap);
     HDC hdc = dc->GetSafeHdc();
-    COLORREF oldText = ::SetTextColor(hdc, GetColor(kLight));
-    COLORREF oldBack = ::SetBkColor(hdc, GetColor(kFace));
+    COLORREF oldText = ::SetTextColor(hdc, GetColor(TK_COLOR_BTNHIGHLIGHT));
+    COLORREF oldBack = ::SetBkColor(hdc, GetColor(TK_COLOR_BTNFACE));
     POINT oldOrigin;
     ::SetBrushOrgEx(hdc, 0, 0, &oldOrigin);
     {
@@ -61,20 +39,21 @@ void CTkThemePainterClassic::PaintButtonFrame(CDC* dc, const CRect& rect, const 
     if (state.enabled) {
         if (state.checked && !state.hot && !state.pressed) {
             PaintDither(dc, rect);
-            Draw3dRect(dc, rect, kShadow, kLight);
+            Draw3dRect(dc, rect, TK_COLOR_BTNSHADOW, TK_COLOR_BTNHIGHLIGHT);
         } else if (state.checked || state.popupOpen || state.pressed == 2 || (state.hot && state.pressed)) {
-            Draw3dRect(dc, rect, kShadow, kLight);
+            Draw3dRect(dc, rect, TK_COLOR_BTNSHADOW, TK_COLOR_BTNHIGHLIGHT);
         } else if (state.hot || state.pressed) {
-            Draw3dRect(dc, rect, kLight, kShadow);
+            Draw3dRect(dc, rect, TK_COLOR_BTNHIGHLIGHT, TK_COLOR_BTNSHADOW);
         }
         return;
     }
-    if ((state.checked && !state.withBorder) || state.hot == 2) Draw3dRect(dc, rect, kShadow, kLight);
+    if ((state.checked && !state.withBorder) || state.hot == 2)
+        Draw3dRect(dc, rect, TK_COLOR_BTNSHADOW, TK_COLOR_BTNHIGHLIGHT);
 }
 
 void CTkThemePainterClassic::PaintButtonFace(CDC* dc, const CRect& rect, const CTkButtonState& state, int position) {
     PaintButtonFrame(dc, rect, state, position);
-    dc->SetTextColor(GetColor(state.enabled ? kButtonText : kGrayText));
+    dc->SetTextColor(GetColor(state.enabled ? TK_COLOR_BTNTEXT : TK_COLOR_GRAYTEXT));
     dc->SetBkMode(TRANSPARENT);
 }
 
@@ -87,8 +66,8 @@ void CTkThemePainterClassic::PaintControlImage(CDC* dc, CPoint at, CSize size, C
         if (!own.IsEmpty()) {
             image->Draw(hdc, at.x, at.y, own, size.cx, size.cy);
         } else {
-            image->DrawMono(hdc, at.x + 1, at.y + 1, image->GetNormal(), GetColor(kLight));
-            image->DrawMono(hdc, at.x, at.y, image->GetNormal(), GetColor(kShadow));
+            image->DrawMono(hdc, at.x + 1, at.y + 1, image->GetNormal(), GetColor(TK_COLOR_BTNHIGHLIGHT));
+            image->DrawMono(hdc, at.x, at.y, image->GetNormal(), GetColor(TK_COLOR_BTNSHADOW));
         }
         return;
     }
@@ -110,7 +89,7 @@ void CTkThemePainterClassic::PaintControlText(CDC* dc, const CString& text, cons
         COLORREF colour = ::GetTextColor(hdc);
         CRect shadow = rect;
         shadow.OffsetRect(1, 1);
-        ::SetTextColor(hdc, GetColor(kLight));
+        ::SetTextColor(hdc, GetColor(TK_COLOR_BTNHIGHLIGHT));
         ::DrawTextA(hdc, text, text.GetLength(), &shadow, format);
         ::SetTextColor(hdc, colour);
     }
@@ -123,12 +102,12 @@ void CTkThemePainterClassic::PaintControlText(CDC* dc, const CString& text, cons
 
 void CTkThemePainterClassic::PaintBarBackground(CDC* dc, CTkCommandBar* bar) {
     CRect client = ClientOf(bar);
-    FillRect(dc, client, kFace);
+    FillRect(dc, client, TK_COLOR_BTNFACE);
     if (bar->m_nPosition == TK_BAR_POSITION_FLOATING || bar->m_nBarType == TK_BAR_TYPE_POPUP) {
-        Draw3dRect(dc, client, kFace, kBlack);
+        Draw3dRect(dc, client, TK_COLOR_BTNFACE, TK_COLOR_BLACK);
         client = Deflated(client, 1, 1);
     }
-    Draw3dRect(dc, client, kLight, kShadow);
+    Draw3dRect(dc, client, TK_COLOR_BTNHIGHLIGHT, TK_COLOR_BTNSHADOW);
 }
 
 CSize CTkThemePainterClassic::PaintGripper(CDC* dc, CTkCommandBar* bar, bool draw) {
@@ -136,14 +115,14 @@ CSize CTkThemePainterClassic::PaintGripper(CDC* dc, CTkCommandBar* bar, bool dra
     switch (bar->m_nPosition) {
     case TK_BAR_POSITION_TOP:
     case TK_BAR_POSITION_BOTTOM:
-        if (draw) Draw3dRect(dc, CRect(3, 3, 6, client.bottom - 3), kLight, kShadow);
+        if (draw) Draw3dRect(dc, CRect(3, 3, 6, client.bottom - 3), TK_COLOR_BTNHIGHLIGHT, TK_COLOR_BTNSHADOW);
         return CSize(6, 0);
     case TK_BAR_POSITION_LEFT:
     case TK_BAR_POSITION_RIGHT:
-        if (draw) Draw3dRect(dc, CRect(3, 3, client.right - 3, 6), kLight, kShadow);
+        if (draw) Draw3dRect(dc, CRect(3, 3, client.right - 3, 6), TK_COLOR_BTNHIGHLIGHT, TK_COLOR_BTNSHADOW);
         return CSize(0, 8);
     case TK_BAR_POSITION_FLOATING:
-        return PaintFloatingCaption(dc, bar, kActiveCaption, kLight, draw);
+        return PaintFloatingCaption(dc, bar, TK_COLOR_ACTIVECAPTION, TK_COLOR_BTNHIGHLIGHT, draw);
     default:
         return CSize(0, 0);
     }
@@ -154,17 +133,22 @@ CSize CTkThemePainterClassic::PaintSeparator(CDC* dc, CTkCommandBar* bar, CTkCon
     const CRect rect = control->m_rcControl;
     CRect client = ClientOf(bar);
     if (bar->m_nBarType == TK_BAR_TYPE_POPUP) {
-        Draw3dRect(dc, CRect(14, rect.top - 5, client.right - 14, rect.top - 3), kShadow, kLight);
+        Draw3dRect(dc, CRect(14, rect.top - 5, client.right - 14, rect.top - 3), TK_COLOR_BTNSHADOW,
+                   TK_COLOR_BTNHIGHLIGHT);
     } else if (!bar->IsVertical()) {
         if (control->m_bWrap)
-            Draw3dRect(dc, CRect(2, rect.top - 4, client.right - 2, rect.top - 2), kShadow, kLight);
+            Draw3dRect(dc, CRect(2, rect.top - 4, client.right - 2, rect.top - 2), TK_COLOR_BTNSHADOW,
+                       TK_COLOR_BTNHIGHLIGHT);
         else
-            Draw3dRect(dc, CRect(rect.left - 4, rect.top, rect.left - 2, rect.bottom), kShadow, kLight);
+            Draw3dRect(dc, CRect(rect.left - 4, rect.top, rect.left - 2, rect.bottom), TK_COLOR_BTNSHADOW,
+                       TK_COLOR_BTNHIGHLIGHT);
     } else {
         if (control->m_bWrap)
-            Draw3dRect(dc, CRect(rect.right + 2, 2, rect.right + 4, client.bottom - 2), kShadow, kLight);
+            Draw3dRect(dc, CRect(rect.right + 2, 2, rect.right + 4, client.bottom - 2), TK_COLOR_BTNSHADOW,
+                       TK_COLOR_BTNHIGHLIGHT);
         else
-            Draw3dRect(dc, CRect(rect.left, rect.top - 4, rect.right, rect.top - 2), kShadow, kLight);
+            Draw3dRect(dc, CRect(rect.left, rect.top - 4, rect.right, rect.top - 2), TK_COLOR_BTNSHADOW,
+                       TK_COLOR_BTNHIGHLIGHT);
     }
     return CSize(0, 0);
 }
@@ -187,12 +171,14 @@ CRect CTkThemePainterClassic::GetBarBorders(CTkCommandBar* bar) {
 }
 
 CSize CTkThemePainterClassic::PaintPopupCaptionStrip(CDC* dc, const CRect& rect, bool active, bool draw) {
-    if (draw) FillRect(dc, CRect(rect.left, rect.top, rect.right, rect.bottom - 1), active ? kActiveCaption : kInactiveCaption);
+    if (draw)
+        FillRect(dc, CRect(rect.left, rect.top, rect.right, rect.bottom - 1),
+                 active ? TK_COLOR_ACTIVECAPTION : TK_COLOR_INACTIVECAPTION);
     return CSize(0, 8);
 }
 
 void CTkThemePainterClassic::PaintStatusPane(CDC* dc, const CRect& rect, UINT style, const CString& text) {
-    if (!(style & SBPS_NOBORDERS)) Draw3dRect(dc, rect, kShadow, kLight);
+    if (!(style & SBPS_NOBORDERS)) Draw3dRect(dc, rect, TK_COLOR_BTNSHADOW, TK_COLOR_BTNHIGHLIGHT);
     PaintPaneText(dc, rect, style, text);
 }
 
@@ -234,10 +220,10 @@ CSize CTkThemePainterClassic::PaintMenuRow(CDC* dc, CTkControl* control, bool dr
     const bool selected = control->m_nSelected != TK_CONTROL_SELECTION_NONE;
     const bool enabled = control->m_bEnabled != 0;
     const int mid = (rect.top + rect.bottom) / 2;
-    if (bar && bar->IsRarelyUsed(control)) FillRect(dc, rect, kLightFace);
+    if (bar && bar->IsRarelyUsed(control)) FillRect(dc, rect, TK_COLOR_3DLIGHT);
     const CRect cell(rect.left, mid - 10, rect.left + 20, mid + 10);
-    if (selected) FillRect(dc, CRect(cell.right + 1, rect.top, rect.right, rect.bottom), kHighlight);
-    dc->SetTextColor(GetColor(selected ? kHighlightText : enabled ? kButtonText : kGrayText));
+    if (selected) FillRect(dc, CRect(cell.right + 1, rect.top, rect.right, rect.bottom), TK_COLOR_HIGHLIGHT);
+    dc->SetTextColor(GetColor(selected ? TK_COLOR_HIGHLIGHTTEXT : enabled ? TK_COLOR_BTNTEXT : TK_COLOR_GRAYTEXT));
     dc->SetBkMode(TRANSPARENT);
     PaintMenuCell(dc, control, cell, selected);
     PaintControlText(dc, caption, CRect(rect.left + captionLeft, rect.top, rect.right - 19, rect.bottom),
@@ -266,11 +252,11 @@ CSize CTkThemePainterClassic::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* c
     if (draw && control && (kind == TK_GLYPH_CLOSE || kind == TK_GLYPH_ARROW)) {
         const CTkButtonState state = StateOf(control);
         if (state.pressed || state.hot || (kind == TK_GLYPH_ARROW && state.popupOpen)) {
-            FillRect(dc, control->m_rcControl, kFace);
+            FillRect(dc, control->m_rcControl, TK_COLOR_BTNFACE);
             if (state.pressed || state.popupOpen)
-                Draw3dRect(dc, control->m_rcControl, kShadow, kLight);
+                Draw3dRect(dc, control->m_rcControl, TK_COLOR_BTNSHADOW, TK_COLOR_BTNHIGHLIGHT);
             else
-                Draw3dRect(dc, control->m_rcControl, kLight, kShadow);
+                Draw3dRect(dc, control->m_rcControl, TK_COLOR_BTNHIGHLIGHT, TK_COLOR_BTNSHADOW);
         }
     }
     return CTkThemePainter::PaintSpecialGlyph(dc, kind, control, draw);
@@ -281,7 +267,7 @@ void CTkThemePainterClassic::PaintListItem(CDC* dc, CTkControl* control, const C
         dc->FillSolidRect(rect, ::GetSysColor(COLOR_BTNFACE));
         return;
     }
-    FillRect(dc, rect, kFace);
+    FillRect(dc, rect, TK_COLOR_BTNFACE);
     const int mid = (rect.top + rect.bottom) / 2;
     CRect cell(rect.left, rect.top, rect.left + 20, rect.bottom);
     const int type = control->m_nType;
@@ -296,11 +282,11 @@ void CTkThemePainterClassic::PaintListItem(CDC* dc, CTkControl* control, const C
     }
     if (selected) {
         CRect band(cell.right + 1, rect.top, rect.right - 1, rect.bottom);
-        FillRect(dc, band, kHighlight);
-        PaintFrame(dc, band, kHighlight);
+        FillRect(dc, band, TK_COLOR_HIGHLIGHT);
+        PaintFrame(dc, band, TK_COLOR_HIGHLIGHT);
     }
-    PaintListItemText(dc, control, rect, list, rect.left + 24, selected ? kHighlightText : kButtonText, kButtonText,
-                      selected ? kHighlight : kFace, GetPopupItemHeight() + 17);
+    PaintListItemText(dc, control, rect, list, rect.left + 24, selected ? TK_COLOR_HIGHLIGHTTEXT : TK_COLOR_BTNTEXT,
+                      TK_COLOR_BTNTEXT, selected ? TK_COLOR_HIGHLIGHT : TK_COLOR_BTNFACE, GetPopupItemHeight() + 17);
 }
 
 CSize CTkThemePainterClassic::PaintFieldControl(CDC* dc, CTkControl* control, bool draw, bool combo) {
@@ -318,25 +304,26 @@ CSize CTkThemePainterClassic::PaintFieldControl(CDC* dc, CTkControl* control, bo
     const bool enabled = control->m_bEnabled != 0;
     int mode = ::SetBkMode(hdc, TRANSPARENT);
     if (showCaption) {
-        dc->SetTextColor(GetColor(enabled ? kButtonText : kGrayText));
+        dc->SetTextColor(GetColor(enabled ? TK_COLOR_BTNTEXT : TK_COLOR_GRAYTEXT));
         PaintControlText(dc, caption, CRect(rect.left + 2, rect.top, rect.right, rect.bottom), DT_NOPREFIX, enabled,
                          false, true);
     }
     CRect field(showCaption ? rect.left + captionSize.cx + 22 : rect.left, rect.top + 1, rect.right, rect.bottom - 1);
     if (field.right > field.left) {
-        FillRect(dc, field, kWindow);
+        FillRect(dc, field, TK_COLOR_WINDOW);
         if (combo || control->m_nSelected)
-            Draw3dRect(dc, field, kShadow, kLight);
+            Draw3dRect(dc, field, TK_COLOR_BTNSHADOW, TK_COLOR_BTNHIGHLIGHT);
         else
-            Draw3dRect(dc, field, kFace, kFace);
+            Draw3dRect(dc, field, TK_COLOR_BTNFACE, TK_COLOR_BTNFACE);
         if (combo) {
-            PaintFrame(dc, Deflated(field, 1, 1), kFace);
+            PaintFrame(dc, Deflated(field, 1, 1), TK_COLOR_BTNFACE);
             CRect button(field.right - 1 - GetSystemMetrics(SM_CXVSCROLL), field.top + 2, field.right - 2, field.bottom - 2);
-            FillRect(dc, button, kFace);
-            Draw3dRect(dc, button, kLight, kShadow);
+            FillRect(dc, button, TK_COLOR_BTNFACE);
+            Draw3dRect(dc, button, TK_COLOR_BTNHIGHLIGHT, TK_COLOR_BTNSHADOW);
             const int mx = (button.left + button.right) / 2, my = (button.top + button.bottom) / 2;
-            PaintTriangle(dc, {mx - 2, my - 1}, {mx + 2, my - 1}, {mx, my + 1}, enabled ? kButtonText : kGrayText);
-            dc->SetTextColor(GetColor(kWindowText));
+            PaintTriangle(dc, {mx - 2, my - 1}, {mx + 2, my - 1}, {mx, my + 1},
+                          enabled ? TK_COLOR_BTNTEXT : TK_COLOR_GRAYTEXT);
+            dc->SetTextColor(GetColor(TK_COLOR_WINDOWTEXT));
             PaintFieldText(dc, control, field, button);
         }
     }
@@ -416,7 +403,7 @@ void CTkThemePainterVisualStyles::PaintSplitButton(CDC* dc, const CRect& rect, C
     CRect arrow(rect.right - 12, rect.top, rect.right, rect.bottom);
     m_toolbar.DrawBackground(dc->GetSafeHdc(), kToolbarSplit, value, &face, nullptr);
     m_toolbar.DrawBackground(dc->GetSafeHdc(), kToolbarSplitDropDown, state.popupOpen ? 3 : value, &arrow, nullptr);
-    dc->SetTextColor(GetColor(state.enabled ? kButtonText : kGrayText));
+    dc->SetTextColor(GetColor(state.enabled ? TK_COLOR_BTNTEXT : TK_COLOR_GRAYTEXT));
     dc->SetBkMode(TRANSPARENT);
 }
 
@@ -435,17 +422,17 @@ void CTkThemePainterVisualStyles::PaintBarBackground(CDC* dc, CTkCommandBar* bar
     if (!m_rebar.IsThemed()) return CTkThemePainterClassic::PaintBarBackground(dc, bar);
     CRect client = ClientOf(bar);
     if (bar->m_nPosition == TK_BAR_POSITION_POPUP) {
-        PaintFramedRect(dc, client, kMenu, kShadow);
+        PaintFramedRect(dc, client, TK_COLOR_MENU, TK_COLOR_BTNSHADOW);
         return;
     }
     if (bar->m_nPosition == TK_BAR_POSITION_FLOATING) {
         dc->FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
-        Draw3dRect(dc, client, kFace, kBlack);
+        Draw3dRect(dc, client, TK_COLOR_BTNFACE, TK_COLOR_BLACK);
         client = Deflated(client, 1, 1);
     } else if (!PaintRebarBackground(dc, bar)) {
-        FillRect(dc, client, kFace);
+        FillRect(dc, client, TK_COLOR_BTNFACE);
     }
-    Draw3dRect(dc, client, kLight, kShadow);
+    Draw3dRect(dc, client, TK_COLOR_BTNHIGHLIGHT, TK_COLOR_BTNSHADOW);
 }
 
 void CTkThemePainterVisualStyles::PaintDockBarBackground(CDC* dc, CWnd* dockBar) {

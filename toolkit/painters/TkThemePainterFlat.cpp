@@ -8,33 +8,6 @@
 
 namespace {
 
-// Colour indices of the table the flat themes draw with.
-enum : int {
-    kWindow = COLOR_WINDOW,       // 5
-    kFace = COLOR_BTNFACE,        // 15
-    kShadow = COLOR_BTNSHADOW,    // 16
-    kLight = COLOR_BTNHIGHLIGHT,  // 20
-    kBarTint = 30,                // docked bars, idle frames
-    kHotFill = 31,
-    kHotBorder = 32,
-    kPressedFill = 33,
-    kMenuDisabledText = 35,
-    kCheckedFill = 36,
-    kCheckedHotBorder = 37,
-    kGripper = 38,
-    kSeparator = 39,
-    kDisabled = 40,
-    kMenuBack = 41,
-    kRarelyGutter = 42,
-    kFrame = 43,
-    kMenuText = 44,
-    kHotText = 45,
-    kText = 46,
-    kPressedText = 47,
-    kCheckedBorder = 50,
-    kRarelyBack = 56,
-};
-
 // The state of a menu item's row: selected items are hot, disabled selected ones hot 2.
 CTkButtonState MenuRowState(const CTkControl* control) {
     CTkButtonState state = CTkThemePainter::StateOf(control);
@@ -60,32 +33,32 @@ CTkThemePainterFlat::CTkThemePainterFlat() {
 void CTkThemePainterFlat::PaintButtonFrame(CDC* dc, const CRect& rect, const CTkButtonState& state, int) {
     if (!state.enabled) {
         if (state.checked && !state.withBorder)
-            PaintFramedRect(dc, rect, kBarTint, kDisabled);
+            PaintFramedRect(dc, rect, TK_COLOR_BAR_FACE, TK_COLOR_DISABLED);
         else if (state.hot == 2)
-            PaintFramedRect(dc, rect, state.withBorder ? kHotFill : kMenuBack, kHotBorder);
+            PaintFramedRect(dc, rect, state.withBorder ? TK_COLOR_HOT_FILL : TK_COLOR_MENU_BACK, TK_COLOR_HOT_BORDER);
         return;
     }
     if (state.popupOpen) {
-        PaintFramedRect(dc, rect, kBarTint, kFrame);
+        PaintFramedRect(dc, rect, TK_COLOR_BAR_FACE, TK_COLOR_FRAME);
     } else if (state.checked && state.hot && !state.pressed) {
-        PaintFramedRect(dc, rect, kPressedFill, kCheckedHotBorder);
+        PaintFramedRect(dc, rect, TK_COLOR_PRESSED_FILL, TK_COLOR_CHECKED_HOT_BORDER);
     } else if (state.checked && !state.hot && !state.pressed) {
-        PaintFramedRect(dc, rect, kCheckedFill, kCheckedBorder);
+        PaintFramedRect(dc, rect, TK_COLOR_CHECKED_FILL, TK_COLOR_CHECKED_BORDER);
     } else if (state.pressed == 2 || (state.hot && state.pressed)) {
-        PaintFramedRect(dc, rect, kPressedFill, kCheckedBorder);
+        PaintFramedRect(dc, rect, TK_COLOR_PRESSED_FILL, TK_COLOR_CHECKED_BORDER);
     } else if (state.hot || state.pressed) {
-        PaintFramedRect(dc, rect, kHotFill, kHotBorder);
+        PaintFramedRect(dc, rect, TK_COLOR_HOT_FILL, TK_COLOR_HOT_BORDER);
     }
 }
 
 int CTkThemePainterFlat::TextColorOf(const CTkButtonState& state) {
-    if (!state.enabled) return kDisabled;
-    if (state.popupOpen) return kText;
-    if (state.checked && !state.hot && !state.pressed) return kHotText;
-    if (state.pressed == 2) return kPressedText;
-    if (state.hot && (state.pressed || state.checked)) return kPressedText;
-    if (state.hot || state.pressed) return kHotText;
-    return kText;
+    if (!state.enabled) return TK_COLOR_DISABLED;
+    if (state.popupOpen) return TK_COLOR_BAR_TEXT;
+    if (state.checked && !state.hot && !state.pressed) return TK_COLOR_HOT_TEXT;
+    if (state.pressed == 2) return TK_COLOR_PRESSED_TEXT;
+    if (state.hot && (state.pressed || state.checked)) return TK_COLOR_PRESSED_TEXT;
+    if (state.hot || state.pressed) return TK_COLOR_HOT_TEXT;
+    return TK_COLOR_BAR_TEXT;
 }
 
 void CTkThemePainterFlat::PaintButtonFace(CDC* dc, const CRect& rect, const CTkButtonState& state, int position) {
@@ -103,7 +76,7 @@ void CTkThemePainterFlat::PaintControlImage(CDC* dc, CPoint at, CSize size, CTkI
         if (!own.IsEmpty())
             image->Draw(hdc, at.x, at.y, own, size.cx, size.cy);
         else
-            image->DrawMono(hdc, at.x, at.y, image->GetNormal(), GetColor(kDisabled));
+            image->DrawMono(hdc, at.x, at.y, image->GetNormal(), GetColor(TK_COLOR_DISABLED));
     } else if (state.popupOpen || state.pressed) {
         image->Draw(hdc, at.x, at.y, image->GetHot(), size.cx, size.cy);
     } else if (state.hot) {
@@ -125,13 +98,13 @@ void CTkThemePainterFlat::PaintFloatingBackground(CDC* dc, CTkCommandBar* bar, C
     CRect client = ClientOf(bar);
     HDC hdc = dc->GetSafeHdc();
     {
-        CTkPenScope pen(hdc, GetColor(kFrame));
+        CTkPenScope pen(hdc, GetColor(TK_COLOR_FRAME));
         CTkBrushScope brush(hdc, GetColor(fill));
         ::Rectangle(hdc, client.left, client.top, client.right, client.bottom);
         ::Rectangle(hdc, client.left + 1, client.top + 1, client.right - 1, client.bottom - 1);
     }
     const int w = client.Width(), h = client.Height();
-    const COLORREF frame = GetColor(kFrame);
+    const COLORREF frame = GetColor(TK_COLOR_FRAME);
     ::SetPixel(hdc, 2, 2, frame);
     ::SetPixel(hdc, w - 2, 2, frame);
     ::SetPixel(hdc, 2, h - 2, frame);
@@ -150,12 +123,12 @@ void CTkThemePainterFlat::PaintPopupSeam(CDC* dc, CTkCommandBar* popup) {
     if (seam.Width() > 1) ::InflateRect(&seam, -1, 0);
     if (seam.Height() > 1) ::InflateRect(&seam, 0, -1);
     seam.OffsetRect(-window.left, -window.top);
-    FillRect(dc, seam, kBarTint);
+    FillRect(dc, seam, TK_COLOR_BAR_FACE);
 }
 
 void CTkThemePainterFlat::PaintPopupBackground(CDC* dc, CTkCommandBar* bar) {
     CRect client = ClientOf(bar);
-    PaintFramedRect(dc, client, kMenuBack, kFrame);
+    PaintFramedRect(dc, client, TK_COLOR_MENU_BACK, TK_COLOR_FRAME);
     PaintMenuGutter(dc, CRect(1, 2, 1 + GetPopupItemHeight() + 5, client.bottom - 2), false);
     PaintPopupSeam(dc, bar);
 }
@@ -163,16 +136,16 @@ void CTkThemePainterFlat::PaintPopupBackground(CDC* dc, CTkCommandBar* bar) {
 void CTkThemePainterFlat::PaintBarBackground(CDC* dc, CTkCommandBar* bar) {
     CRect client = ClientOf(bar);
     if (bar->m_nPosition == TK_BAR_POSITION_FLOATING) {
-        PaintFloatingBackground(dc, bar, bar->m_nBarType == TK_BAR_TYPE_MENUBAR ? kFace : kBarTint);
+        PaintFloatingBackground(dc, bar, bar->m_nBarType == TK_BAR_TYPE_MENUBAR ? TK_COLOR_BTNFACE : TK_COLOR_BAR_FACE);
     } else if (bar->m_nBarType == TK_BAR_TYPE_MENUBAR) {
-        FillRect(dc, client, kFace);
+        FillRect(dc, client, TK_COLOR_BTNFACE);
     } else if (bar->m_nBarType == TK_BAR_TYPE_POPUP) {
         PaintPopupBackground(dc, bar);
     } else {
-        PaintFramedRect(dc, client, kBarTint, kFace);
+        PaintFramedRect(dc, client, TK_COLOR_BAR_FACE, TK_COLOR_BTNFACE);
         HDC hdc = dc->GetSafeHdc();
         const int w = client.Width(), h = client.Height();
-        const COLORREF face = GetColor(kFace);
+        const COLORREF face = GetColor(TK_COLOR_BTNFACE);
         ::SetPixel(hdc, 1, 1, face);
         ::SetPixel(hdc, w - 2, 1, face);
         ::SetPixel(hdc, 1, h - 2, face);
@@ -181,7 +154,7 @@ void CTkThemePainterFlat::PaintBarBackground(CDC* dc, CTkCommandBar* bar) {
 }
 
 void CTkThemePainterFlat::PaintMenuGutter(CDC* dc, const CRect& rect, bool rarelyUsed) {
-    FillRect(dc, rect, rarelyUsed ? kRarelyGutter : kBarTint);
+    FillRect(dc, rect, rarelyUsed ? TK_COLOR_RARELY_USED_GUTTER : TK_COLOR_BAR_FACE);
 }
 
 CSize CTkThemePainterFlat::PaintGripper(CDC* dc, CTkCommandBar* bar, bool draw) {
@@ -190,7 +163,7 @@ CSize CTkThemePainterFlat::PaintGripper(CDC* dc, CTkCommandBar* bar, bool draw) 
     case TK_BAR_POSITION_TOP:
     case TK_BAR_POSITION_BOTTOM:
         if (draw) {
-            CTkPenScope pen(dc->GetSafeHdc(), GetColor(kGripper));
+            CTkPenScope pen(dc->GetSafeHdc(), GetColor(TK_COLOR_GRIPPER));
             for (int y = 5; y < client.bottom - 5; y += 2) {
                 ::MoveToEx(dc->GetSafeHdc(), 3, y, nullptr);
                 ::LineTo(dc->GetSafeHdc(), 6, y);
@@ -200,7 +173,7 @@ CSize CTkThemePainterFlat::PaintGripper(CDC* dc, CTkCommandBar* bar, bool draw) 
     case TK_BAR_POSITION_LEFT:
     case TK_BAR_POSITION_RIGHT:
         if (draw) {
-            CTkPenScope pen(dc->GetSafeHdc(), GetColor(kGripper));
+            CTkPenScope pen(dc->GetSafeHdc(), GetColor(TK_COLOR_GRIPPER));
             for (int x = 5; x < client.right - 5; x += 2) {
                 ::MoveToEx(dc->GetSafeHdc(), x, 3, nullptr);
                 ::LineTo(dc->GetSafeHdc(), x, 6);
@@ -208,7 +181,7 @@ CSize CTkThemePainterFlat::PaintGripper(CDC* dc, CTkCommandBar* bar, bool draw) 
         }
         return CSize(0, 8);
     case TK_BAR_POSITION_FLOATING:
-        return PaintFloatingCaption(dc, bar, kShadow, kLight, draw);
+        return PaintFloatingCaption(dc, bar, TK_COLOR_BTNSHADOW, TK_COLOR_BTNHIGHLIGHT, draw);
     default:
         return CSize(0, 0);
     }
@@ -220,17 +193,17 @@ CSize CTkThemePainterFlat::PaintSeparator(CDC* dc, CTkCommandBar* bar, CTkContro
     const CRect row = control->m_rcRow.IsRectEmpty() ? rect : control->m_rcRow;
     CRect client = ClientOf(bar);
     if (bar->m_nBarType == TK_BAR_TYPE_POPUP) {
-        PaintLine(dc, GetPopupItemHeight() + 14, rect.top - 2, client.right - 1, rect.top - 2, kSeparator);
+        PaintLine(dc, GetPopupItemHeight() + 14, rect.top - 2, client.right - 1, rect.top - 2, TK_COLOR_SEPARATOR);
     } else if (!bar->IsVertical()) {
         if (control->m_bWrap)
-            PaintLine(dc, row.left + 4, rect.top - 4, row.right, rect.top - 4, kSeparator);
+            PaintLine(dc, row.left + 4, rect.top - 4, row.right, rect.top - 4, TK_COLOR_SEPARATOR);
         else
-            PaintLine(dc, rect.left - 4, row.top, rect.left - 4, row.bottom, kSeparator);
+            PaintLine(dc, rect.left - 4, row.top, rect.left - 4, row.bottom, TK_COLOR_SEPARATOR);
     } else {
         if (control->m_bWrap)
-            PaintLine(dc, rect.right + 3, row.top + 4, rect.right + 3, row.bottom, kSeparator);
+            PaintLine(dc, rect.right + 3, row.top + 4, rect.right + 3, row.bottom, TK_COLOR_SEPARATOR);
         else
-            PaintLine(dc, row.left, rect.top - 4, row.right, rect.top - 4, kSeparator);
+            PaintLine(dc, row.left, rect.top - 4, row.right, rect.top - 4, TK_COLOR_SEPARATOR);
     }
     return CSize(0, 0);
 }
@@ -250,23 +223,23 @@ void CTkThemePainterFlat::AdjustPopupExcludeRect(CRect& rect, CTkControl* contro
 CSize CTkThemePainterFlat::PaintPopupCaptionStrip(CDC* dc, const CRect& rect, bool active, bool draw) {
     if (!draw) return CSize(0, 9);
     CRect strip(rect.left + 1, rect.top + 1, rect.right + 1, rect.top + rect.Height() + 1);
-    FillRect(dc, strip, kMenuBack);
+    FillRect(dc, strip, TK_COLOR_MENU_BACK);
     strip = Deflated(strip, 1, 1);
     const int half = rect.Width() / 2;
     const int length = half > 26 ? 16 : half - 10;
     const int mid = rect.left + half;
     if (active) {
-        PaintFramedRect(dc, strip, kHotFill, kHotBorder);
-        for (int y : {4, 6}) PaintLine(dc, mid - length, rect.top + y, mid + length, rect.top + y, kHotText);
+        PaintFramedRect(dc, strip, TK_COLOR_HOT_FILL, TK_COLOR_HOT_BORDER);
+        for (int y : {4, 6}) PaintLine(dc, mid - length, rect.top + y, mid + length, rect.top + y, TK_COLOR_HOT_TEXT);
     } else {
-        FillRect(dc, strip, kBarTint);
-        for (int y : {3, 5, 7}) PaintLine(dc, mid - length, rect.top + y, mid + length, rect.top + y, kGripper);
+        FillRect(dc, strip, TK_COLOR_BAR_FACE);
+        for (int y : {3, 5, 7}) PaintLine(dc, mid - length, rect.top + y, mid + length, rect.top + y, TK_COLOR_GRIPPER);
     }
     return CSize(0, 9);
 }
 
 void CTkThemePainterFlat::PaintStatusPane(CDC* dc, const CRect& rect, UINT style, const CString& text) {
-    if (!(style & SBPS_NOBORDERS)) PaintFrame(dc, rect, kShadow);
+    if (!(style & SBPS_NOBORDERS)) PaintFrame(dc, rect, TK_COLOR_BTNSHADOW);
     PaintPaneText(dc, rect, style, text);
 }
 
@@ -289,7 +262,7 @@ CSize CTkThemePainterFlat::PaintMenuItem(CDC* dc, CTkControl* control, bool draw
     const int gutterRight = rect.left + itemHeight + 5;
     if (bar && bar->IsRarelyUsed(control)) {
         PaintMenuGutter(dc, CRect(rect.left, rect.top, gutterRight, rect.bottom), true);
-        FillRect(dc, CRect(gutterRight, rect.top, rect.right, rect.bottom), kRarelyBack);
+        FillRect(dc, CRect(gutterRight, rect.top, rect.right, rect.bottom), TK_COLOR_RARELY_USED_BACK);
     }
     const CTkButtonState row = MenuRowState(control);
     PaintButtonFrame(dc, rect, row, TK_BAR_POSITION_POPUP);
@@ -327,8 +300,8 @@ CSize CTkThemePainterFlat::PaintMenuItem(CDC* dc, CTkControl* control, bool draw
     if (control->IsPopupType()) {
         if (control->m_nType == TK_CONTROL_TYPE_SPLIT_BUTTON_POPUP) {
             CRect part(rect.right - 20, rect.top, rect.right, rect.bottom);
-            if (row.hot == 1) PaintFramedRect(dc, part, kPressedFill, kHotBorder);
-            PaintLine(dc, rect.right - 20, rect.top + 1, rect.right - 20, rect.bottom - 1, kPressedText);
+            if (row.hot == 1) PaintFramedRect(dc, part, TK_COLOR_PRESSED_FILL, TK_COLOR_HOT_BORDER);
+            PaintLine(dc, rect.right - 20, rect.top + 1, rect.right - 20, rect.bottom - 1, TK_COLOR_PRESSED_TEXT);
         }
         PaintTriangle(dc, {rect.right - 11, mid - 3}, {rect.right - 11, mid + 3}, {rect.right - 8, mid},
                       ::GetTextColor(hdc));
@@ -348,7 +321,7 @@ CSize CTkThemePainterFlat::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* cont
 }
 
 void CTkThemePainterFlat::PaintListItem(CDC* dc, CTkControl* control, const CRect& rect, bool selected, CWnd* list) {
-    FillRect(dc, rect, kMenuBack);
+    FillRect(dc, rect, TK_COLOR_MENU_BACK);
     const int itemHeight = GetPopupItemHeight();
     PaintMenuGutter(dc, CRect(rect.left, rect.top, rect.left + itemHeight + 5, rect.bottom), false);
     if (!control) return;
@@ -364,8 +337,10 @@ void CTkThemePainterFlat::PaintListItem(CDC* dc, CTkControl* control, const CRec
             PaintControlImage(dc, CPoint(x, mid - 8), CSize(16, 16), icon, CTkButtonState());
         }
     }
-    PaintListItemText(dc, control, rect, list, rect.left + itemHeight + 12, selected ? kHotText : kText,
-                      selected ? kHotBorder : kShadow, selected ? kHotBorder : kFace, 17);
+    PaintListItemText(dc, control, rect, list, rect.left + itemHeight + 12,
+                      selected ? TK_COLOR_HOT_TEXT : TK_COLOR_BAR_TEXT,
+                      selected ? TK_COLOR_HOT_BORDER : TK_COLOR_BTNSHADOW,
+                      selected ? TK_COLOR_HOT_BORDER : TK_COLOR_BTNFACE, 17);
 }
 
 CSize CTkThemePainterFlat::PaintFieldControl(CDC* dc, CTkControl* control, bool draw, bool combo) {
@@ -386,7 +361,10 @@ CSize CTkThemePainterFlat::PaintFieldControl(CDC* dc, CTkControl* control, bool 
     const bool enabled = control->m_bEnabled != 0, selected = control->m_nSelected != TK_CONTROL_SELECTION_NONE;
     int mode = ::SetBkMode(hdc, TRANSPARENT);
     if (showCaption) {
-        int colour = onPopup ? (selected ? kHotText : enabled ? kMenuText : kMenuDisabledText) : (enabled ? kText : kDisabled);
+        int colour = onPopup ? (selected  ? TK_COLOR_HOT_TEXT
+                                : enabled ? TK_COLOR_MENU_ITEM_TEXT
+                                          : TK_COLOR_MENU_DISABLED_TEXT)
+                             : (enabled ? TK_COLOR_BAR_TEXT : TK_COLOR_DISABLED);
         dc->SetTextColor(GetColor(colour));
         CRect area(rect.left + captionLeft, rect.top, rect.right, rect.bottom);
         ::DrawTextA(hdc, caption, caption.GetLength(), &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -394,20 +372,21 @@ CSize CTkThemePainterFlat::PaintFieldControl(CDC* dc, CTkControl* control, bool 
     CRect field(rect.left + fieldLeft, rect.top + 1, rect.right, rect.bottom - 1);
     if (field.right > field.left) {
         if (enabled) {
-            FillRect(dc, Deflated(field, 1, 1), kWindow);
-            if (selected) PaintFrame(dc, field, kHotBorder);
+            FillRect(dc, Deflated(field, 1, 1), TK_COLOR_WINDOW);
+            if (selected) PaintFrame(dc, field, TK_COLOR_HOT_BORDER);
         } else {
-            PaintFrame(dc, field, kDisabled);
+            PaintFrame(dc, field, TK_COLOR_DISABLED);
         }
         if (combo) {
             CRect button(field.right - 1 - GetSystemMetrics(SM_CXVSCROLL), field.top + 1, field.right - 1, field.bottom - 1);
             if (control->IsPopupOpen())
-                PaintFramedRect(dc, button, kPressedFill, kHotBorder);
+                PaintFramedRect(dc, button, TK_COLOR_PRESSED_FILL, TK_COLOR_HOT_BORDER);
             else if (selected)
-                PaintFramedRect(dc, button, kHotFill, kHotBorder);
+                PaintFramedRect(dc, button, TK_COLOR_HOT_FILL, TK_COLOR_HOT_BORDER);
             const int mx = (button.left + button.right) / 2, my = (button.top + button.bottom) / 2;
-            PaintTriangle(dc, {mx - 2, my - 1}, {mx + 2, my - 1}, {mx, my + 1}, enabled ? kText : kDisabled);
-            dc->SetTextColor(GetColor(enabled ? kText : kDisabled));
+            PaintTriangle(dc, {mx - 2, my - 1}, {mx + 2, my - 1}, {mx, my + 1},
+                          enabled ? TK_COLOR_BAR_TEXT : TK_COLOR_DISABLED);
+            dc->SetTextColor(GetColor(enabled ? TK_COLOR_BAR_TEXT : TK_COLOR_DISABLED));
             PaintFieldText(dc, control, field, button);
         }
     }
@@ -430,8 +409,10 @@ namespace {
 
 struct CSchemeColors {
     COLORREF extra[15];
-    COLORREF entry12, entry51, entry52, entry53, entry56;
-    COLORREF table[11];  // entries 30, 31, 32, 33, 36, 38, 39, 40, 41, 43, 47 (37 and 50 are 32)
+    COLORREF appWorkspace, expandTint, schemeShade, faceTint, rarelyUsedBack;
+    // The bar face, hot fill, hot border (also the checked hot border and the checked border),
+    // pressed fill, checked fill, gripper, separator, disabled, menu back, frame and pressed text.
+    COLORREF table[11];
 };
 
 // Blue, olive, silver.
@@ -476,19 +457,21 @@ void CTkThemePainterFlatLuna::RefreshColorsAndFonts() {
         m_status.CloseTheme();
 
     auto c = [this](int index) { return GetColor((COLORREF)index); };
-    m_luna.bar = CTkColorPair(c(kFace), BlendColors(c(kFace), c(kWindow), 205));
-    m_luna.body = CTkColorPair(BlendColors(c(kFace), c(kWindow), 205), c(kFace));
-    m_luna.popupOpen = CTkColorPair(c(kMenuBack), BlendColors(c(kWindow), c(kFace), 550));
-    m_luna.shadowLine = c(kBarTint);
-    m_luna.floatingCaption = c(kShadow);
-    m_luna.expand = CTkColorPair(c(kShadow), BlendColors(c(51), c(kShadow), 51));
-    m_luna.rarelyGutter = CTkColorPair(c(kRarelyGutter), BlendColors(c(kWindow), c(kRarelyGutter), 550));
-    m_luna.imageShade1 = BlendColors(c(kWindow), c(kFace), 550);
-    m_luna.imageShade2 = c(kMenuBack);
-    m_luna.statusBorder = BlendColors(c(kFace), c(kWindow), 70);
-    const int entry55 = 55;
+    m_luna.bar = CTkColorPair(c(TK_COLOR_BTNFACE), BlendColors(c(TK_COLOR_BTNFACE), c(TK_COLOR_WINDOW), 205));
+    m_luna.body = CTkColorPair(BlendColors(c(TK_COLOR_BTNFACE), c(TK_COLOR_WINDOW), 205), c(TK_COLOR_BTNFACE));
+    m_luna.popupOpen = CTkColorPair(c(TK_COLOR_MENU_BACK), BlendColors(c(TK_COLOR_WINDOW), c(TK_COLOR_BTNFACE), 550));
+    m_luna.shadowLine = c(TK_COLOR_BAR_FACE);
+    m_luna.floatingCaption = c(TK_COLOR_BTNSHADOW);
+    m_luna.expand =
+        CTkColorPair(c(TK_COLOR_BTNSHADOW), BlendColors(c(TK_COLOR_EXPAND_TINT), c(TK_COLOR_BTNSHADOW), 51));
+    m_luna.rarelyGutter = CTkColorPair(c(TK_COLOR_RARELY_USED_GUTTER),
+                                       BlendColors(c(TK_COLOR_WINDOW), c(TK_COLOR_RARELY_USED_GUTTER), 550));
+    m_luna.imageShade1 = BlendColors(c(TK_COLOR_WINDOW), c(TK_COLOR_BTNFACE), 550);
+    m_luna.imageShade2 = c(TK_COLOR_MENU_BACK);
+    m_luna.statusBorder = BlendColors(c(TK_COLOR_BTNFACE), c(TK_COLOR_WINDOW), 70);
+    const int gradientEnd = TK_COLOR_FACE_GRADIENT_END;
     const COLORREF secondEnd = CTkSysColors::Instance().m_grcSecond.clrEnd;
-    SetColors(1, &entry55, &secondEnd);
+    SetColors(1, &gradientEnd, &secondEnd);
     m_bSchemeApplied = false;
 
     const int scheme = CTkSysColors::GetLunaScheme();
@@ -504,10 +487,15 @@ void CTkThemePainterFlatLuna::RefreshColorsAndFonts() {
     m_luna.imageShade1 = s.extra[12];
     m_luna.imageShade2 = s.extra[13];
     m_luna.statusBorder = s.extra[14];
-    const int own[] = {12, 51, 52, 53, 56};
-    const COLORREF ownColors[] = {s.entry12, s.entry51, s.entry52, s.entry53, s.entry56};
+    const int own[] = {TK_COLOR_APPWORKSPACE, TK_COLOR_EXPAND_TINT, TK_COLOR_SCHEME_SHADE, TK_COLOR_FACE_TINT,
+                       TK_COLOR_RARELY_USED_BACK};
+    const COLORREF ownColors[] = {s.appWorkspace, s.expandTint, s.schemeShade, s.faceTint, s.rarelyUsedBack};
     SetColors(5, own, ownColors);
-    const int table[] = {30, 31, 32, 33, 36, 37, 38, 39, 40, 41, 43, 47, 50};
+    const int table[] = {TK_COLOR_BAR_FACE,      TK_COLOR_HOT_FILL,     TK_COLOR_HOT_BORDER,
+                         TK_COLOR_PRESSED_FILL,  TK_COLOR_CHECKED_FILL, TK_COLOR_CHECKED_HOT_BORDER,
+                         TK_COLOR_GRIPPER,       TK_COLOR_SEPARATOR,    TK_COLOR_DISABLED,
+                         TK_COLOR_MENU_BACK,     TK_COLOR_FRAME,        TK_COLOR_PRESSED_TEXT,
+                         TK_COLOR_CHECKED_BORDER};
     const COLORREF tableColors[] = {s.table[0], s.table[1], s.table[2], s.table[3], s.table[4],
                                     s.table[2], s.table[5], s.table[6], s.table[7], s.table[8],
                                     s.table[9], s.table[10], s.table[2]};
@@ -532,15 +520,15 @@ void CTkThemePainterFlatLuna::PaintButtonFrame(CDC* dc, const CRect& rect, const
     };
     if (state.popupOpen) {
         FillGradientRect(dc->GetSafeHdc(), &rect, m_luna.popupOpen.clrStart, m_luna.popupOpen.clrEnd, false);
-        PaintFrame(dc, rect, kFrame);
+        PaintFrame(dc, rect, TK_COLOR_FRAME);
     } else if (!state.enabled) {
-        if (state.hot == 2) gradient(kHotGradient[0], kHotGradient[1], GetColor(kHotBorder));
+        if (state.hot == 2) gradient(kHotGradient[0], kHotGradient[1], GetColor(TK_COLOR_HOT_BORDER));
     } else if (state.checked && !state.hot && !state.pressed) {
-        gradient(kCheckedIdle[0], kCheckedIdle[1], GetColor(kCheckedBorder));
+        gradient(kCheckedIdle[0], kCheckedIdle[1], GetColor(TK_COLOR_CHECKED_BORDER));
     } else if ((state.checked && state.hot) || (state.hot && state.pressed) || state.pressed == 2) {
-        gradient(kCheckedHot[0], kCheckedHot[1], GetColor(kCheckedBorder));
+        gradient(kCheckedHot[0], kCheckedHot[1], GetColor(TK_COLOR_CHECKED_BORDER));
     } else if (state.hot || state.pressed) {
-        gradient(kHotGradient[0], kHotGradient[1], GetColor(kHotBorder));
+        gradient(kHotGradient[0], kHotGradient[1], GetColor(TK_COLOR_HOT_BORDER));
     }
 }
 
@@ -600,13 +588,13 @@ void CTkThemePainterFlatLuna::PaintToolbarBody(CDC* dc, CTkCommandBar* bar, cons
 void CTkThemePainterFlatLuna::PaintBarBackground(CDC* dc, CTkCommandBar* bar) {
     CRect client = ClientOf(bar);
     if (bar->m_nPosition == TK_BAR_POSITION_FLOATING) {
-        PaintFloatingBackground(dc, bar, bar->m_nBarType == TK_BAR_TYPE_MENUBAR ? kFace : kBarTint);
+        PaintFloatingBackground(dc, bar, bar->m_nBarType == TK_BAR_TYPE_MENUBAR ? TK_COLOR_BTNFACE : TK_COLOR_BAR_FACE);
     } else if (bar->m_nBarType == TK_BAR_TYPE_MENUBAR) {
         PaintBarGradient(dc, nullptr, client);
     } else if (bar->m_nBarType == TK_BAR_TYPE_POPUP) {
         PaintPopupBackground(dc, bar);
     } else if (TkIsDockedPosition(bar->m_nPosition)) {
-        FillRect(dc, client, kFace);
+        FillRect(dc, client, TK_COLOR_BTNFACE);
         HWND parent = bar->GetSafeHwnd() ? ::GetParent(bar->GetSafeHwnd()) : nullptr;
         if (bar->IsVertical() && parent && (::GetWindowLongW(parent, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
             dc->FillSolidRect(client, m_luna.bar.clrEnd);
@@ -636,8 +624,8 @@ void CTkThemePainterFlatLuna::PaintMenuGutter(CDC* dc, const CRect& rect, bool r
 }
 
 void CTkThemePainterFlatLuna::PaintDots(CDC* dc, int x, int y) {
-    FillRect(dc, CRect(x + 1, y + 1, x + 3, y + 3), kLight);
-    FillRect(dc, CRect(x, y, x + 2, y + 2), kGripper);
+    FillRect(dc, CRect(x + 1, y + 1, x + 3, y + 3), TK_COLOR_BTNHIGHLIGHT);
+    FillRect(dc, CRect(x, y, x + 2, y + 2), TK_COLOR_GRIPPER);
 }
 
 CSize CTkThemePainterFlatLuna::PaintGripper(CDC* dc, CTkCommandBar* bar, bool draw) {
@@ -654,7 +642,7 @@ CSize CTkThemePainterFlatLuna::PaintGripper(CDC* dc, CTkCommandBar* bar, bool dr
             for (int x = 8; x - 3 < client.right - 8; x += 4) PaintDots(dc, x - 3, 6);
         return CSize(0, 9);
     case TK_BAR_POSITION_FLOATING:
-        return PaintFloatingCaption(dc, bar, m_luna.floatingCaption, kLight, draw);
+        return PaintFloatingCaption(dc, bar, m_luna.floatingCaption, TK_COLOR_BTNHIGHLIGHT, draw);
     default:
         return CSize(0, 0);
     }
@@ -667,14 +655,14 @@ CSize CTkThemePainterFlatLuna::PaintSeparator(CDC* dc, CTkCommandBar* bar, CTkCo
     const CRect row = control->m_rcRow.IsRectEmpty() ? rect : control->m_rcRow;
     if (!bar->IsVertical()) {
         if (control->m_bWrap)
-            PaintLine(dc, row.left + 4, rect.top - 3, row.right, rect.top - 3, kLight);
+            PaintLine(dc, row.left + 4, rect.top - 3, row.right, rect.top - 3, TK_COLOR_BTNHIGHLIGHT);
         else
-            PaintLine(dc, rect.left - 3, row.top, rect.left - 3, row.bottom, kLight);
+            PaintLine(dc, rect.left - 3, row.top, rect.left - 3, row.bottom, TK_COLOR_BTNHIGHLIGHT);
     } else {
         if (control->m_bWrap)
-            PaintLine(dc, rect.right + 4, row.top + 4, rect.right + 4, row.bottom, kLight);
+            PaintLine(dc, rect.right + 4, row.top + 4, rect.right + 4, row.bottom, TK_COLOR_BTNHIGHLIGHT);
         else
-            PaintLine(dc, row.left, rect.top - 3, row.right, rect.top - 3, kLight);
+            PaintLine(dc, row.left, rect.top - 3, row.right, rect.top - 3, TK_COLOR_BTNHIGHLIGHT);
     }
     return size;
 }
@@ -696,23 +684,23 @@ CSize CTkThemePainterFlatLuna::PaintSpecialGlyph(CDC* dc, int kind, CTkControl* 
     CTkCommandBar* bar = control->GetParentBar();
     const CRect rect = control->m_rcControl;
     if (state.pressed || state.popupOpen)
-        FillRect(dc, rect, kCheckedFill);
+        FillRect(dc, rect, TK_COLOR_CHECKED_FILL);
     else if (state.hot)
-        FillRect(dc, rect, kHotFill);
+        FillRect(dc, rect, TK_COLOR_HOT_FILL);
     else
         FillGradientRect(dc->GetSafeHdc(), &rect, m_luna.expand, bar && bar->IsVertical());
-    dc->SetTextColor(GetColor(kLight));
+    dc->SetTextColor(GetColor(TK_COLOR_BTNHIGHLIGHT));
     return CTkThemePainter::PaintSpecialGlyph(dc, kind, control, draw);
 }
 
 CSize CTkThemePainterFlatLuna::PaintPopupCaptionStrip(CDC* dc, const CRect& rect, bool active, bool draw) {
     if (!draw) return CSize(0, 9);
-    FillRect(dc, rect, kMenuBack);
+    FillRect(dc, rect, TK_COLOR_MENU_BACK);
     CRect strip = Deflated(rect, 1, 1);
     if (active)
-        PaintFramedRect(dc, strip, kHotFill, kHotBorder);
+        PaintFramedRect(dc, strip, TK_COLOR_HOT_FILL, TK_COLOR_HOT_BORDER);
     else
-        FillRect(dc, strip, kBarTint);
+        FillRect(dc, strip, TK_COLOR_BAR_FACE);
     const int half = rect.Width() / 2;
     const int length = half > 42 ? 32 : half - 10;
     const int mid = rect.left + half, y = (rect.top + rect.bottom) / 2 - 1;

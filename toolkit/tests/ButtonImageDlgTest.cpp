@@ -185,12 +185,12 @@ TEST_F(EditorDialog, ToolTipsAreTheSecondPartOfTheirStrings) {
 
 TEST_F(EditorDialog, PreviewAndColourCellsPaint) {
     // Empty: the button face inside the frames.
-    const COLORREF face = TkGetColor(COLOR_BTNFACE);
+    const COLORREF face = TkGetColor(TK_COLOR_BTNFACE);
     auto empty = Painted(dialog.GetPreview());
     const int top = (empty->height() - 16) / 2;
     EXPECT_EQ(face, empty->At(15, top + 5));
     EXPECT_EQ(RGB(255, 255, 255), empty->At(7, top + 5));
-    EXPECT_EQ(TkGetColor(COLOR_3DDKSHADOW), empty->At(10 + 16 + 3, top + 5));
+    EXPECT_EQ(TkGetColor(TK_COLOR_3DDKSHADOW), empty->At(10 + 16 + 3, top + 5));
     // A red pixel at (2, 3); transparent pixels show the face.
     dialog.GetPaletteCell(10)->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, 0);
     ClickArea(2, 3);
@@ -211,7 +211,7 @@ TEST_F(EditorDialog, PreviewAndColourCellsPaint) {
     EXPECT_EQ(RGB(0, 0, 0), selected->At(2, 5));
     EXPECT_EQ(kRed, selected->At(5, 5));
     auto other = Painted(*dialog.GetPaletteCell(11));
-    EXPECT_EQ(TkGetColor(COLOR_3DDKSHADOW), other->At(0, 5));
+    EXPECT_EQ(TkGetColor(TK_COLOR_3DDKSHADOW), other->At(0, 5));
     EXPECT_EQ(RGB(255, 255, 0), other->At(2, 5));
     auto transparent = Painted(dialog.GetTransparentCell());
     const int w = transparent->width(), h = transparent->height();

@@ -1,6 +1,8 @@
 #include "TkTestSupport.h"
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "painters/TkColors.h"
+#include "painters/TkSystemData.h"
+#include "painters/TkWindowsVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -77,38 +79,40 @@ TEST(TkColors, GetColorPassesColoursThrough) {
     EXPECT_TRUE(colors.IsBuilt());
     EXPECT_EQ(57u, colors.GetColor(57));
     EXPECT_EQ(RGB(1, 2, 3), colors.GetColor(RGB(1, 2, 3)));
-    EXPECT_EQ(0u, colors.GetColor(0));
-    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), colors.GetColor(COLOR_BTNFACE));
-    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), TkGetColor(COLOR_WINDOW));
-    EXPECT_EQ(0u, colors.GetColor(28));
-    EXPECT_EQ(0u, colors.GetColor(29));
+    EXPECT_EQ(0u, colors.GetColor(TK_COLOR_BLACK));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), colors.GetColor(TK_COLOR_BTNFACE));
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), TkGetColor(TK_COLOR_WINDOW));
+    EXPECT_EQ(0u, colors.GetColor(TK_COLOR_UNUSED_28));
+    EXPECT_EQ(0u, colors.GetColor(TK_COLOR_UNUSED_29));
 }
 
 TEST(TkColors, ClassicTable) {
     CTableScope colors;
     CTkColorInputs in = ClassicInputs();
     colors->Build(in);
-    EXPECT_EQ(RGB(219, 216, 209), colors->GetColor(30));
-    EXPECT_EQ(colors->GetColor(30), colors->GetColor(53));
-    EXPECT_EQ(RGB(227, 223, 215), colors->GetColor(22));
-    // Entry 48: face brightened by the largest byte's headroom (212 -> 247).
-    EXPECT_EQ(RGB(212 * 247 / 212, 208 * 247 / 212, 200 * 247 / 212), colors->GetColor(48));
-    // Entry 49: shadow darkened by 43 of its largest byte.
-    EXPECT_EQ(RGB(85, 85, 85), colors->GetColor(49));
-    COLORREF c31 = colors->GetColor(31);
-    EXPECT_EQ(RGB(GetRValue(c31) * 3 / 4, GetGValue(c31) * 3 / 4, GetBValue(c31) * 3 / 4), colors->GetColor(34));
-    COLORREF c30 = colors->GetColor(30), c13 = colors->GetColor(13), c5 = colors->GetColor(5);
-    EXPECT_EQ(RGB(GetRValue(c30) * 50 / 100 + GetRValue(c13) * 10 / 100 + GetRValue(c5) * 40 / 100,
-                  GetGValue(c30) * 50 / 100 + GetGValue(c13) * 10 / 100 + GetGValue(c5) * 40 / 100,
-                  GetBValue(c30) * 50 / 100 + GetBValue(c13) * 10 / 100 + GetBValue(c5) * 40 / 100),
-              colors->GetColor(36));
+    EXPECT_EQ(RGB(219, 216, 209), colors->GetColor(TK_COLOR_BAR_FACE));
+    EXPECT_EQ(colors->GetColor(TK_COLOR_BAR_FACE), colors->GetColor(TK_COLOR_FACE_TINT));
+    EXPECT_EQ(RGB(227, 223, 215), colors->GetColor(TK_COLOR_3DLIGHT));
+    // The light face: the face brightened by the largest byte's headroom (212 -> 247).
+    EXPECT_EQ(RGB(212 * 247 / 212, 208 * 247 / 212, 200 * 247 / 212), colors->GetColor(TK_COLOR_FACE_LIGHT));
+    // The dark shadow: the shadow darkened by 43 of its largest byte.
+    EXPECT_EQ(RGB(85, 85, 85), colors->GetColor(TK_COLOR_SHADOW_DARK));
+    COLORREF hot = colors->GetColor(TK_COLOR_HOT_FILL);
+    EXPECT_EQ(RGB(GetRValue(hot) * 3 / 4, GetGValue(hot) * 3 / 4, GetBValue(hot) * 3 / 4),
+              colors->GetColor(TK_COLOR_HOT_FILL_DARK));
+    COLORREF bar = colors->GetColor(TK_COLOR_BAR_FACE), highlight = colors->GetColor(TK_COLOR_HIGHLIGHT),
+             window = colors->GetColor(TK_COLOR_WINDOW);
+    EXPECT_EQ(RGB(GetRValue(bar) * 50 / 100 + GetRValue(highlight) * 10 / 100 + GetRValue(window) * 40 / 100,
+                  GetGValue(bar) * 50 / 100 + GetGValue(highlight) * 10 / 100 + GetGValue(window) * 40 / 100,
+                  GetBValue(bar) * 50 / 100 + GetBValue(highlight) * 10 / 100 + GetBValue(window) * 40 / 100),
+              colors->GetColor(TK_COLOR_CHECKED_FILL));
     // Every contrast rule holds afterwards (within rounding) for the menu text entries.
-    EXPECT_TRUE(IsContrastEnough(colors->GetColor(30), colors->GetColor(46), 170));
-    EXPECT_EQ(CTkColorPair(in.sysColors[16]).clrEnd, colors->m_grcFirst.clrStart);
-    EXPECT_EQ(in.sysColors[15], colors->m_grcSecond.clrStart);
-    EXPECT_EQ(BlendColors(in.sysColors[15], in.sysColors[5], 205), colors->m_grcSecond.clrEnd);
-    EXPECT_EQ(in.sysColors[16], colors->m_grcThird.clrEnd);
-    EXPECT_EQ(in.sysColors[16], colors->GetColor(54));
+    EXPECT_TRUE(IsContrastEnough(colors->GetColor(TK_COLOR_BAR_FACE), colors->GetColor(TK_COLOR_BAR_TEXT), 170));
+    EXPECT_EQ(CTkColorPair(in.sysColors[COLOR_BTNSHADOW]).clrEnd, colors->m_grcFirst.clrStart);
+    EXPECT_EQ(in.sysColors[COLOR_BTNFACE], colors->m_grcSecond.clrStart);
+    EXPECT_EQ(BlendColors(in.sysColors[COLOR_BTNFACE], in.sysColors[COLOR_WINDOW], 205), colors->m_grcSecond.clrEnd);
+    EXPECT_EQ(in.sysColors[COLOR_BTNSHADOW], colors->m_grcThird.clrEnd);
+    EXPECT_EQ(in.sysColors[COLOR_BTNSHADOW], colors->GetColor(TK_COLOR_SCHEME_BORDER));
 }
 
 TEST(TkColors, BlackButtonFace) {
@@ -116,8 +120,8 @@ TEST(TkColors, BlackButtonFace) {
     CTkColorInputs in = ClassicInputs();
     in.sysColors[COLOR_BTNFACE] = 0;
     colors->Build(in);
-    EXPECT_EQ(RGB(35, 35, 35), colors->GetColor(48));
-    EXPECT_EQ(RGB(127, 127, 127), colors->GetColor(49));
+    EXPECT_EQ(RGB(35, 35, 35), colors->GetColor(TK_COLOR_FACE_LIGHT));
+    EXPECT_EQ(RGB(127, 127, 127), colors->GetColor(TK_COLOR_SHADOW_DARK));
 }
 
 TEST(TkColors, LowColourKeepsTheDefaultsButAppliesTheScheme) {
@@ -126,14 +130,14 @@ TEST(TkColors, LowColourKeepsTheDefaultsButAppliesTheScheme) {
     in.lowColor = true;
     in.lunaScheme = 3;
     colors->Build(in);
-    EXPECT_EQ(in.sysColors[15], colors->GetColor(30));
-    EXPECT_EQ(in.sysColors[5], colors->GetColor(31));
-    EXPECT_EQ(in.sysColors[13], colors->GetColor(33));
-    EXPECT_EQ(in.sysColors[18], colors->GetColor(49));
-    EXPECT_EQ(in.sysColors[15], colors->GetColor(48));
-    EXPECT_EQ(in.sysColors[22], colors->GetColor(22));
-    EXPECT_EQ(in.sysColors[15], colors->GetColor(56));
-    EXPECT_EQ(RGB(124, 124, 148), colors->GetColor(54));
+    EXPECT_EQ(in.sysColors[COLOR_BTNFACE], colors->GetColor(TK_COLOR_BAR_FACE));
+    EXPECT_EQ(in.sysColors[COLOR_WINDOW], colors->GetColor(TK_COLOR_HOT_FILL));
+    EXPECT_EQ(in.sysColors[COLOR_HIGHLIGHT], colors->GetColor(TK_COLOR_PRESSED_FILL));
+    EXPECT_EQ(in.sysColors[COLOR_BTNTEXT], colors->GetColor(TK_COLOR_SHADOW_DARK));
+    EXPECT_EQ(in.sysColors[COLOR_BTNFACE], colors->GetColor(TK_COLOR_FACE_LIGHT));
+    EXPECT_EQ(in.sysColors[COLOR_3DLIGHT], colors->GetColor(TK_COLOR_3DLIGHT));
+    EXPECT_EQ(in.sysColors[COLOR_BTNFACE], colors->GetColor(TK_COLOR_RARELY_USED_BACK));
+    EXPECT_EQ(RGB(124, 124, 148), colors->GetColor(TK_COLOR_SCHEME_BORDER));
     EXPECT_EQ(RGB(215, 215, 229), colors->m_grcSecond.clrStart);
     EXPECT_EQ(RGB(243, 243, 247), colors->m_grcSecond.clrEnd);
 }
@@ -143,15 +147,15 @@ TEST(TkColors, LunaSchemes) {
     CTkColorInputs in = ClassicInputs();
     in.lunaScheme = 1;
     colors->Build(in);
-    EXPECT_EQ(RGB(0, 45, 150), colors->GetColor(54));
+    EXPECT_EQ(RGB(0, 45, 150), colors->GetColor(TK_COLOR_SCHEME_BORDER));
     EXPECT_EQ(RGB(89, 135, 214), colors->m_grcFirst.clrStart);
     in.lunaScheme = 2;
     colors->Build(in);
-    EXPECT_EQ(RGB(96, 128, 88), colors->GetColor(54));
+    EXPECT_EQ(RGB(96, 128, 88), colors->GetColor(TK_COLOR_SCHEME_BORDER));
     EXPECT_EQ(RGB(73, 91, 67), colors->m_grcThird.clrEnd);
     in.lunaScheme = 3;
     colors->Build(in);
-    EXPECT_EQ(RGB(124, 124, 148), colors->GetColor(54));
+    EXPECT_EQ(RGB(124, 124, 148), colors->GetColor(TK_COLOR_SCHEME_BORDER));
     EXPECT_EQ(RGB(215, 215, 229), colors->m_grcSecond.clrStart);
     EXPECT_EQ(RGB(243, 243, 247), colors->m_grcSecond.clrEnd);
 }
@@ -174,9 +178,9 @@ TEST(TkColors, RefreshOnlyOnceKeepsABuiltTable) {
     in.sysColors[COLOR_BTNFACE] = RGB(1, 99, 1);
     colors->Build(in);
     colors->Refresh(true);
-    EXPECT_EQ(RGB(1, 99, 1), colors->GetColor(COLOR_BTNFACE));
+    EXPECT_EQ(RGB(1, 99, 1), colors->GetColor(TK_COLOR_BTNFACE));
     colors->Refresh(false);
-    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), colors->GetColor(COLOR_BTNFACE));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), colors->GetColor(TK_COLOR_BTNFACE));
 }
 
 TEST(TkWindowsVersion, Tests) {

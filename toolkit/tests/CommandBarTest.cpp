@@ -41,7 +41,7 @@ protected:
             CReceived r = {message, wParam, lParam};
             if (message == TK_WM_EXECUTE) {
                 auto* record = reinterpret_cast<CTkExecuteRecord*>(lParam);
-                r.lParam = record && record->header.code == 100 && record->header.idFrom == wParam
+                r.lParam = record && record->header.code == TK_CONTROL_EXECUTED && record->header.idFrom == wParam
                                ? (LPARAM)record->pControl
                                : 0;
             }
@@ -195,7 +195,7 @@ TEST_F(TkCommandBarTest, ThePressLoopEndsOnQuitAndWhenTheBarGoes) {
 }
 
 TEST_F(TkCommandBarTest, KeysAndMnemonicsMoveTheHotControl) {
-    m_bar->SetTrackingMode(1, true, true);
+    m_bar->SetTrackingMode(TK_TRACKING_ACTIVE, true, true);
     EXPECT_EQ(0, m_bar->m_nHotIndex);
     EXPECT_EQ(TK_CONTROL_SELECTION_KEYBOARD, m_bar->GetControl(0)->m_nSelected);
     // A tracking bar is in the thread's popup chain and gets the keyboard hook's keys.
@@ -214,8 +214,8 @@ TEST_F(TkCommandBarTest, KeysAndMnemonicsMoveTheHotControl) {
     m_bar->OnHookKeyDown(VK_RIGHT);
     EXPECT_EQ(2, m_bar->m_nHotIndex) << "skips controls that keyboard navigation leaves out";
     m_bar->GetControl(1)->m_nFlags = 0;
-    EXPECT_EQ(0, m_bar->OnNavigate(2)) << "no popup to close";
-    EXPECT_EQ(1, m_bar->m_nTrackingMode);
+    EXPECT_EQ(0, m_bar->OnNavigate(TK_NAVIGATE_CLOSE)) << "no popup to close";
+    EXPECT_EQ(TK_TRACKING_ACTIVE, m_bar->m_nTrackingMode);
 
     // "B" stands in two captions: the first is selected, nothing is clicked.
     m_bar->OnHookKeyDown(VK_HOME);
@@ -225,14 +225,14 @@ TEST_F(TkCommandBarTest, KeysAndMnemonicsMoveTheHotControl) {
     // "G" is only a first letter: selected and clicked, which ends tracking.
     EXPECT_TRUE(m_bar->OnHookKeyDown('G'));
     EXPECT_EQ(1, m_site.Count(TK_WM_EXECUTE, 203));
-    EXPECT_EQ(0, m_bar->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, m_bar->m_nTrackingMode);
     EXPECT_EQ(-1, m_bar->m_nHotIndex);
     EXPECT_FALSE(CTkMouseTracker::ForThread().HasTrackedBars()) << "executing closed the chain";
 
     // End in a bar whose controls are all hidden returns at once.
     for (int i = 0; i < 4; ++i) m_bar->GetControl(i)->m_nHideFlags = TK_CONTROL_HIDE_CONTEXT;
-    EXPECT_EQ(1, m_bar->OnNavigate(7));
-    EXPECT_EQ(1, m_bar->OnNavigate(6));
+    EXPECT_EQ(1, m_bar->OnNavigate(TK_NAVIGATE_LAST));
+    EXPECT_EQ(1, m_bar->OnNavigate(TK_NAVIGATE_FIRST));
     EXPECT_EQ(-1, m_bar->m_nHotIndex);
     bool ambiguous = true;
     EXPECT_EQ(-1, m_bar->FindMnemonic('A', &ambiguous));
@@ -389,11 +389,11 @@ public:
     int Popup(CTkControl* control, bool byKeyboard) override {
         calls.push_back(byKeyboard ? "popup by keyboard" : "popup");
         opener = control;
-        m_nTrackingMode = 1;
+        m_nTrackingMode = TK_TRACKING_ACTIVE;
         return 1;
     }
     int SetTrackingMode(int mode, bool selectFirst, bool byKeyboard) override {
-        if (mode == 0 && m_nTrackingMode) calls.push_back("close");
+        if (mode == TK_TRACKING_NONE && m_nTrackingMode) calls.push_back("close");
         m_nTrackingMode = mode;
         (void)selectFirst;
         (void)byKeyboard;
@@ -424,7 +424,7 @@ TEST_F(TkCommandBarTest, APopupControlOpensAndClosesItsChildBar) {
     EXPECT_EQ(file, first->opener);
     EXPECT_TRUE(file->IsPopupOpen());
     EXPECT_EQ(file->m_nIndex, m_bar->m_nPopupIndex);
-    EXPECT_EQ(2, m_bar->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_POPUP, m_bar->m_nTrackingMode);
 
     // The mouse moving on to the next popup control switches menus.
     m_bar->SetSelected(edit->m_nIndex, false);
@@ -436,7 +436,7 @@ TEST_F(TkCommandBarTest, APopupControlOpensAndClosesItsChildBar) {
     // Clicking the open one closes it and ends tracking.
     edit->OnClick(false, CPoint(170, 10));
     EXPECT_EQ((std::vector<std::string>{"popup", "close"}), second->calls);
-    EXPECT_EQ(0, m_bar->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, m_bar->m_nTrackingMode);
     EXPECT_EQ(-1, m_bar->m_nPopupIndex);
 
     // Without a child bar there is nothing to open.
@@ -452,7 +452,7 @@ TEST_F(TkCommandBarTest, ASplitButtonsHalvesActApart) {
     split->OnClick(false, CPoint(159, 10));
     EXPECT_EQ(std::vector<std::string>{"popup"}, child->calls);
     EXPECT_EQ(0, m_site.Count(TK_WM_EXECUTE, 210));
-    m_bar->SetTrackingMode(0, true, false);
+    m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
     // The face tracks the press and runs the command on a release inside.
     child->calls.clear();
     m_bar->PostMessage(WM_LBUTTONUP, 0, At(140, 10));
@@ -514,9 +514,9 @@ TEST_F(TkCommandBarTest, TooltipsShowTheControlsTipFromItsStringAndEveryTextIsFr
     EXPECT_EQ(-1, hit(40));
     manager->GetCommandBarsOptions()->m_bToolBarScreenTips = 1;
     EXPECT_EQ(201, hit(40));
-    m_bar->m_nTrackingMode = 2;
+    m_bar->m_nTrackingMode = TK_TRACKING_POPUP;
     EXPECT_EQ(-1, hit(40));
-    m_bar->m_nTrackingMode = 0;
+    m_bar->m_nTrackingMode = TK_TRACKING_NONE;
 
     // With accelerator tips on, the command's shortcut in the site frame follows the tip (the
     // key's name is the platform's: "Control+B" under Wine).
@@ -654,7 +654,7 @@ TEST_F(TkCommandBarTest, TheExpandButtonTakesTheControlsThatDidNotFit) {
     bar.SetPopuped(expand->m_nIndex, false);
     EXPECT_GT(manager->made, before);
     bar.SetPopuped(-1, false);
-    bar.SetTrackingMode(0, true, false);
+    bar.SetTrackingMode(TK_TRACKING_NONE, true, false);
 
     // Without a manager the button cannot open.
     bar.m_pManager = nullptr;

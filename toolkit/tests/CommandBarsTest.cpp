@@ -20,7 +20,7 @@ public:
         if (id == TK_ID_CUSTOMIZE && code == CN_COMMAND && m_bCustomizable) return true;
         return CFrameWnd::OnCmdMsg(id, code, extra);
     }
-    std::vector<WPARAM> selected;  // 0x0532 notifications
+    std::vector<WPARAM> selected;  // TK_WM_SELECTED_CONTROL_CHANGED notifications
     int layouts = 0;
     void RecalcLayout() override {
         ++layouts;
@@ -155,13 +155,13 @@ TEST(TkCommandBarsSettingsTest, BarsReadTheirIconSizesAndCaptionModeFromTheSetti
 }
 
 TEST(TkCommandBarsRecordTest, SiteRecordsCarryPointersAtPointerSize) {
-    // One record for 0x0530 (popup controls and new user toolbars), passed by pointer.
+    // One record for TK_WM_POPUPBAR_CREATE (popup controls and new user toolbars), passed by pointer.
     static_assert(offsetof(CTkPopupBarRequest, pBar) == 0, "the bar comes first");
     static_assert(offsetof(CTkPopupBarRequest, pszCaption) % sizeof(void*) == 0, "pointers are aligned");
     static_assert(sizeof(WPARAM) == sizeof(void*) && sizeof(LPARAM) == sizeof(void*), "pointer-sized parameters");
     CTkPopupBarRequest request;
     EXPECT_EQ(nullptr, request.pBar);
-    EXPECT_EQ(1, request.nKind);
+    EXPECT_EQ(TK_POPUPBAR_REQUEST_STANDARD, request.nKind);
     EXPECT_EQ(0, request.bFloating);
 }
 
@@ -305,7 +305,7 @@ TEST_F(TkCommandBarsTest, AltAndAMnemonicReachTheMenuBar) {
     EXPECT_EQ(1, menu->m_nPopupIndex);
     EXPECT_EQ(1, menu->m_nHotIndex);
     EXPECT_TRUE(menu->GetControl(1)->IsPopupOpen());
-    menu->SetTrackingMode(0, true, false);
+    menu->SetTrackingMode(TK_TRACKING_NONE, true, false);
     EXPECT_EQ(-1, menu->m_nPopupIndex);
 
     msg = SysKey(m_frame->GetSafeHwnd(), 'Q');  // no such mnemonic: the frame gets it
@@ -313,7 +313,7 @@ TEST_F(TkCommandBarsTest, AltAndAMnemonicReachTheMenuBar) {
     msg.lParam = 0x1;  // no Alt context bit
     msg.wParam = 'F';
     EXPECT_FALSE(m_manager->FilterFrameMessage(&msg));
-    EXPECT_EQ(0, menu->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, menu->m_nTrackingMode);
 
     // Two controls with the mnemonic F: the first becomes hot and nothing opens.
     CListedBar* format = NewPopup();
@@ -324,7 +324,7 @@ TEST_F(TkCommandBarsTest, AltAndAMnemonicReachTheMenuBar) {
     EXPECT_EQ(0, menu->m_nHotIndex);
     EXPECT_EQ(-1, menu->m_nPopupIndex);
     EXPECT_FALSE(menu->GetControl(0)->IsPopupOpen());
-    menu->SetTrackingMode(0, true, false);
+    menu->SetTrackingMode(TK_TRACKING_NONE, true, false);
 }
 
 TEST_F(TkCommandBarsTest, ShiftGuardLeavesShiftedAltLettersToTheFrame) {
@@ -347,7 +347,7 @@ TEST_F(TkCommandBarsTest, ShiftGuardLeavesShiftedAltLettersToTheFrame) {
     m_manager->SetShiftGuard(false);
     EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
     ::SetKeyboardState(keys);
-    menu->SetTrackingMode(0, true, false);
+    menu->SetTrackingMode(TK_TRACKING_NONE, true, false);
 }
 
 // Keys and commands reach a bar's focused edit box at once (its host, the edit control, is left
@@ -411,7 +411,7 @@ public:
         if (!GetSafeHwnd() && !CreateEx(WS_EX_TOOLWINDOW, nullptr, "popup", WS_POPUP, x, y, 80, 40, nullptr, nullptr))
             return 0;
         ShowWindow(SW_SHOWNA);
-        SetTrackingMode(1, false, false);
+        SetTrackingMode(TK_TRACKING_ACTIVE, false, false);
         return 1;
     }
     int Popup(CTkControl*, bool) override { return PopupAt(0, 0, 0, CRect()); }
@@ -427,7 +427,7 @@ public:
     }
 };
 
-// A frame that answers 0x0530 for new user toolbars and runs a queued step inside modal loops.
+// A frame that answers TK_WM_POPUPBAR_CREATE for new user toolbars and runs a queued step inside modal loops.
 class CBarsFrame : public CTestFrame {
 public:
     CBarsFrame() : CTestFrame(true) {}
@@ -523,7 +523,7 @@ TEST_F(TkFrameBarsTest, TheManagerMakesTheMenuBarAndToolbars) {
     ASSERT_NE(nullptr, user);
     ASSERT_EQ(1u, m_frame->requests.size());
     EXPECT_EQ(user, m_frame->requests[0].pBar);
-    EXPECT_EQ(1, m_frame->requests[0].nKind);
+    EXPECT_EQ(TK_POPUPBAR_REQUEST_STANDARD, m_frame->requests[0].nKind);
     EXPECT_EQ(1, m_frame->requests[0].bFloating);
     EXPECT_EQ(0x1000005, m_frame->requests[0].nId);
     EXPECT_STREQ("Mine", m_frame->m_captions[0]);
@@ -596,7 +596,7 @@ TEST_F(TkFrameBarsTest, TrackPopupMenuReturnsOrSendsTheChosenCommand) {
     RunInLoop([&] { popup->GetControl(1)->Execute(); });
     EXPECT_EQ(701, m_manager->TrackPopupMenu(popup, TK_TPM_RETURNCMD, 100, 100, m_frame));
     EXPECT_TRUE(m_frame->commands.empty());
-    EXPECT_EQ(0, popup->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, popup->m_nTrackingMode);
 
     RunInLoop([&] { popup->GetControl(0)->Execute(); });
     EXPECT_EQ(1, m_manager->TrackPopupMenu(popup, 0, 100, 100, m_frame));
@@ -631,7 +631,7 @@ TEST_F(TkFrameBarsTest, ModalLoopsRepostQuitAndHoldTheManager) {
     CTkCommandBars* manager = m_manager;
     EXPECT_EQ(0, manager->TrackPopupMenu(popup, TK_TPM_RETURNCMD, 100, 100, nullptr));
     EXPECT_EQ(nullptr, m_manager);
-    EXPECT_EQ(0, popup->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, popup->m_nTrackingMode);
     popup->m_pManager = nullptr;  // gone with the frame
     popup->InternalRelease();
 }
@@ -644,7 +644,7 @@ TEST_F(TkFrameBarsTest, AltAndTheMnemonicOpenTheMenuBarsPopup) {
     EXPECT_TRUE(m_menuBar->GetControl(0)->IsPopupOpen());
     CTkCommandBar* tools = m_menuBar->GetControl(0)->GetCommandBar();
     ASSERT_NE(nullptr, tools);
-    EXPECT_NE(0, tools->m_nTrackingMode);
+    EXPECT_NE(TK_TRACKING_NONE, tools->m_nTrackingMode);
     // While the popup is open the frame's context menu and Alt release are swallowed.
     msg.message = WM_CONTEXTMENU;
     EXPECT_TRUE(m_manager->FilterFrameMessage(&msg));
@@ -660,8 +660,8 @@ TEST_F(TkFrameBarsTest, AltAndTheMnemonicOpenTheMenuBarsPopup) {
     // Leaving the program's window closes them.
     LRESULT result = 0;
     EXPECT_FALSE(m_manager->HandleFrameMessage(WM_ACTIVATEAPP, 0, 0, &result));
-    EXPECT_EQ(0, tools->m_nTrackingMode);
-    EXPECT_EQ(0, m_menuBar->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, tools->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, m_menuBar->m_nTrackingMode);
     msg.message = WM_CONTEXTMENU;
     EXPECT_FALSE(m_manager->FilterFrameMessage(&msg));
     msg.message = WM_KEYUP;

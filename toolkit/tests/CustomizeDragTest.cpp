@@ -384,7 +384,7 @@ TEST_F(TkCustomizeDrop, AltAndAPressDragAToolbarButtonOutsideCustomiseModeWhereC
     EXPECT_EQ(nullptr, manager->GetSelectedControl());
     EXPECT_EQ("uv", captions());
     EXPECT_EQ("xt", m_scene.bars[1]->Captions());
-    EXPECT_EQ(0, toolbar->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, toolbar->m_nTrackingMode);
     EXPECT_EQ(-1, toolbar->m_nHotIndex);
 
     // No drag without Alt, for a button that may not move, with the switch off, without
@@ -692,7 +692,7 @@ TEST_F(TkCustomizeDrop, ButtonPicturesGoThroughTheClipboardAndFailedPastesChange
     CTkControlButton stray;
     stray.m_nId = ID_TK_CUSTOMIZE_CHANGE_IMAGE;
     stray.m_nIconId = 0x50000 + 999;
-    CTkExecuteRecord record = {{nullptr, ID_TK_CUSTOMIZE_CHANGE_IMAGE, 100}, &stray};
+    CTkExecuteRecord record = {{nullptr, ID_TK_CUSTOMIZE_CHANGE_IMAGE, TK_CONTROL_EXECUTED}, &stray};
     EXPECT_EQ(1, sheet.OnExecuteMenuControl(ID_TK_CUSTOMIZE_CHANGE_IMAGE, (LPARAM)&record));
     EXPECT_EQ((int)next, second->m_nCustomIconId);
 

@@ -297,8 +297,8 @@ TEST(TkDesktopAlertThemes, CaptionThemeBandAndStrip) {
     CDC dc;
     dc.Attach(canvas.dc());
     theme.DrawBackground(&dc, CRect(0, 0, 170, 130));
-    EXPECT_EQ(TkGetColor(COLOR_BTNHIGHLIGHT), canvas.At(0, 0));
-    EXPECT_EQ(TkGetColor(COLOR_BTNSHADOW), canvas.At(169, 129));
+    EXPECT_EQ(TkGetColor(TK_COLOR_BTNHIGHLIGHT), canvas.At(0, 0));
+    EXPECT_EQ(TkGetColor(TK_COLOR_BTNSHADOW), canvas.At(169, 129));
     COLORREF bandLeft = canvas.At(1, 10), bandRight = canvas.At(168, 10);
     EXPECT_LE(GetRValue(bandLeft), 2);
     EXPECT_NEAR(128, GetBValue(bandLeft), 2);
@@ -319,7 +319,7 @@ TEST(TkDesktopAlertThemes, SchemeThemeGrip) {
     EXPECT_EQ(RGB(97, 116, 152), canvas.At(x + 1, bandTop + 2));
     EXPECT_EQ(RGB(249, 249, 251), canvas.At(x + 2, bandTop + 3));
     EXPECT_EQ(RGB(40, 50, 71), canvas.At(x + 4 * 8, bandTop + 1));
-    EXPECT_EQ(TkGetColor(54), canvas.At(0, 0));
+    EXPECT_EQ(TkGetColor(TK_COLOR_SCHEME_BORDER), canvas.At(0, 0));
     dc.Detach();
 }
 
@@ -341,8 +341,8 @@ TEST_F(TkDesktopAlert, ItemsPaintBackgroundAndText) {
             if (canvas.At(x, y) == RGB(0, 0, 255)) ++blue;
     EXPECT_GT(blue, 10);
     // The background of unknown themes: the face colour and a shadow frame.
-    EXPECT_EQ(TkGetColor(COLOR_BTNSHADOW), canvas.At(0, 0));
-    EXPECT_EQ(TkGetColor(COLOR_BTNFACE), canvas.At(100, 100));
+    EXPECT_EQ(TkGetColor(TK_COLOR_BTNSHADOW), canvas.At(0, 0));
+    EXPECT_EQ(TkGetColor(TK_COLOR_BTNFACE), canvas.At(100, 100));
 }
 
 TEST_F(TkDesktopAlert, PaintsThroughTheWindow) {

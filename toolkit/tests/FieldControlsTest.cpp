@@ -38,7 +38,7 @@ protected:
                                 record ? record->header.code : 0u, record ? record->header.hwndFrom : nullptr});
             return 1;
         }
-        if (message == TK_WM_POPUP_INIT) ++popupInits;
+        if (message == TK_WM_POPUP_PREPARE) ++popupInits;
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
@@ -519,7 +519,7 @@ TEST_F(TkComboBoxTest, TheFieldsKeysOpenTheListAndGiveBackTheFocus) {
     EXPECT_EQ(TK_HOOK_HANDLED, m_combo->GetField().OnFieldKey(VK_ESCAPE)) << "no field window";
     m_combo->OnClick(true, CPoint());
     EXPECT_TRUE(list()->IsWindowVisible());
-    m_bar->SetTrackingMode(0, true, false);
+    m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
     EXPECT_FALSE(list()->IsWindowVisible());
 }
 
@@ -531,7 +531,7 @@ TEST_F(TkComboBoxTest, TheListsModalLoopCountIsRaisedAndLoweredOncePerOpening) {
     Open();  // a second click on the open combo closes it
     EXPECT_FALSE(list()->IsWindowVisible());
     EXPECT_FALSE(list()->HoldsModalLoop());
-    list()->SetTrackingMode(0, true, false);  // closing again lowers nothing
+    list()->SetTrackingMode(TK_TRACKING_NONE, true, false);  // closing again lowers nothing
     m_combo->SetPopuped(false);
     EXPECT_TRUE(tracker().IsModalLoopRunning()) << "the outer loop's count is untouched";
     tracker().LeaveModalLoop();
@@ -644,7 +644,7 @@ TEST_F(TkFieldControlsTest, ASelectorFollowsTheCursorGrowsWhileHeldAndRunsTheCho
     EXPECT_EQ(3, selector->m_szLastChosen.cx);
     EXPECT_EQ(2, selector->m_szLastChosen.cy);
     ASSERT_EQ(2u, m_site.executed.size());
-    EXPECT_EQ(100u, m_site.executed[1].code);
+    EXPECT_EQ(TK_CONTROL_EXECUTED, m_site.executed[1].code);
 
     // Grids that would divide by zero or never end are refused.
     EXPECT_FALSE(selector->SetGrid(CSize(5, 4), CSize(12, 12), CSize(0, 28)));

@@ -287,7 +287,7 @@ TEST(TkIconStore, DerivedAlphaPictures) {
     double luma = 0.299 * 200 + 0.587 * 100 + 0.114 * 50;
     DWORD grey = (DWORD)(255.0 * std::sqrt(luma / 255.0));
     EXPECT_EQ(0xFF000000u | (grey << 16) | (grey << 8) | grey, AlphaPixel(entry->GetDisabled().GetAlphaBitmap(), 4, 4));
-    COLORREF base = TkGetColor(31);
+    COLORREF base = TkGetColor(TK_COLOR_HOT_FILL);
     DWORD shadow = ((DWORD)(GetRValue(base) * 0.75) << 16) | ((DWORD)(GetGValue(base) * 0.75) << 8) |
                    (DWORD)(GetBValue(base) * 0.75);
     EXPECT_EQ(0xFF000000u | shadow, AlphaPixel(entry->GetShadow().GetAlphaBitmap(), 4, 4));
@@ -318,7 +318,7 @@ TEST(TkIconStore, DerivedIconPictures) {
     entry->Draw(disabled.dc(), 0, 0, entry->GetDisabled());
     EXPECT_EQ(RGB(grey, grey, grey), disabled.At(8, 8));
     EXPECT_EQ(kWhite, disabled.At(1, 1));
-    COLORREF base = TkGetColor(31);
+    COLORREF base = TkGetColor(TK_COLOR_HOT_FILL);
     CTkTestCanvas shadow(16, 16);
     entry->Draw(shadow.dc(), 0, 0, entry->GetShadow());
     EXPECT_EQ(RGB((int)(GetRValue(base) * 0.75), (int)(GetGValue(base) * 0.75), (int)(GetBValue(base) * 0.75)),

@@ -268,7 +268,7 @@ TEST_F(EditArea, CopyAndPasteRoundTripThroughBothFormats) {
     auto copied = CTkEditPicture::FromBitmap(onClipboard, 16, 16, false);
     ::CloseClipboard();
     ASSERT_NE(nullptr, copied);
-    EXPECT_EQ(TkGetColor(COLOR_BTNFACE), copied->ColorAt(0, 5));
+    EXPECT_EQ(TkGetColor(TK_COLOR_BTNFACE), copied->ColorAt(0, 5));
     area.Clear();
     ASSERT_TRUE(area.Paste());
     EXPECT_EQ(Bits(*Pattern(false)), Bits(*area.GetPicture()));

@@ -1,5 +1,5 @@
 #include "TkTestSupport.h"
-#include "commandbars/TkWorkArea.h"
+#include "commandbars/TkResourceHandles.h"
 #include "lists/TkListView.h"
 #include "lists/TkSettingsStore.h"
 

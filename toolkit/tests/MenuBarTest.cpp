@@ -386,15 +386,15 @@ void RunKeys(CKeyOutcome& out) {
     frame.SetFocus();
     TkBringToFront(frame.GetSafeHwnd(), 2000);
 
-    out.altEntered = Until([] { TkSendKey(VK_MENU); }, [&] { return bar->m_nTrackingMode != 0; });
+    out.altEntered = Until([] { TkSendKey(VK_MENU); }, [&] { return bar->m_nTrackingMode != TK_TRACKING_NONE; });
     out.hotAfterAlt = bar->m_nHotIndex;
     out.mnemonicOpened = Until([] { TkSendKey('E'); }, [&] { return bar->m_nPopupIndex == 1; });
     out.popupIndex = bar->m_nPopupIndex;
-    out.escapeLeft = Until([] { TkSendKey(VK_ESCAPE); }, [&] { return bar->m_nTrackingMode == 0; });
+    out.escapeLeft = Until([] { TkSendKey(VK_ESCAPE); }, [&] { return bar->m_nTrackingMode == TK_TRACKING_NONE; });
     out.popupClosed = bar->m_nPopupIndex == -1 && !bar->GetControl(1)->IsPopupOpen();
 
-    out.f10Entered = Until([] { TkSendKey(VK_F10); }, [&] { return bar->m_nTrackingMode != 0; });
-    Until([] { TkSendKey(VK_ESCAPE); }, [&] { return bar->m_nTrackingMode == 0; });
+    out.f10Entered = Until([] { TkSendKey(VK_F10); }, [&] { return bar->m_nTrackingMode != TK_TRACKING_NONE; });
+    Until([] { TkSendKey(VK_ESCAPE); }, [&] { return bar->m_nTrackingMode == TK_TRACKING_NONE; });
 
     bar->DestroyWindow();
     bar->InternalRelease();

@@ -141,7 +141,7 @@ void CALLBACK WatchMenuLoop(HWND, UINT, UINT_PTR, DWORD) {
 bool AllHeld(const CChordOutcome& out) {
     return out.ready && !out.systemMenuLoop && out.editOpened && out.moved && out.ran && out.editClosed && out.focusBack &&
            out.fileOpened && out.firstEscClosedPopup && out.secondEscLeft && out.toolsOpened && out.submenuOpened &&
-           out.toolsClosed && out.reopened && out.altClosedAll && out.modeAfterAlt == 0;
+           out.toolsClosed && out.reopened && out.altClosedAll && out.modeAfterAlt == TK_TRACKING_NONE;
 }
 
 CTkCommandBar* PopupOf(CTkCommandBar* bar, int title) {
@@ -151,7 +151,7 @@ CTkCommandBar* PopupOf(CTkCommandBar* bar, int title) {
 
 bool PopupTracks(CTkCommandBar* bar, int title) {
     CTkCommandBar* popup = PopupOf(bar, title);
-    return bar->m_nPopupIndex == title && popup && popup->m_nTrackingMode != 0 && popup->GetSafeHwnd() &&
+    return bar->m_nPopupIndex == title && popup && popup->m_nTrackingMode != TK_TRACKING_NONE && popup->GetSafeHwnd() &&
            ::IsWindowVisible(popup->GetSafeHwnd());
 }
 
@@ -183,7 +183,7 @@ void RunChords(CChordOutcome& out) {
         out.ran = Until([] { TkSendKey(VK_RETURN); }, [&] { return !frame.commands.empty(); });
         Settle();
         out.editCommands = frame.commands;
-        out.editClosed = bar->m_nTrackingMode == 0 && bar->m_nPopupIndex == -1 && !(edit && edit->m_nTrackingMode);
+        out.editClosed = bar->m_nTrackingMode == TK_TRACKING_NONE && bar->m_nPopupIndex == -1 && !(edit && edit->m_nTrackingMode);
         out.focusBack = ::GetFocus() == view.GetSafeHwnd();
         frame.commands.clear();
 
@@ -191,7 +191,7 @@ void RunChords(CChordOutcome& out) {
         Settle();
         out.firstEscClosedPopup = Until([] { TkSendKey(VK_ESCAPE); }, [&] { return bar->m_nPopupIndex == -1; });
         out.modeAfterFirstEsc = bar->m_nTrackingMode;
-        out.secondEscLeft = Until([] { TkSendKey(VK_ESCAPE); }, [&] { return bar->m_nTrackingMode == 0; });
+        out.secondEscLeft = Until([] { TkSendKey(VK_ESCAPE); }, [&] { return bar->m_nTrackingMode == TK_TRACKING_NONE; });
         Settle();
         out.fileCommands = frame.commands;
         frame.commands.clear();
@@ -203,7 +203,7 @@ void RunChords(CChordOutcome& out) {
         out.toolsClosed = Until([] { TkSendKey(VK_RETURN); }, [&] { return !frame.commands.empty(); });
         Settle();
         out.toolsCommands = frame.commands;
-        out.toolsClosed = out.toolsClosed && bar->m_nTrackingMode == 0 && tools && tools->m_nTrackingMode == 0;
+        out.toolsClosed = out.toolsClosed && bar->m_nTrackingMode == TK_TRACKING_NONE && tools && tools->m_nTrackingMode == TK_TRACKING_NONE;
 
         out.reopened = Until([] { SendAltChord('E'); }, [&] { return PopupTracks(bar, kEditTitle); });
         Settle();
@@ -261,7 +261,7 @@ TEST(TkMenuBarChords, AMenuOpenedByAltAndItsLetterTakesTheArrowsEnterAndEsc) {
     // Alt+F, Esc back to the bar's title, Esc out of the bar: nothing runs.
     EXPECT_TRUE(out.fileOpened);
     EXPECT_TRUE(out.firstEscClosedPopup);
-    EXPECT_NE(0, out.modeAfterFirstEsc);
+    EXPECT_EQ(TK_TRACKING_ACTIVE, out.modeAfterFirstEsc);
     EXPECT_TRUE(out.secondEscLeft);
     EXPECT_TRUE(out.fileCommands.empty());
 
@@ -274,7 +274,7 @@ TEST(TkMenuBarChords, AMenuOpenedByAltAndItsLetterTakesTheArrowsEnterAndEsc) {
     // Alt alone closes a menu opened by Alt+letter and leaves the bar.
     EXPECT_TRUE(out.reopened);
     EXPECT_TRUE(out.altClosedAll);
-    EXPECT_EQ(0, out.modeAfterAlt);
+    EXPECT_EQ(TK_TRACKING_NONE, out.modeAfterAlt);
 
     EXPECT_EQ(0, out.viewKeyDowns);
 }
@@ -295,7 +295,7 @@ TEST(TkMenuBarChords, TheMenuKeyWhileABarTracksIsAnsweredNotPassedOn) {
     const UINT_PTR watch = ::SetTimer(nullptr, 0, 200, WatchMenuLoop);
 
     // Edit is open, as Alt+E opens it: the menu key pressed alone is answered and the menu stays.
-    bar->SetTrackingMode(1, false, true);
+    bar->SetTrackingMode(TK_TRACKING_ACTIVE, false, true);
     bar->SetPopuped(kEditTitle, true);
     ASSERT_TRUE(PopupTracks(bar, kEditTitle));
     EXPECT_EQ(0, frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0));

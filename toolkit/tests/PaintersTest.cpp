@@ -473,8 +473,8 @@ TEST(TkThemePainter, SizeGripSplitArrowAndCheckMark) {
     CTkTestCanvas arrow(34, 23, kPaper);
     ::SetTextColor(arrow.dc(), RGB(200, 0, 0));
     painter->PaintSplitButton(CDC::FromHandle(arrow.dc()), split->m_rcControl, split);
-    EXPECT_EQ(painter->GetColor(18), arrow.At(27, 11));
-    EXPECT_EQ(painter->GetColor(18), arrow.At(25, 10));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_BTNTEXT), arrow.At(27, 11));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_BTNTEXT), arrow.At(25, 10));
     EXPECT_EQ(kPaper, arrow.At(27, 14));
     EXPECT_EQ(kPaper, arrow.At(22, 11));
 
@@ -513,7 +513,7 @@ TEST(TkThemePainter, ClassicExcludeRectsAndBorders) {
     CTkTestCanvas canvas(120, 60, kPaper);
     CSize caption = painter->PaintGripper(CDC::FromHandle(canvas.dc()), &floating, true);
     EXPECT_GE(caption.cy, 18);
-    EXPECT_EQ(painter->GetColor(2), canvas.At(4, 4));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_ACTIVECAPTION), canvas.At(4, 4));
 }
 
 TEST(TkThemePainter, FadeEndsOnTheNewPictureAndTakesItsTime) {
@@ -540,13 +540,13 @@ TEST(TkFlatLuna, SchemeColoursStayInThePaintersOwnTable) {
     CPainterScope luna(TK_THEME_FLAT_LUNA);
     auto* painter = static_cast<CTkThemePainterFlatLuna*>(luna.get());
     ASSERT_TRUE(painter->IsSchemeApplied());
-    EXPECT_EQ(RGB(63, 93, 56), painter->GetColor(32));
-    EXPECT_EQ(RGB(255, 238, 194), painter->GetColor(31));
-    EXPECT_EQ(RGB(254, 128, 62), painter->GetColor(33));
-    EXPECT_EQ(RGB(244, 244, 238), painter->GetColor(41));
-    EXPECT_EQ(RGB(151, 160, 123), painter->GetColor(12));
-    EXPECT_EQ(RGB(0, 0, 0), painter->GetColor(47));
-    EXPECT_EQ(CTkSysColors::Instance().m_grcSecond.clrEnd, painter->GetColor(55));
+    EXPECT_EQ(RGB(63, 93, 56), painter->GetColor(TK_COLOR_HOT_BORDER));
+    EXPECT_EQ(RGB(255, 238, 194), painter->GetColor(TK_COLOR_HOT_FILL));
+    EXPECT_EQ(RGB(254, 128, 62), painter->GetColor(TK_COLOR_PRESSED_FILL));
+    EXPECT_EQ(RGB(244, 244, 238), painter->GetColor(TK_COLOR_MENU_BACK));
+    EXPECT_EQ(RGB(151, 160, 123), painter->GetColor(TK_COLOR_APPWORKSPACE));
+    EXPECT_EQ(RGB(0, 0, 0), painter->GetColor(TK_COLOR_PRESSED_TEXT));
+    EXPECT_EQ(CTkSysColors::Instance().m_grcSecond.clrEnd, painter->GetColor(TK_COLOR_FACE_GRADIENT_END));
     // The process-wide table, and a painter made beside it, keep the system's colours.
     for (int index : {12, 31, 32, 33, 41, 51, 52, 56}) {
         EXPECT_NE(painter->GetColor((COLORREF)index), CTkSysColors::Instance().GetColor((COLORREF)index)) << index;
@@ -562,7 +562,8 @@ TEST(TkFlatLuna, WithoutASchemeTheTableIsTheSystemsAndFramesAreFlat) {
     EXPECT_FALSE(painter->IsSchemeApplied());
     for (int index = 30; index < 55; ++index)
         EXPECT_EQ(CTkSysColors::Instance().GetColor((COLORREF)index), painter->GetColor((COLORREF)index)) << index;
-    EXPECT_EQ(BlendColors(painter->GetColor(15), painter->GetColor(5), 205), painter->GetLunaColors().bar.clrEnd);
+    EXPECT_EQ(BlendColors(painter->GetColor(TK_COLOR_BTNFACE), painter->GetColor(TK_COLOR_WINDOW), 205),
+              painter->GetLunaColors().bar.clrEnd);
     ASSERT_TRUE(TkDesktopReady());
     CTestBar top(100, 26, TK_BAR_POSITION_TOP), left(26, 100, TK_BAR_POSITION_LEFT);
     EXPECT_TRUE(SameRect(CRect(4, 2, 2, 2), painter->GetBarBorders(&top)));
@@ -572,8 +573,8 @@ TEST(TkFlatLuna, WithoutASchemeTheTableIsTheSystemsAndFramesAreFlat) {
 TEST(TkFlatLuna, BlueMenuBarGradientSpansHalfTheScreen) {
     CSeamScope blue(kSeamBlue);
     CPainterScope luna(TK_THEME_FLAT_LUNA);
-    EXPECT_EQ(RGB(158, 190, 245), luna->GetColor(30));
-    EXPECT_EQ(RGB(0, 45, 150), luna->GetColor(43));
+    EXPECT_EQ(RGB(158, 190, 245), luna->GetColor(TK_COLOR_BAR_FACE));
+    EXPECT_EQ(RGB(0, 45, 150), luna->GetColor(TK_COLOR_FRAME));
     ASSERT_TRUE(TkDesktopReady());
     CTestBar menu(100, 20, TK_BAR_POSITION_TOP, TK_BAR_TYPE_MENUBAR);
     CTkTestCanvas canvas(100, 20, kPaper);
@@ -591,14 +592,14 @@ TEST(TkFlatLuna, SilverStatusPanesAndTheFlatPainterFollowsTheTable) {
     CTkTestCanvas canvas(50, 20, kPaper);
     luna->PaintStatusPane(CDC::FromHandle(canvas.dc()), CRect(0, 0, 50, 20), 0, "");
     EXPECT_EQ(RGB(236, 234, 218), canvas.At(0, 0));
-    EXPECT_EQ(RGB(0, 0, 0), luna->GetColor(47));
+    EXPECT_EQ(RGB(0, 0, 0), luna->GetColor(TK_COLOR_PRESSED_TEXT));
     CPainterScope flat(TK_THEME_FLAT);
     CTkTestCanvas gutter(20, 20, kPaper);
     auto* flatPainter = static_cast<CTkThemePainterFlat*>(flat.get());
     flatPainter->PaintMenuGutter(CDC::FromHandle(gutter.dc()), CRect(0, 0, 10, 20), true);
     flatPainter->PaintMenuGutter(CDC::FromHandle(gutter.dc()), CRect(10, 0, 20, 20), false);
-    EXPECT_EQ(flat->GetColor(42), gutter.At(5, 5));
-    EXPECT_EQ(flat->GetColor(30), gutter.At(15, 5));
+    EXPECT_EQ(flat->GetColor(TK_COLOR_RARELY_USED_GUTTER), gutter.At(5, 5));
+    EXPECT_EQ(flat->GetColor(TK_COLOR_BAR_FACE), gutter.At(15, 5));
 }
 
 }  // namespace

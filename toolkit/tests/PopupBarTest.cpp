@@ -1,10 +1,9 @@
-// Popup bars: where they open on the 1280x1024 test screen and on other monitors, their hidden
-// commands and expand button, scrolling, animation choice, shadows, and the modal loop.
+// Popup bar windows: where they open on the 1280x1024 test screen and on other monitors, their
+// hidden commands and expand button, scrolling, animation choice, shadows, the modal loop and
+// tearing a popup off.
 #include "HookTestSupport.h"
 #include "PainterTestSupport.h"
 
-#include "afxarchive.h"
-#include "commandbars/TkBarArchive.h"
 #include "commandbars/TkDropShadow.h"
 #include "commandbars/TkPopupBar.h"
 #include "commandbars/TkShortcutText.h"
@@ -15,7 +14,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <set>
 #include <vector>
@@ -29,124 +27,6 @@ inline std::ostream& operator<<(std::ostream& out, const CPoint& p) {
 
 namespace {
 
-// --- Placement as a function of work area, control rectangle, anchor, flags and size.
-
-struct CPlaceCase {
-    const char* name;
-    CRect exclude;
-    CPoint anchor;  // used for points; controls take theirs from the rectangle
-    int flags;
-    CSize size;
-    CPoint position;
-    int height;
-    bool scrolling;
-    int flagsAfter;
-};
-
-CTkPopupPlacement Place(const CRect& work, const CRect& exclude, CPoint anchor, int flags, CSize size) {
-    CTkPopupPlacement p;
-    p.work = work;
-    p.exclude = exclude;
-    p.flags = flags;
-    p.size = size;
-    if (!exclude.IsRectEmpty()) {
-        const bool below = (flags & TK_POPUP_BELOW) != 0;
-        anchor = CPoint(below ? exclude.left : exclude.right, below ? exclude.bottom : exclude.top);
-    }
-    p.anchor = anchor;
-    TkPlacePopup(p);
-    return p;
-}
-
-TEST(TkPopupPlacement, OnTheTestScreenPopupsFlipMoveOrScrollButNeverLeaveTheWorkArea) {
-    const CRect screen(0, 0, 1280, 1024);  // B = 1019
-    const CRect none;
-    const CPlaceCase cases[] = {
-        {"menu title", CRect(100, 20, 140, 40), {}, 2, {200, 300}, {100, 40}, 300, false, 2},
-        {"menu title at the right edge", CRect(1200, 20, 1240, 40), {}, 2, {200, 300}, {1080, 40}, 300, false, 3},
-        {"right to left below", CRect(500, 20, 540, 40), {}, 3, {200, 300}, {340, 40}, 300, false, 3},
-        {"near the bottom: above the control", CRect(100, 900, 140, 920), {}, 2, {200, 300}, {100, 600}, 300, false, 2},
-        {"too tall under a low control", CRect(100, 700, 140, 720), {}, 2, {200, 1200}, {100, 0}, 700, true, 2},
-        {"too tall under a high control", CRect(100, 100, 140, 120), {}, 2, {200, 1200}, {100, 120}, 899, true, 2},
-        {"submenu", CRect(300, 200, 500, 222), {}, 0, {180, 150}, {500, 200}, 150, false, 0},
-        {"submenu at the right edge", CRect(1100, 200, 1250, 222), {}, 0, {180, 150}, {920, 200}, 150, false, 1},
-        {"submenu at the bottom", CRect(300, 950, 500, 972), {}, 0, {180, 150}, {500, 869}, 150, false, 0},
-        {"submenu taller than the screen", CRect(300, 400, 500, 422), {}, 0, {180, 1500}, {500, 0}, 1019, true, 0},
-        {"context point near the corner", none, {1200, 1000}, 0, {150, 200}, {1130, 800}, 200, false, 0},
-        {"point in the upper half", none, {100, 300}, 0, {150, 900}, {100, 119}, 900, false, 0},
-        {"point below the bottom line", none, {100, 1020}, 0, {150, 200}, {100, 820}, 200, false, 0},
-        {"point opened to the left at the left edge", none, {50, 100}, 1, {150, 200}, {0, 100}, 200, false, 0},
-    };
-    for (const CPlaceCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const CTkPopupPlacement p = Place(screen, c.exclude, c.anchor, c.flags, c.size);
-        EXPECT_EQ(c.position.x, p.position.x);
-        EXPECT_EQ(c.position.y, p.position.y);
-        EXPECT_EQ(c.height, p.size.cy);
-        EXPECT_EQ(c.scrolling, p.scrolling);
-        EXPECT_EQ(c.flagsAfter, p.flags);
-        EXPECT_GE(p.position.x, screen.left);
-        EXPECT_LE(p.position.x + p.size.cx, screen.right);
-        EXPECT_GE(p.position.y, screen.top);
-    }
-}
-
-TEST(TkPopupPlacement, TheUpperHalfIsMeasuredFromTheWorkAreasOwnTop) {
-    // A monitor below the primary one: a point 300 pixels into it is in its upper half.
-    const CRect lower(0, 1024, 1280, 2048);  // B = 2043
-    CTkPopupPlacement p = Place(lower, CRect(), CPoint(100, 1324), 0, CSize(150, 900));
-    EXPECT_EQ(2043 - 900, p.position.y);
-    EXPECT_EQ(900, p.size.cy);
-    EXPECT_FALSE(p.scrolling);
-    // 800 pixels into it, the popup opens upwards from the point, up to the monitor's top.
-    p = Place(lower, CRect(), CPoint(100, 1824), 0, CSize(150, 900));
-    EXPECT_EQ(1024, p.position.y);  // as far up as the monitor goes
-    // A monitor left of the primary: a popup at its right edge flips left and stays on it.
-    const CRect left(-1280, 0, 0, 1024);
-    p = Place(left, CRect(-150, 200, -20, 222), {}, 0, CSize(180, 150));
-    EXPECT_EQ(-150 - 180, p.position.x);
-    EXPECT_EQ(TK_POPUP_LEFT, p.flags);
-    p = Place(left, CRect(-1270, 20, -1230, 40), {}, 3, CSize(200, 100));
-    EXPECT_EQ(-1280, p.position.x);
-    EXPECT_EQ(TK_POPUP_BELOW, p.flags);
-}
-
-TEST(TkPopupPlacement, AnchorsOpenBelowHorizontalBarsAndBesideVerticalOnes) {
-    CTkControlButton control;
-    CTkCommandBar top, right, left;
-    top.m_nPosition = TK_BAR_POSITION_TOP;
-    right.m_nPosition = TK_BAR_POSITION_RIGHT;
-    left.m_nPosition = TK_BAR_POSITION_LEFT;
-    CTkPopupBar popup, flipped;
-    flipped.m_nPopupFlags = TK_POPUP_LEFT;
-    const CRect rect(100, 20, 140, 40);
-    CTkPopupAnchor a = TkCalcPopupAnchor(rect, &control, &top, false);
-    EXPECT_EQ(TK_POPUP_BELOW, a.flags);
-    EXPECT_EQ(CPoint(100, 40), a.anchor);
-    EXPECT_EQ(TK_POPUP_BELOW | TK_POPUP_LEFT, TkCalcPopupAnchor(rect, &control, &top, true).flags);
-    a = TkCalcPopupAnchor(rect, &control, &popup, false);
-    EXPECT_EQ(0, a.flags);
-    EXPECT_EQ(CPoint(140, 20), a.anchor);
-    EXPECT_EQ(TK_POPUP_LEFT, TkCalcPopupAnchor(rect, &control, &right, false).flags);
-    EXPECT_EQ(0, TkCalcPopupAnchor(rect, &control, &left, true).flags);
-    EXPECT_EQ(0, TkCalcPopupAnchor(rect, &control, &popup, true).flags);
-    EXPECT_EQ(TK_POPUP_LEFT, TkCalcPopupAnchor(rect, &control, &flipped, true).flags);
-}
-
-TEST(TkPopupAnimation, TheSettingOrTheSystemsMaskChoosesTheKind) {
-    EXPECT_EQ(0, TkPopupAnimationKind(0, 0x80120030, 0));  // menu animation bit clear
-    EXPECT_EQ(3, TkPopupAnimationKind(0, 0x2, 0));
-    EXPECT_EQ(4, TkPopupAnimationKind(0, 0x202, 0));
-    for (int setting = 2; setting <= 5; ++setting) EXPECT_EQ(setting, TkPopupAnimationKind(setting, 0x202, 7));
-    int counts[6] = {};
-    for (int i = 0; i < 3000; ++i) ++counts[TkPopupAnimationKind(1, 0, std::rand())];
-    for (int kind = 2; kind <= 4; ++kind) {
-        EXPECT_GT(counts[kind], 850) << kind;
-        EXPECT_LT(counts[kind], 1150) << kind;
-    }
-    EXPECT_EQ(0, counts[0] + counts[1] + counts[5]);
-}
-
 // --- Popup windows.
 
 class CPopupSite : public CWnd {
@@ -158,7 +38,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_COMMAND) commands.push_back(LOWORD(wParam));
-        if (message == CTkPopupBar::kPreparePopupMessage) {
+        if (message == TK_WM_POPUP_PREPARE) {
             prepared.push_back(lParam);
             auto* popup = reinterpret_cast<CTkPopupBar*>(lParam);
             controlsWhenPrepared.push_back(popup->GetControls()->GetCount());
@@ -204,7 +84,7 @@ protected:
         m_bar->SetWindowPos(HWND_TOPMOST, 0, 0, 600, 24, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     void Close() {
-        if (m_bar) m_bar->SetTrackingMode(0, true, false);
+        if (m_bar) m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         m_bar.reset();
         m_site.DestroyWindow();
     }
@@ -293,7 +173,7 @@ TEST_F(TkPopupBarTest, AMenuOpensAsAToolWindowBelowItsTitleAndAboveItNearTheBott
         EXPECT_EQ(rect.Height() - 4, last->m_rcControl.bottom);
         EXPECT_EQ(popup->GetControl(1)->m_rcControl.top, first->m_rcControl.bottom);
         const int height = rect.Height();
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         EXPECT_FALSE(popup->IsWindowVisible());
         EXPECT_EQ(nullptr, popup->GetOwnerControl());
 
@@ -326,7 +206,7 @@ TEST_F(TkPopupBarTest, ASubmenuOpensRightOfItsItemAndFlipsLeftAtTheScreenEdge) {
         CTkKeyboardHook::ForThread().RouteKey(WM_KEYDOWN, VK_LEFT, 0);
         EXPECT_FALSE(submenu->IsWindowVisible());
         EXPECT_TRUE(menu->IsWindowVisible());
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
 
         // The menu bar at the right edge: the menu moves in, the submenu opens to the left.
         m_bar->SetWindowPos(nullptr, 1280 - 70, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -435,7 +315,7 @@ TEST_F(TkPopupBarTest, RarelyUsedCommandsHideBehindTheExpandButtonUntilTheMenuEx
         EXPECT_EQ((std::vector<int>{100, 101, 102, 103, 104}), ShownIds(popup));
 
         // A new run starts collapsed again.
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         EXPECT_FALSE(CTkMouseTracker::ForThread().IsExpandAll());
         ASSERT_TRUE(m_bar->SetPopuped(0, false));
         EXPECT_FALSE(popup->IsExpanded());
@@ -458,7 +338,7 @@ TEST_F(TkPopupBarTest, AMenuRestedOnOrDoubleClickedShowsAllItsCommandsAndAUsedOn
         const CPoint onTitle = ScreenRect(m_bar.get(), title->m_rcControl).CenterPoint();
         auto expandsWithin = [&](DWORD ms) { return TkPumpUntil([&] { return popup->IsExpanded(); }, ms); };
         auto reopen = [&] {
-            m_bar->SetTrackingMode(0, true, false);
+            m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
             return m_bar->SetPopuped(0, false) != 0;
         };
         const std::vector<int> collapsed = {100, 102, 104, TK_ID_POPUP_EXPAND};
@@ -481,7 +361,7 @@ TEST_F(TkPopupBarTest, AMenuRestedOnOrDoubleClickedShowsAllItsCommandsAndAUsedOn
         EXPECT_FALSE(expandsWithin(1100));
 
         // A double-click on a closed title opens its menu; on the open one it expands the menu.
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         const CPoint at = title->m_rcControl.CenterPoint();
         m_bar->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         EXPECT_EQ(0, m_bar->m_nPopupIndex);
@@ -548,7 +428,7 @@ TEST_F(TkPopupBarTest, OnAMonitorLeftOfThePrimaryOneCommandsKeepTheirWidth) {
         EXPECT_GT(item->m_rcControl.Width(), 100);
         EXPECT_LE(item->m_rcControl.Width(), 1280 / 3);
         EXPECT_EQ(CPoint(-2000, 300), WindowRect(popup).TopLeft());
-        popup->SetTrackingMode(0, true, false);
+        popup->SetTrackingMode(TK_TRACKING_NONE, true, false);
         popup->DestroyWindow();
         popup->InternalRelease();
     });
@@ -577,7 +457,7 @@ TEST_F(TkPopupBarTest, ACommandIsAtMostAThirdOfTheWorkAreasRightEdgeWide) {
             popup->GetControls()->Add(item, 100);
             EXPECT_EQ(1, popup->PopupAt(xs[i], 300, 0, CRect()));
             widths[i] = item->m_rcControl.Width();
-            popup->SetTrackingMode(0, true, false);
+            popup->SetTrackingMode(TK_TRACKING_NONE, true, false);
             popup->DestroyWindow();
             popup->InternalRelease();
         }
@@ -605,7 +485,7 @@ TEST_F(TkPopupBarTest, TheAnimationFollowsAnEightByteSystemMaskAndNoneWithAHoste
         EXPECT_EQ(3, popup->GetAnimationKind());
         ASSERT_TRUE(m_bar->SetPopuped(0, false));
         EXPECT_EQ(3, popup->m_nLastAnimation);
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
 
         // A popup hosting a window of its own does not animate; the window survives the popup.
         HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 2, 2, 50, 18, popup->GetSafeHwnd(), nullptr, nullptr,
@@ -632,7 +512,7 @@ TEST_F(TkPopupBarTest, AShadowingPainterShadesThePopupAndItsTitleUntilItCloses) 
         std::vector<CTkDropShadowWnd*> shadows = CTkDropShadows::Instance().GetShadows(popup->GetSafeHwnd());
         ASSERT_EQ(4u, shadows.size());  // under and right of the popup, and of its title
         for (CTkDropShadowWnd* shadow : shadows) EXPECT_TRUE(shadow->IsWindowVisible());
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         EXPECT_TRUE(CTkDropShadows::Instance().GetShadows(popup->GetSafeHwnd()).empty());
         m_manager.SetPainter(nullptr);
     });
@@ -656,7 +536,7 @@ TEST_F(TkPopupBarTest, TheModalLoopEndsWithThePopupAndPassesAQuitOn) {
         ::PostQuitMessage(42);
         EXPECT_FALSE(popup->TrackModal());
         EXPECT_FALSE(popup->IsWindowVisible());
-        EXPECT_EQ(0, popup->m_nTrackingMode);
+        EXPECT_EQ(TK_TRACKING_NONE, popup->m_nTrackingMode);
         MSG msg;
         ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
         EXPECT_EQ(42, (int)msg.wParam);
@@ -679,7 +559,7 @@ TEST_F(TkPopupBarTest, APopupToolBarLaysItsControlsOutInRowsAndCopiesKeepThePopu
         EXPECT_GE(rect.Height(), 2 * bar.GetControl(0)->m_rcControl.Height()) << rect.Width();  // more than one row
         EXPECT_GT(bar.GetControl(29)->m_rcControl.top, bar.GetControl(0)->m_rcControl.top);
         EXPECT_EQ(TK_BAR_TYPE_TOOLBAR, bar.m_nBarType);
-        bar.SetTrackingMode(0, true, false);
+        bar.SetTrackingMode(TK_TRACKING_NONE, true, false);
 
         bar.m_bTearOff = 1;
         bar.m_strTearOffCaption = "Tools";
@@ -791,8 +671,8 @@ TEST_F(TkPopupBarTest, AGripperDraggedElevenPixelsAwayTearsTheMenuOffIntoAFloati
         ASSERT_NE(nullptr, torn);
         EXPECT_TRUE(torn->IsWindowVisible());
         EXPECT_EQ(nullptr, popup->GetTearOffBar());
-        EXPECT_EQ(0, popup->m_nTrackingMode);
-        EXPECT_EQ(0, m_bar->m_nTrackingMode);
+        EXPECT_EQ(TK_TRACKING_NONE, popup->m_nTrackingMode);
+        EXPECT_EQ(TK_TRACKING_NONE, m_bar->m_nTrackingMode);
         EXPECT_FALSE(CTkMouseTracker::ForThread().HasTrackedBars());
         EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
         EXPECT_EQ(nullptr, ::GetCapture());
@@ -831,7 +711,7 @@ TEST_F(TkPopupBarTest, ATearOffDroppedBackOnTheGripperOrEndedByAQuitLeavesNoBarB
         EXPECT_EQ(bars, m_manager.GetCount());
         EXPECT_EQ(nullptr, m_manager.FindBar(kTearOffId));
         EXPECT_TRUE(popup->IsWindowVisible());
-        EXPECT_NE(0, popup->m_nTrackingMode);
+        EXPECT_NE(TK_TRACKING_NONE, popup->m_nTrackingMode);
         EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
 
         // Escape through the keyboard hook ends the drag; the torn-off bar stays.
@@ -843,7 +723,7 @@ TEST_F(TkPopupBarTest, ATearOffDroppedBackOnTheGripperOrEndedByAQuitLeavesNoBarB
         popup->TrackTearOff(middle);
         ASSERT_NE(nullptr, m_manager.FindBar(kTearOffId));
         EXPECT_TRUE(m_manager.FindBar(kTearOffId)->IsVisible());
-        EXPECT_EQ(0, popup->m_nTrackingMode);
+        EXPECT_EQ(TK_TRACKING_NONE, popup->m_nTrackingMode);
         EXPECT_EQ(nullptr, ::GetCapture());
 
         // The program quits during the drag: the loop ends at once and the quit reaches the caller.
@@ -859,7 +739,7 @@ TEST_F(TkPopupBarTest, ATearOffDroppedBackOnTheGripperOrEndedByAQuitLeavesNoBarB
         // The gripper is hot while the cursor is on it, and there is none without tear-off.
         popup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(popup->GetGripperRect().left + 2, popup->GetGripperRect().top + 2));
         EXPECT_TRUE(popup->IsGripperHot());
-        m_bar->SetTrackingMode(0, true, false);
+        m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         EXPECT_FALSE(popup->IsGripperHot());
         popup->m_bTearOff = 0;
         ASSERT_TRUE(m_bar->SetPopuped(0, false));
@@ -876,7 +756,7 @@ TEST_F(TkPopupBarTest, ARealDragOnTheGripperTearsTheMenuOffIntoAFloatingBarWithI
         m_site.SetWindowPos(nullptr, 700, 500, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         CTkToolBar* torn = nullptr;
         for (int attempt = 0; attempt < 3 && !torn; ++attempt) {
-            m_bar->SetTrackingMode(0, true, false);
+            m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
             TkBringToFront(m_site.GetSafeHwnd(), 1000);
             CTkPopupBar* popup = OpenTearOffMenu(m_bar.get(), Options());
             ASSERT_NE(nullptr, popup);
@@ -918,67 +798,6 @@ TEST_F(TkPopupBarTest, ARealDragOnTheGripperTearsTheMenuOffIntoAFloatingBarWithI
         EXPECT_FALSE(CTkMouseTracker::ForThread().IsModalLoopRunning());
         EXPECT_EQ(nullptr, ::GetCapture());
     });
-}
-
-// --- The archive record of a popup bar.
-
-std::vector<BYTE> WriteBars(CTkCommandBars& manager, CTkCommandBar* bar) {
-    CTkBarList stored;
-    TkCollectBars({bar}, stored);
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    ar.m_pDocument = &manager;
-    TkWriteBarsArchive(ar, stored);
-    return file.GetData();
-}
-
-bool ReadBars(CTkCommandBars& manager, const std::vector<BYTE>& bytes, CTkBarList& loaded) {
-    CMemFile file(bytes.data(), (UINT)bytes.size());
-    CArchive ar(&file, CArchive::load);
-    ar.m_pDocument = &manager;
-    return TkReadBarsArchive(ar, loaded);
-}
-
-TEST(TkPopupBarArchive, TearOffFieldsMarginsAndShadowComeBackAndWildMarginsAreRefused) {
-    CTkCommandBars manager;
-    CTkPopupBar* popup = new CTkPopupToolBar;
-    popup->m_pManager = &manager;
-    popup->m_bTearOff = 1;
-    popup->m_strTearOffCaption = "Tools";
-    popup->m_nTearOffId = 42;
-    popup->m_nTearOffWidth = 180;
-    popup->m_rcBorders = CRect(3, 5, 7, 9);
-    popup->m_bShadow = 0;
-    popup->GetControls()->Add(new CTkControlButton, 100);
-    std::vector<BYTE> bytes = WriteBars(manager, popup);
-    {
-        CTkBarList loaded;
-        ASSERT_TRUE(ReadBars(manager, bytes, loaded));
-        ASSERT_EQ(1, loaded.GetCount());
-        auto* back = dynamic_cast<CTkPopupToolBar*>(loaded.GetAt(0));
-        ASSERT_NE(nullptr, back);
-        EXPECT_EQ(1, back->m_bTearOff);
-        EXPECT_STREQ("Tools", back->m_strTearOffCaption);
-        EXPECT_EQ(42u, back->m_nTearOffId);
-        EXPECT_EQ(180, back->m_nTearOffWidth);
-        EXPECT_EQ(3, back->m_rcBorders.left);
-        EXPECT_EQ(5, back->m_rcBorders.top);
-        EXPECT_EQ(7, back->m_rcBorders.right);
-        EXPECT_EQ(9, back->m_rcBorders.bottom);
-        EXPECT_EQ(0, back->m_bShadow);
-        EXPECT_EQ(TK_BAR_TYPE_TOOLBAR, back->m_nBarType);
-        EXPECT_EQ(1, back->GetControls()->GetCount());
-    }
-    // A margin of 5000 pixels is damage: the archive is refused.
-    const LONG margins[4] = {3, 5, 7, 9};
-    auto at = std::search(bytes.begin(), bytes.end(), (const BYTE*)margins, (const BYTE*)margins + sizeof margins);
-    ASSERT_NE(bytes.end(), at);
-    const LONG wild = 5000;
-    std::memcpy(&*at + 4, &wild, sizeof wild);
-    CTkBarList refused;
-    EXPECT_FALSE(ReadBars(manager, bytes, refused));
-    EXPECT_EQ(0, refused.GetCount());
-    popup->InternalRelease();
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ public:
         m_popup->InternalRelease();  // the title holds the popup now
     }
     ~CPopupScene() {
-        if (m_bar->m_nTrackingMode) m_bar->SetTrackingMode(0, true, false);
+        if (m_bar->m_nTrackingMode) m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
         m_bar.reset();
         m_site.DestroyWindow();
     }
@@ -50,7 +50,7 @@ public:
     // a few times should the first input be lost.
     bool ClosesOn(const std::function<void()>& input, CPopupOutcome& out) {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            if (m_bar->m_nTrackingMode) m_bar->SetTrackingMode(0, true, false);
+            if (m_bar->m_nTrackingMode) m_bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
             TkBringToFront(m_site.GetSafeHwnd(), 1000);
             m_bar->SetPopuped(0, false);
             out.opened = TkPumpUntil([&] { return IsPopupOpen(); }, 1000);
@@ -108,14 +108,14 @@ TEST(TkPopupBarInput, EscapeClosesThePopupAndTheBarKeepsTracking) {
     ASSERT_TRUE(seen.desktop);
     EXPECT_TRUE(seen.opened);
     EXPECT_TRUE(seen.escapeClosed);
-    EXPECT_EQ(1, seen.barModeAfterEscape);
+    EXPECT_EQ(TK_TRACKING_ACTIVE, seen.barModeAfterEscape);
 }
 
 TEST(TkPopupBarInput, AltClosesTheWholeChain) {
     const CPopupOutcome& seen = PopupOutcome();
     ASSERT_TRUE(seen.desktop);
     EXPECT_TRUE(seen.altClosed);
-    EXPECT_EQ(0, seen.barModeAfterAlt);
+    EXPECT_EQ(TK_TRACKING_NONE, seen.barModeAfterAlt);
 }
 
 TEST(TkPopupBarInput, AClickOutsideClosesItAndAClickOnItDoesNot) {

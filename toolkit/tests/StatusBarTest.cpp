@@ -80,14 +80,16 @@ TEST_F(TkThemedStatusBarTest, PanesTextsAndWidthsAreDrawnByTheCurrentPainter) {
     const CRect last = Pane(1);
     const int middle = (last.top + last.bottom) / 2;
     // The last pane, not stretched, is as wide as its width and three edges; the background beyond.
-    EXPECT_EQ(painter->GetColor(16), canvas->At(last.left, last.top));
-    EXPECT_EQ(painter->GetColor(20), canvas->At(last.left + 150 + 3 * edge - 1, middle));
-    EXPECT_EQ(painter->GetColor(15), canvas->At(last.left + 150 + 3 * edge + 1, last.top + 2));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_BTNSHADOW), canvas->At(last.left, last.top));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_BTNHIGHLIGHT), canvas->At(last.left + 150 + 3 * edge - 1, middle));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_BTNFACE), canvas->At(last.left + 150 + 3 * edge + 1, last.top + 2));
     // Its text is inside it, and the empty pane has none.
-    EXPECT_GT(InkRows(*canvas, CRect(last.left + 2, last.top + 1, last.left + 100, last.bottom - 1), painter->GetColor(15)), 4);
+    EXPECT_GT(InkRows(*canvas, CRect(last.left + 2, last.top + 1, last.left + 100, last.bottom - 1),
+                      painter->GetColor(TK_COLOR_BTNFACE)),
+              4);
     const CRect first = Pane(0);
     EXPECT_EQ(0, InkRows(*canvas, CRect(first.left + 2, first.top + 2, first.right - 2, first.bottom - 2),
-                         painter->GetColor(15)));
+                         painter->GetColor(TK_COLOR_BTNFACE)));
     // The frame has a thick border and is not maximised: the size grip.
     CRect client;
     m_bar.GetClientRect(&client);
@@ -109,14 +111,14 @@ TEST_F(TkThemedStatusBarTest, AStretchedLastPaneStopsBeforeTheGripAndMaximisedFr
     const int right = client.right - (::GetSystemMetrics(SM_CXSMICON) + ::GetSystemMetrics(SM_CXEDGE));
     const CRect last = Pane(1);
     CTkThemePainter* painter = CTkThemePainter::GetCurrent();
-    EXPECT_EQ(painter->GetColor(20), canvas->At(right - 1, (last.top + last.bottom) / 2));
-    EXPECT_EQ(painter->GetColor(15), canvas->At(right + 1, last.top + 1));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_BTNHIGHLIGHT), canvas->At(right - 1, (last.top + last.bottom) / 2));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_BTNFACE), canvas->At(right + 1, last.top + 1));
 
     m_frame.ShowWindow(SW_MAXIMIZE);
     if (!::IsZoomed(m_frame.GetSafeHwnd())) GTEST_SKIP() << "the frame did not maximise";
     canvas = Paint();
     m_bar.GetClientRect(&client);
-    EXPECT_EQ(painter->GetColor(15), canvas->At(client.right - 4, client.bottom - 2));
+    EXPECT_EQ(painter->GetColor(TK_COLOR_BTNFACE), canvas->At(client.right - 4, client.bottom - 2));
 }
 
 TEST_F(TkThemedStatusBarTest, EachPainterDrawsThePanesAndAManagersPainterWins) {
@@ -127,11 +129,13 @@ TEST_F(TkThemedStatusBarTest, EachPainterDrawsThePanesAndAManagersPainterWins) {
         CTkThemePainter* painter = CTkThemePainter::SelectTheme(theme);
         auto canvas = Paint();
         const CRect pane = Pane(1);
-        COLORREF border = painter->GetColor(16);
+        COLORREF border = painter->GetColor(TK_COLOR_BTNSHADOW);
         if (theme == TK_THEME_FLAT_LUNA)
             border = static_cast<CTkThemePainterFlatLuna*>(painter)->GetLunaColors().statusBorder;
         EXPECT_EQ(border, canvas->At(pane.left, pane.top)) << theme;
-        if (theme != TK_THEME_FLAT_LUNA) border = theme == TK_THEME_FLAT ? painter->GetColor(16) : painter->GetColor(20);
+        if (theme != TK_THEME_FLAT_LUNA)
+            border = theme == TK_THEME_FLAT ? painter->GetColor(TK_COLOR_BTNSHADOW)
+                                            : painter->GetColor(TK_COLOR_BTNHIGHLIGHT);
         EXPECT_EQ(border, canvas->At(pane.left + 20, pane.bottom - 1))
             << theme;
     }
@@ -141,7 +145,7 @@ TEST_F(TkThemedStatusBarTest, EachPainterDrawsThePanesAndAManagersPainterWins) {
     m_bar.m_pManager = &manager;
     EXPECT_EQ(flat, m_bar.GetPainter());
     auto canvas = Paint();
-    EXPECT_EQ(flat->GetColor(16), canvas->At(Pane(1).left + 20, Pane(1).bottom - 1));
+    EXPECT_EQ(flat->GetColor(TK_COLOR_BTNSHADOW), canvas->At(Pane(1).left + 20, Pane(1).bottom - 1));
     m_bar.m_pManager = nullptr;
     manager.SetPainter(nullptr);
     flat->InternalRelease();
@@ -153,7 +157,7 @@ TEST_F(TkThemedStatusBarTest, RepaintsWithTheNewFontAfterASettingsChange) {
     Panes(SBPS_STRETCH, SBPS_NORMAL);
     m_bar.SetPaneText(1, "Wg");
     CTkThemePainter* painter = CTkThemePainter::GetCurrent();
-    const int before = InkRows(*Paint(), Deflate(Pane(1)), painter->GetColor(15));
+    const int before = InkRows(*Paint(), Deflate(Pane(1)), painter->GetColor(TK_COLOR_BTNFACE));
 
     NONCLIENTMETRICSA metrics = SystemMetrics();
     metrics.lfStatusFont.lfHeight = -16;
@@ -162,7 +166,7 @@ TEST_F(TkThemedStatusBarTest, RepaintsWithTheNewFontAfterASettingsChange) {
     HGDIOBJ now = CTkThemePainter::Fonts().status.GetSafeHandle();
     EXPECT_EQ(now, (HGDIOBJ)m_bar.SendMessage(WM_GETFONT)) << "the bar holds the new font";
     EXPECT_EQ(0u, ::GetObjectType(old));
-    const int after = InkRows(*Paint(), Deflate(Pane(1)), painter->GetColor(15));
+    const int after = InkRows(*Paint(), Deflate(Pane(1)), painter->GetColor(TK_COLOR_BTNFACE));
     EXPECT_GT(after, before);
     CTkThemePainter::RebuildFonts();
 }

@@ -318,17 +318,17 @@ TEST_F(TkToolBarTest, ATabInAToolbarWithoutDockingMovesToTheNextDialogItem) {
     // Taking the focus starts tracking with the first button selected.
     bar->SetFocus();
     TkPumpPending();
-    EXPECT_EQ(1, bar->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_ACTIVE, bar->m_nTrackingMode);
     EXPECT_EQ(0, bar->m_nHotIndex);
     EXPECT_EQ(1, bar->OnHookKeyDown(VK_TAB));
     EXPECT_EQ(edit, ::GetFocus());
-    EXPECT_EQ(0, bar->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_NONE, bar->m_nTrackingMode);
     // A dockable toolbar navigates its own buttons with Tab.
     bar->EnableDocking(0x1F);
-    bar->SetTrackingMode(1, true, true);
+    bar->SetTrackingMode(TK_TRACKING_ACTIVE, true, true);
     EXPECT_EQ(1, bar->OnHookKeyDown(VK_TAB));
     EXPECT_EQ(1, bar->m_nHotIndex);
-    bar->SetTrackingMode(0, true, false);
+    bar->SetTrackingMode(TK_TRACKING_NONE, true, false);
     bar->DestroyWindow();
     host.DestroyWindow();
 }

@@ -1,4 +1,5 @@
 #include "TkTestSupport.h"
+#include "commandbars/TkResourceHandles.h"
 #include "commandbars/TkWorkArea.h"
 
 #include <gtest/gtest.h>

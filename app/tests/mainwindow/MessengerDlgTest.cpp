@@ -154,7 +154,7 @@ TEST_F(MessengerDlgTest, CreationKeepsTheInboxServiceTheIconAndTheAlertItems) {
     EXPECT_EQ((UINT)(DT_CENTER | DT_VCENTER | DT_SINGLELINE), alert.GetItem(0)->m_nFormat);
     EXPECT_TRUE(alert.GetItem(0)->m_bBold);
     EXPECT_FALSE(alert.GetItem(0)->m_bUnderlineHot);
-    EXPECT_EQ(1u, alert.GetItem(1)->m_nID);
+    EXPECT_EQ((UINT)CMessengerDlg::kAlertItemClose, alert.GetItem(1)->m_nID);
     EXPECT_TRUE(alert.GetItem(1)->m_bButton);
     EXPECT_NE(nullptr, alert.GetItem(1)->GetIcon());
     const CRect& picture = alert.GetItem(2)->m_rcItem;
@@ -163,8 +163,8 @@ TEST_F(MessengerDlgTest, CreationKeepsTheInboxServiceTheIconAndTheAlertItems) {
     EXPECT_NE(nullptr, alert.GetItem(2)->GetIcon());
     EXPECT_EQ(m_dlg->GetTitleItem(), alert.GetItem(3));
     EXPECT_EQ(m_dlg->GetBodyItem(), alert.GetItem(4));
-    EXPECT_EQ(2u, m_dlg->GetTitleItem()->m_nID);
-    EXPECT_EQ(2u, m_dlg->GetBodyItem()->m_nID);
+    EXPECT_EQ((UINT)CMessengerDlg::kAlertItemMessage, m_dlg->GetTitleItem()->m_nID);
+    EXPECT_EQ((UINT)CMessengerDlg::kAlertItemMessage, m_dlg->GetBodyItem()->m_nID);
     EXPECT_EQ((UINT)DT_WORDBREAK, m_dlg->GetBodyItem()->m_nFormat);
     EXPECT_EQ(CTkDesktopAlertWnd::StateHidden, alert.GetState());
 }

@@ -24,9 +24,6 @@
 
 namespace {
 
-// The code of a control's execute notification (0x052D).
-const UINT kExecuteCode = 100;
-
 // A frame of the send window's resources that records what reaches its handlers.
 class CBarsTestFrame : public CTestFrame {
 public:
@@ -45,7 +42,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CBarsTestFrame, CTestFrame)
-    ON_NOTIFY(kExecuteCode, ID_SEND_MESSAGE, OnSendNotified)
+    ON_NOTIFY(TK_CONTROL_EXECUTED, ID_SEND_MESSAGE, OnSendNotified)
     ON_COMMAND(ID_SEND_AND_CLOSE, OnSendAndClose)
 END_MESSAGE_MAP()
 
@@ -122,8 +119,8 @@ TEST_F(FrameBars, AFrameCarriesItsMenuBarToolbarAndThemedStatusBarAroundTheView)
     EXPECT_STREQ("&View", menuBar->GetControl(1)->m_strCaption);
     EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd)) << "no native menu besides the menu bar";
     frame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
-    EXPECT_EQ(1, menuBar->m_nTrackingMode) << "the menu key enters the menu bar";
-    menuBar->SetTrackingMode(0, false, false);
+    EXPECT_EQ(TK_TRACKING_ACTIVE, menuBar->m_nTrackingMode) << "the menu key enters the menu bar";
+    menuBar->SetTrackingMode(TK_TRACKING_NONE, false, false);
 
     CTkToolBar* toolBar = frame->GetToolBar();
     ASSERT_NE(nullptr, toolBar);
@@ -291,7 +288,7 @@ void RunViewKeys(CViewKeysOutcome& out) {
         CTkCommandBar* viewMenu = menuBar->GetControl(viewTitle)->GetCommandBar();
         out.opened[round] = Until(
             [] { SendKeys({KeyInput(VK_MENU, false), KeyInput('V', false), KeyInput('V', true), KeyInput(VK_MENU, true)}); },
-            [&] { return menuBar->m_nPopupIndex == viewTitle && viewMenu && viewMenu->m_nTrackingMode != 0; });
+            [&] { return menuBar->m_nPopupIndex == viewTitle && viewMenu && viewMenu->m_nTrackingMode != TK_TRACKING_NONE; });
         PumpAsProgramUntil([] { return false; }, 300);  // the release of Alt is handled first
         if (!out.opened[round]) break;
         // The View menu lists the frame's bars in place of its Toolbar item: the first, the menu bar,
@@ -308,7 +305,7 @@ void RunViewKeys(CViewKeysOutcome& out) {
               [&] { return frame->GetToolBar()->IsVisible() != wasVisible; });
         PumpAsProgramUntil([] { return false; }, 300);
         out.toolbarVisible[round] = frame->GetToolBar()->IsVisible() && ::IsWindowVisible(frame->GetToolBar()->m_hWnd);
-        out.closed[round] = menuBar->m_nTrackingMode == 0 && viewMenu->m_nTrackingMode == 0;
+        out.closed[round] = menuBar->m_nTrackingMode == TK_TRACKING_NONE && viewMenu->m_nTrackingMode == TK_TRACKING_NONE;
         out.focusInView[round] = ::GetFocus() == view || ::IsChild(view, ::GetFocus());
     }
     if (::IsWindow(window)) frame->DestroyWindow();
