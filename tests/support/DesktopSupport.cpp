@@ -36,3 +36,82 @@ bool TestUseOwnDesktop(const wchar_t* name) {
                  ::GetTickCount() - start, ::GetLastError());
     return ready;
 }
+
+bool TestPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs,
+                   const std::function<bool(MSG*)>& preTranslate) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (preTranslate && preTranslate(&msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (condition()) return true;
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+INPUT TestKeyInput(WORD key, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void TestSendKeys(std::initializer_list<INPUT> keys) {
+    ::SendInput((UINT)keys.size(), const_cast<INPUT*>(keys.begin()), sizeof(INPUT));
+}
+
+void TestPressKey(WORD key, bool withAlt) {
+    if (withAlt)
+        TestSendKeys({TestKeyInput(VK_MENU, false), TestKeyInput(key, false), TestKeyInput(key, true),
+                      TestKeyInput(VK_MENU, true)});
+    else
+        TestSendKeys({TestKeyInput(key, false), TestKeyInput(key, true)});
+}
+
+bool TestInputUntil(const std::function<void()>& input, const std::function<bool()>& arrived) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        input();
+        if (arrived()) return true;
+    }
+    return false;
+}
+
+namespace {
+
+struct CInputScene {
+    std::wstring desktop;
+    std::function<bool()> scene;
+    bool desktopReady = false;
+};
+
+DWORD WINAPI RunInputScene(void* parameter) {
+    auto* scene = static_cast<CInputScene*>(parameter);
+    scene->desktopReady = TestUseOwnDesktop(scene->desktop.c_str());
+    if (scene->desktopReady)
+        for (int attempt = 0; attempt < 3 && !scene->scene(); ++attempt) {
+        }
+    return 0;
+}
+
+}  // namespace
+
+bool TestRunInputScene(const wchar_t* desktop, std::function<bool()> scene, DWORD timeoutMs) {
+    // A scene that does not end keeps its state: it is left to the process's end.
+    auto* state = new CInputScene{desktop, std::move(scene)};
+    HANDLE thread = ::CreateThread(nullptr, 0, RunInputScene, state, 0, nullptr);
+    if (!thread) {
+        delete state;
+        return false;
+    }
+    const bool ended = ::WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+    ::CloseHandle(thread);
+    if (!ended) return false;
+    const bool ready = state->desktopReady;
+    delete state;
+    return ready;
+}

@@ -11,3 +11,29 @@ bool TestUseOwnDesktop(const wchar_t* name);
 // Makes the calling thread use the named desktop and waits until windows can be created on it;
 // false when they cannot within the time.
 bool TestUseDesktop(const wchar_t* name, DWORD timeoutMs);
+
+#include <functional>
+#include <initializer_list>
+
+// Pumps the thread's messages until the condition holds or the time is up; returns the condition.
+// When preTranslate is given each message goes to it first and is dispatched only when it answers
+// false, as a program's message loop offers each message to its application.
+bool TestPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs,
+                   const std::function<bool(MSG*)>& preTranslate = nullptr);
+
+// One key event for SendInput: the key going down, or coming up.
+INPUT TestKeyInput(WORD key, bool up);
+// Sends the key events, in order, through the system's input as a keyboard sends them.
+void TestSendKeys(std::initializer_list<INPUT> keys);
+// Presses and releases a key; with Alt, Alt goes down before it and comes up after it (Alt+letter
+// as a user types it).
+void TestPressKey(WORD key, bool withAlt = false);
+// Gives the input until `arrived` (which pumps and waits a while) sees it take effect, three times
+// at the most: an input of the shared display may go astray.
+bool TestInputUntil(const std::function<void()>& input, const std::function<bool()>& arrived);
+
+// Runs a scene of real input on a thread of its own, on the named desktop of this process's own
+// (real input reaches that desktop's foreground window only). The scene runs again, three times at
+// the most, while it answers false (another program took the foreground). False when no desktop
+// came up or the scene did not end in time; what the scene writes must outlive such a scene.
+bool TestRunInputScene(const wchar_t* desktop, std::function<bool()> scene, DWORD timeoutMs);

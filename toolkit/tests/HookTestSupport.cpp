@@ -1,5 +1,7 @@
 #include "HookTestSupport.h"
 
+#include "DesktopSupport.h"
+
 #include <map>
 
 namespace {
@@ -78,16 +80,11 @@ INPUT TkMouseInput(POINT at, DWORD flags) {
 }
 
 INPUT TkKeyInput(WORD key, bool up) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
+    return TestKeyInput(key, up);
 }
 
 void TkSendKey(WORD key) {
-    INPUT input[2] = {TkKeyInput(key, false), TkKeyInput(key, true)};
-    ::SendInput(2, input, sizeof(INPUT));
+    TestPressKey(key);
 }
 
 void TkSendClick(POINT at) {

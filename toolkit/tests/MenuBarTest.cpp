@@ -8,6 +8,8 @@
 
 #include "afxmdi.h"
 
+#include "DesktopSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -356,7 +358,6 @@ TEST(TkMenuBarMdiTest, TheBarFollowsTheActiveChildItsMenuAndItsCaptionButtons) {
 // The keyboard, with real key presses on a desktop of the test's own.
 
 struct CKeyOutcome {
-    bool desktop = false;
     bool altEntered = false;
     int hotAfterAlt = -2;
     bool mnemonicOpened = false;
@@ -368,11 +369,7 @@ struct CKeyOutcome {
 
 // Sends input until the condition holds, a few times should the first input be lost.
 bool Until(const std::function<void()>& input, const std::function<bool()>& condition) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        input();
-        if (TkPumpUntil(condition, 1500)) return true;
-    }
-    return false;
+    return TestInputUntil(input, [&] { return TkPumpUntil(condition, 1500); });
 }
 
 void RunKeys(CKeyOutcome& out) {
@@ -406,26 +403,15 @@ bool AllHeld(const CKeyOutcome& out) {
            out.popupClosed && out.f10Entered;
 }
 
-// The scene runs again, in a new frame, when a key press of the shared display went astray
-// (another test program's window taking the foreground); the last outcome is checked.
-DWORD WINAPI RunKeyScene(void* param) {
-    auto& out = *static_cast<CKeyOutcome*>(param);
-    if (!TkUseOwnDesktop(L"TarvockMenuBarKeyTests")) return 0;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        out = CKeyOutcome();
-        out.desktop = true;
-        RunKeys(out);
-        if (AllHeld(out)) break;
-    }
-    return 0;
-}
-
 TEST(TkMenuBarInput, AltAndF10EnterTheBarAMnemonicOpensItsPopupEscapeLeaves) {
-    static CKeyOutcome out;  // outlives a scene thread that does not end
-    HANDLE thread = ::CreateThread(nullptr, 0, RunKeyScene, &out, 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 150000));
-    ::CloseHandle(thread);
-    ASSERT_TRUE(out.desktop);
+    // The scene runs again, in a new frame, when a key press of the shared display went astray
+    // (another test program's window taking the foreground); the last outcome is checked.
+    static CKeyOutcome out;  // outlives a scene that does not end
+    ASSERT_TRUE(TestRunInputScene(L"TarvockMenuBarKeyTests", [] {
+        out = CKeyOutcome();
+        RunKeys(out);
+        return AllHeld(out);
+    }, 150000));
     EXPECT_TRUE(out.altEntered);
     EXPECT_EQ(0, out.hotAfterAlt);
     EXPECT_TRUE(out.mnemonicOpened);

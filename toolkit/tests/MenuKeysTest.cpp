@@ -6,6 +6,8 @@
 #include "commandbars/TkCommandBars.h"
 #include "commandbars/TkMenuBar.h"
 
+#include "DesktopSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -58,43 +60,18 @@ protected:
 
 // Pumps as the program's message loop does: the application's pre-translation first.
 bool PumpAsProgramUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!AfxGetApp()->PreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        if (condition()) return true;
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return TestPumpUntil(condition, timeoutMs, [](MSG* msg) { return AfxGetApp()->PreTranslateMessage(msg); });
 }
 
 void Settle() {
     PumpAsProgramUntil([] { return false; }, 300);
 }
 
-// Alt held while the letter goes down and up, as one stream of separate key events.
-void SendAltChord(WORD letter) {
-    INPUT input[4] = {TkKeyInput(VK_MENU, false), TkKeyInput(letter, false), TkKeyInput(letter, true),
-                      TkKeyInput(VK_MENU, true)};
-    ::SendInput(4, input, sizeof(INPUT));
-}
-
-// Sends input until the condition holds, again should the input be lost on the shared display.
 bool Until(const std::function<void()>& input, const std::function<bool()>& condition) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        input();
-        if (PumpAsProgramUntil(condition, 1500)) return true;
-    }
-    return false;
+    return TestInputUntil(input, [&] { return PumpAsProgramUntil(condition, 1500); });
 }
 
 struct CChordOutcome {
-    bool desktop = false;
     bool ready = false;
     // Alt+E, Down, Enter.
     bool editOpened = false;
@@ -173,7 +150,7 @@ void RunChords(CChordOutcome& out) {
     systemMenuLoopSeen = &out.systemMenuLoop;
     const UINT_PTR watch = ::SetTimer(nullptr, 0, 200, WatchMenuLoop);
     if (out.ready) {
-        out.editOpened = Until([] { SendAltChord('E'); }, [&] { return PopupTracks(bar, kEditTitle); });
+        out.editOpened = Until([] { TestPressKey('E', true); }, [&] { return PopupTracks(bar, kEditTitle); });
         Settle();  // the release of Alt is handled before the next key
         CTkCommandBar* edit = PopupOf(bar, kEditTitle);
         out.hotOnOpen = edit ? edit->m_nHotIndex : -2;
@@ -187,7 +164,7 @@ void RunChords(CChordOutcome& out) {
         out.focusBack = ::GetFocus() == view.GetSafeHwnd();
         frame.commands.clear();
 
-        out.fileOpened = Until([] { SendAltChord('F'); }, [&] { return PopupTracks(bar, kFileTitle); });
+        out.fileOpened = Until([] { TestPressKey('F', true); }, [&] { return PopupTracks(bar, kFileTitle); });
         Settle();
         out.firstEscClosedPopup = Until([] { TkSendKey(VK_ESCAPE); }, [&] { return bar->m_nPopupIndex == -1; });
         out.modeAfterFirstEsc = bar->m_nTrackingMode;
@@ -196,7 +173,7 @@ void RunChords(CChordOutcome& out) {
         out.fileCommands = frame.commands;
         frame.commands.clear();
 
-        out.toolsOpened = Until([] { SendAltChord('T'); }, [&] { return PopupTracks(bar, kToolsTitle); });
+        out.toolsOpened = Until([] { TestPressKey('T', true); }, [&] { return PopupTracks(bar, kToolsTitle); });
         Settle();
         CTkCommandBar* tools = PopupOf(bar, kToolsTitle);
         out.submenuOpened = tools && Until([] { TkSendKey(VK_RIGHT); }, [&] { return PopupTracks(tools, 0); });
@@ -205,7 +182,7 @@ void RunChords(CChordOutcome& out) {
         out.toolsCommands = frame.commands;
         out.toolsClosed = out.toolsClosed && bar->m_nTrackingMode == TK_TRACKING_NONE && tools && tools->m_nTrackingMode == TK_TRACKING_NONE;
 
-        out.reopened = Until([] { SendAltChord('E'); }, [&] { return PopupTracks(bar, kEditTitle); });
+        out.reopened = Until([] { TestPressKey('E', true); }, [&] { return PopupTracks(bar, kEditTitle); });
         Settle();
         CTkCommandBar* reopened = PopupOf(bar, kEditTitle);
         out.altClosedAll = Until([] { TkSendKey(VK_MENU); },
@@ -224,26 +201,15 @@ void RunChords(CChordOutcome& out) {
     manager->InternalRelease();
 }
 
-// The scene runs again, in a new frame, when a key press of the shared display went astray; the
-// last outcome is checked.
-DWORD WINAPI RunChordScene(void* param) {
-    auto& out = *static_cast<CChordOutcome*>(param);
-    if (!TkUseOwnDesktop(L"TarvockMenuChordTests")) return 0;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        out = CChordOutcome();
-        out.desktop = true;
-        RunChords(out);
-        if (AllHeld(out)) break;
-    }
-    return 0;
-}
-
 TEST(TkMenuBarChords, AMenuOpenedByAltAndItsLetterTakesTheArrowsEnterAndEsc) {
-    static CChordOutcome out;  // outlives a scene thread that does not end
-    HANDLE thread = ::CreateThread(nullptr, 0, RunChordScene, &out, 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 120000));
-    ::CloseHandle(thread);
-    ASSERT_TRUE(out.desktop);
+    // The scene runs again, in a new frame, when a key press of the shared display went astray; the
+    // last outcome is checked.
+    static CChordOutcome out;  // outlives a scene that does not end
+    ASSERT_TRUE(TestRunInputScene(L"TarvockMenuChordTests", [] {
+        out = CChordOutcome();
+        RunChords(out);
+        return AllHeld(out);
+    }, 120000));
     ASSERT_TRUE(out.ready);
     EXPECT_FALSE(out.systemMenuLoop);
 
@@ -304,10 +270,10 @@ TEST(TkMenuBarChords, TheMenuKeyWhileABarTracksIsAnsweredNotPassedOn) {
 
     // With nothing open it enters the bar at its first title.
     CTkMouseTracker::ForThread().CloseTracked();
-    ASSERT_EQ(0, bar->m_nTrackingMode);
+    ASSERT_EQ(TK_TRACKING_NONE, bar->m_nTrackingMode);
     frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
     EXPECT_FALSE(systemMenuLoop);
-    EXPECT_NE(0, bar->m_nTrackingMode);
+    EXPECT_EQ(TK_TRACKING_ACTIVE, bar->m_nTrackingMode);
     EXPECT_EQ(kFileTitle, bar->m_nHotIndex);
 
     ::KillTimer(nullptr, watch);

@@ -9,9 +9,8 @@
 
 #include <atlbase.h>
 #include <gtest/gtest.h>
-#include <log4cpp/Category.hh>
-#include <log4cpp/OstreamAppender.hh>
 
+#include "LogCapture.h"
 #include "StandinTest.h"
 #include "TarvockLib.h"
 
@@ -19,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <set>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -311,19 +309,14 @@ TEST_F(MessengerDlgTest, AnUnexpectedPollErrorIsLoggedAndTheNextPollRuns) {
     auto* dlg = new CFailingPollDlg;
     m_dlg = dlg;
     ASSERT_TRUE(m_dlg->CreateHidden(CWnd::FromHandle(::GetDesktopWindow())));
-    std::ostringstream logged;
-    log4cpp::OstreamAppender appender("poll", &logged);
-    log4cpp::Category& category = log4cpp::Category::getInstance("CMessengerDlg");
-    const log4cpp::Priority::Value priority = category.getPriority();
-    category.setPriority(log4cpp::Priority::DEBUG);
-    category.addAppender(appender);
     SetLastMessageId("5");  // the fixture's messages are old
     Log().Reset();
 
-    Tick();
-    category.removeAppender(&appender);
-    category.setPriority(priority);
-    EXPECT_NE(std::string::npos, logged.str().find("The inbox poll failed: disk full")) << logged.str();
+    {
+        testsupport::LogCapture logged("CMessengerDlg");
+        Tick();
+        EXPECT_TRUE(logged.Has("ERROR The inbox poll failed: disk full")) << logged.Text();
+    }
     EXPECT_FALSE(m_dlg->IsPolling());
     EXPECT_EQ(0u, Requests(L"GetLatestMessages"));
     EXPECT_TRUE(m_boxes.boxes.empty());

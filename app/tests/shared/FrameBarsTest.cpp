@@ -215,7 +215,6 @@ namespace {
 // The View menu from the keyboard as a user types it, with real key presses on a desktop of the
 // scene's own: Alt held while V goes down and up, the arrows to "Toolbar", Enter.
 struct CViewKeysOutcome {
-    bool desktop = false;
     bool opened[2] = {false, false};
     bool onMenuBarItem[2] = {false, false};
     bool onToolbarItem[2] = {false, false};
@@ -226,40 +225,11 @@ struct CViewKeysOutcome {
 
 // Pumps as the program's message loop does: the application's pre-translation first.
 bool PumpAsProgramUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!theTestApp.PreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        if (condition()) return true;
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return TestPumpUntil(condition, timeoutMs, [](MSG* msg) { return theTestApp.PreTranslateMessage(msg); });
 }
 
-INPUT KeyInput(WORD key, bool up) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-void SendKeys(std::vector<INPUT> keys) {
-    ::SendInput((UINT)keys.size(), keys.data(), sizeof(INPUT));
-}
-
-// Sends input until the condition holds, again should the input be lost.
 bool Until(const std::function<void()>& input, const std::function<bool()>& condition) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        input();
-        if (PumpAsProgramUntil(condition, 1500)) return true;
-    }
-    return false;
+    return TestInputUntil(input, [&] { return PumpAsProgramUntil(condition, 1500); });
 }
 
 void RunViewKeys(CViewKeysOutcome& out) {
@@ -287,7 +257,7 @@ void RunViewKeys(CViewKeysOutcome& out) {
         bringToFront();
         CTkCommandBar* viewMenu = menuBar->GetControl(viewTitle)->GetCommandBar();
         out.opened[round] = Until(
-            [] { SendKeys({KeyInput(VK_MENU, false), KeyInput('V', false), KeyInput('V', true), KeyInput(VK_MENU, true)}); },
+            [] { TestPressKey('V', true); },
             [&] { return menuBar->m_nPopupIndex == viewTitle && viewMenu && viewMenu->m_nTrackingMode != TK_TRACKING_NONE; });
         PumpAsProgramUntil([] { return false; }, 300);  // the release of Alt is handled first
         if (!out.opened[round]) break;
@@ -298,10 +268,10 @@ void RunViewKeys(CViewKeysOutcome& out) {
             return hot ? hot->m_strCaption : CString();
         };
         out.onMenuBarItem[round] = hotCaption() == "Menu Bar";
-        out.onToolbarItem[round] = Until([] { SendKeys({KeyInput(VK_DOWN, false), KeyInput(VK_DOWN, true)}); },
+        out.onToolbarItem[round] = Until([] { TestPressKey(VK_DOWN); },
                                          [&] { return hotCaption() == "Toolbar"; });
         const bool wasVisible = frame->GetToolBar()->IsVisible();
-        Until([] { SendKeys({KeyInput(VK_RETURN, false), KeyInput(VK_RETURN, true)}); },
+        Until([] { TestPressKey(VK_RETURN); },
               [&] { return frame->GetToolBar()->IsVisible() != wasVisible; });
         PumpAsProgramUntil([] { return false; }, 300);
         out.toolbarVisible[round] = frame->GetToolBar()->IsVisible() && ::IsWindowVisible(frame->GetToolBar()->m_hWnd);
@@ -311,29 +281,18 @@ void RunViewKeys(CViewKeysOutcome& out) {
     if (::IsWindow(window)) frame->DestroyWindow();
 }
 
-DWORD WINAPI RunViewKeysScene(void* param) {
-    auto& out = *static_cast<CViewKeysOutcome*>(param);
-    if (!TestUseOwnDesktop(L"TarvockVelkoKeyTests")) return 0;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        out = CViewKeysOutcome();
-        out.desktop = true;
-        RunViewKeys(out);
-        if (out.opened[1] && out.onMenuBarItem[0] && out.onMenuBarItem[1] && out.onToolbarItem[0] && out.onToolbarItem[1] && !out.toolbarVisible[0] &&
-            out.toolbarVisible[1] && out.closed[0] && out.closed[1] && out.focusInView[0] && out.focusInView[1])
-            break;
-    }
-    return 0;
-}
-
 }  // namespace
 
 // Alt+V, the arrows to "Toolbar" and Enter hide the toolbar; again, they show it.
 TEST_F(FrameBars, TheViewMenuFromTheKeyboardHidesAndShowsTheToolbar) {
-    static CViewKeysOutcome out;  // outlives a scene thread that does not end
-    HANDLE thread = ::CreateThread(nullptr, 0, RunViewKeysScene, &out, 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 120000));
-    ::CloseHandle(thread);
-    ASSERT_TRUE(out.desktop);
+    static CViewKeysOutcome out;  // outlives a scene that does not end
+    ASSERT_TRUE(TestRunInputScene(L"TarvockVelkoKeyTests", [] {
+        out = CViewKeysOutcome();
+        RunViewKeys(out);
+        return out.opened[1] && out.onMenuBarItem[0] && out.onMenuBarItem[1] && out.onToolbarItem[0] &&
+               out.onToolbarItem[1] && !out.toolbarVisible[0] && out.toolbarVisible[1] && out.closed[0] &&
+               out.closed[1] && out.focusInView[0] && out.focusInView[1];
+    }, 120000));
     for (int round = 0; round < 2; ++round) {
         EXPECT_TRUE(out.opened[round]) << round;
         EXPECT_TRUE(out.onMenuBarItem[round]) << round;

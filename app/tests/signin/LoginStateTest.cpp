@@ -10,10 +10,8 @@
 
 #include <atlbase.h>
 #include <gtest/gtest.h>
-#include <log4cpp/Category.hh>
-#include <log4cpp/OstreamAppender.hh>
-#include <log4cpp/PatternLayout.hh>
 
+#include "LogCapture.h"
 #include "StandinTest.h"
 #include "TarvockLib.h"
 
@@ -110,27 +108,9 @@ long CountOf(IObjectCollection* collection) {
 }
 
 // The "CLoginState" category's events while it lives, as "PRIORITY message" lines.
-class CLoginLog {
+class CLoginLog : public testsupport::LogCapture {
 public:
-    CLoginLog() : m_category(log4cpp::Category::getInstance("CLoginState")), m_priority(m_category.getPriority()) {
-        auto layout = std::make_unique<log4cpp::PatternLayout>();
-        layout->setConversionPattern("%p %m%n");
-        m_appender.setLayout(std::move(layout));
-        m_category.addAppender(m_appender);
-        m_category.setPriority(log4cpp::Priority::DEBUG);
-    }
-    ~CLoginLog() {
-        m_category.removeAppender(&m_appender);
-        m_category.setPriority(m_priority);
-    }
-    std::string Text() const { return m_stream.str(); }
-    bool Has(const std::string& line) const { return Text().find(line + "\n") != std::string::npos; }
-
-private:
-    log4cpp::Category& m_category;
-    log4cpp::Priority::Value m_priority;
-    std::ostringstream m_stream;
-    log4cpp::OstreamAppender m_appender{"login-capture", &m_stream};
+    CLoginLog() : LogCapture("CLoginState") {}
 };
 
 class LoginState : public standin::StandinTest {
