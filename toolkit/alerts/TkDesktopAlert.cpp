@@ -286,7 +286,7 @@ RECT SystemWorkArea() {
 CTkDesktopAlertWnd::PFNGETWORKAREA CTkDesktopAlertWnd::s_pfnGetWorkArea = SystemWorkArea;
 
 CTkDesktopAlertWnd::CTkDesktopAlertWnd() {
-    m_pPainter = new CTkDesktopAlertCaptionTheme;
+    m_pPainter.reset(new CTkDesktopAlertCaptionTheme);
     UpdateAnchor();
     m_hUser32 = ::LoadLibraryW(L"USER32.DLL");
     if (m_hUser32)
@@ -301,7 +301,7 @@ CTkDesktopAlertWnd::~CTkDesktopAlertWnd() {
         DestroyWindow();
     }
     ClearItems();
-    delete m_pPainter;
+    m_pPainter.reset();
     if (m_hUser32) ::FreeLibrary(m_hUser32);
 }
 
@@ -364,9 +364,8 @@ void CTkDesktopAlertWnd::SetTheme(int id) {
 }
 
 void CTkDesktopAlertWnd::SetThemePainter(CTkDesktopAlertTheme* painter) {
-    if (!painter || painter == m_pPainter) return;
-    delete m_pPainter;
-    m_pPainter = painter;
+    if (!painter || painter == m_pPainter.get()) return;
+    m_pPainter.reset(painter);
     if (m_hWnd) Invalidate(false);
 }
 

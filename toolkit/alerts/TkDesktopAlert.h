@@ -7,6 +7,7 @@
 #include "commandbars/TkRefHolder.h"
 #include "painters/TkDrawTools.h"
 
+#include <memory>
 #include <vector>
 
 class CTkDesktopAlertWnd;
@@ -163,7 +164,7 @@ public:
 
     int GetState() const { return m_nState; }
     int GetThemeId() const { return m_nThemeId; }
-    CTkDesktopAlertTheme* GetPainter() const { return m_pPainter; }
+    CTkDesktopAlertTheme* GetPainter() const { return m_pPainter.get(); }
     CTkPopupItem* GetHotItem() const { return m_pHot; }
     CTkPopupItem* GetPressedItem() const { return m_pPressed; }
     int GetItemCount() const { return (int)m_items.size(); }
@@ -191,7 +192,7 @@ protected:
     void OnLButtonUp(POINT point);
     void OnPaintAlert();
 
-    CTkDesktopAlertTheme* m_pPainter = nullptr;
+    std::unique_ptr<CTkDesktopAlertTheme> m_pPainter;
     int m_nThemeId = 0;
     std::vector<CTkRef<CTkPopupItem>> m_items;
     CTkPopupItem* m_pHot = nullptr;

@@ -41,10 +41,7 @@ CTkNotifyIconWnd::~CTkNotifyIconWnd() {
     if (!m_bRemoved) Notify(NIM_DELETE, 0);
     if (m_hWnd) DestroyWindow();
     ClearAnimation();
-    if (m_pHiddenParent) {
-        m_pHiddenParent->DestroyWindow();
-        delete m_pHiddenParent;
-    }
+    if (m_pHiddenParent) m_pHiddenParent->DestroyWindow();
 }
 
 bool CTkNotifyIconWnd::Notify(DWORD message, UINT flags) {
@@ -209,13 +206,11 @@ void CTkNotifyIconWnd::OnAnimationTick() {
 
 bool CTkNotifyIconWnd::AttachToHiddenParent(CWnd* wnd) {
     if (!m_pHiddenParent) {
-        auto* parent = new CWnd;
+        auto parent = std::make_unique<CWnd>();
         if (!parent->CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, nullptr, nullptr)) {
-            delete parent;
+                              CW_USEDEFAULT, nullptr, nullptr))
             return false;
-        }
-        m_pHiddenParent = parent;
+        m_pHiddenParent = std::move(parent);
     }
     if (!wnd || !wnd->GetSafeHwnd()) return false;
     ::SetWindowLongPtrW(wnd->GetSafeHwnd(), GWLP_HWNDPARENT, (LONG_PTR)m_pHiddenParent->GetSafeHwnd());

@@ -7,6 +7,7 @@
 
 #include <shellapi.h>
 
+#include <memory>
 #include <vector>
 
 // The callback message of the icon, first offered to the notification window.
@@ -50,7 +51,7 @@ public:
     bool IsReAddPending() const { return m_bReAdd; }
     int GetFrameCount() const { return (int)m_frames.size(); }
     int GetFrameIndex() const { return m_nFrame; }
-    CWnd* GetHiddenParent() const { return m_pHiddenParent; }
+    CWnd* GetHiddenParent() const { return m_pHiddenParent.get(); }
 
     // The shell function; tests put a recorder in its place.
     static PFNSHELLNOTIFYICON s_pfnShellNotifyIcon;
@@ -81,5 +82,5 @@ protected:
     std::vector<CFrame> m_frames;
     int m_nFrame = 0;
     CTkIconHolder m_icon;
-    CWnd* m_pHiddenParent = nullptr;
+    std::unique_ptr<CWnd> m_pHiddenParent;
 };
