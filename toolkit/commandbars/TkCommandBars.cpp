@@ -2,6 +2,7 @@
 
 #include "afxmdi.h"
 #include "commandbars/TkCommandBar.h"
+#include "commandbars/TkDockBar.h"
 #include "commandbars/TkHooks.h"
 #include "commandbars/TkMenuBar.h"
 #include "commandbars/TkMenuSound.h"

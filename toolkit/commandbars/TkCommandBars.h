@@ -82,7 +82,7 @@ public:
     CTkCommandBar* GetMenuBar() const { return m_pMenuBar; }
     // Makes a bar of the list the active menu bar (none clears it).
     void SetMenuBar(CTkCommandBar* bar) { m_pMenuBar = FindIndex(bar) >= 0 ? bar : nullptr; }
-    CTkDockBar* GetDockBar(int side) const { return side >= 0 && side < 4 ? m_pDockBars[side] : nullptr; }
+    CTkDockBar* GetDockBar(int side) const { return side >= 0 && side < 4 ? m_pDockBars[side].get() : nullptr; }
     // --- Docking.
     // Makes the four dock bars of the frame (top, bottom, left, right); a dock bar that cannot
     // be made raises the resource exception.
@@ -242,7 +242,7 @@ protected:
     int m_bQuickCustomizeMode = 0;
     CTkRef<CTkCommandBarsSettings> m_pSettings;
     std::vector<CTkRef<CTkCommandBar>> m_bars;
-    CTkDockBar* m_pDockBars[4] = {};
+    std::unique_ptr<CTkDockBar> m_pDockBars[4];
     CTkCommandBar* m_pMenuBar = nullptr;
     std::unique_ptr<CTkControlDragSource> m_pDragSource;
 };

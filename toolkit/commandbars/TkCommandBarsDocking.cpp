@@ -30,20 +30,15 @@ const int kDockReach = 20;
 void CTkCommandBars::EnableDocking() {
     for (int side = 0; side < 4; ++side) {
         if (m_pDockBars[side]) continue;
-        auto* dockBar = new CTkDockBar(this);
-        if (!m_pSite || !dockBar->Create(m_pSite, 0x56000000 | kDockBarPlaces[side].style, kDockBarPlaces[side].id)) {
-            delete dockBar;
+        auto dockBar = std::make_unique<CTkDockBar>(this);
+        if (!m_pSite || !dockBar->Create(m_pSite, 0x56000000 | kDockBarPlaces[side].style, kDockBarPlaces[side].id))
             AfxThrowResourceException();
-        }
-        m_pDockBars[side] = dockBar;
+        m_pDockBars[side] = std::move(dockBar);
     }
 }
 
 void CTkCommandBars::DeleteDockBars() {
-    for (CTkDockBar*& dockBar : m_pDockBars) {
-        delete dockBar;
-        dockBar = nullptr;
-    }
+    for (std::unique_ptr<CTkDockBar>& dockBar : m_pDockBars) dockBar.reset();
 }
 
 CTkDockBar* CTkCommandBars::FindDockBar(POINT screenPoint, CTkDockBar* current) const {
@@ -55,8 +50,8 @@ CTkDockBar* CTkCommandBars::FindDockBar(POINT screenPoint, CTkDockBar* current) 
         return rect.PtInRect(screenPoint) != FALSE;
     };
     if (reaches(current)) return current;
-    for (CTkDockBar* dockBar : m_pDockBars)
-        if (reaches(dockBar)) return dockBar;
+    for (const std::unique_ptr<CTkDockBar>& dockBar : m_pDockBars)
+        if (reaches(dockBar.get())) return dockBar.get();
     return nullptr;
 }
 

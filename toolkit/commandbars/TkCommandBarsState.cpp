@@ -207,7 +207,7 @@ void CTkCommandBars::SaveBarState(const char* profile) {
 
     for (int side = 0; side < 4; ++side) {
         std::vector<UINT> ids;
-        if (CTkDockBar* dockBar = m_pDockBars[side])
+        if (CTkDockBar* dockBar = m_pDockBars[side].get())
             for (CTkToolBar* bar : dockBar->GetBars()) ids.push_back(bar ? bar->m_nBarId : 0);
         TkWriteDockBarSection(TkBarStateSection(profile, "-DockBar%d", side), ids);
     }
@@ -301,7 +301,7 @@ void CTkCommandBars::LoadBarState(const char* profile, bool silent) {
     const int wasLocked = m_bLayoutLocked;
     m_bLayoutLocked = 1;
     for (int side = 0; side < 4; ++side) {
-        CTkDockBar* dockBar = m_pDockBars[side];
+        CTkDockBar* dockBar = m_pDockBars[side].get();
         const std::vector<UINT> ids = TkReadDockBarSection(TkBarStateSection(profile, "-DockBar%d", side));
         if (!dockBar || !dockBar->GetSafeHwnd() || ids.empty()) continue;
         for (size_t index = 0; index < ids.size(); ++index) {
