@@ -247,52 +247,42 @@ void CRijndaelCipher::Decrypt16(const uint8_t* in, uint8_t* out) const {
 
 // ---------------------------------------------------------------------------------------------
 // Any block length: row r of column j comes from column j + offset(r) (encrypt) or
-// j - offset(r) (decrypt), modulo the number of columns.
+// j - offset(r) (decrypt), modulo the number of columns. With the equivalent inverse cipher both
+// directions run the same rounds, each over its own tables, S-box, round keys and shift.
 
 void CRijndaelCipher::EncryptGeneral(const uint8_t* in, uint8_t* out) const {
-    const Tables& t = T();
-    const int columns = m_blockLength / 4;
     int offsets[3];
-    ShiftOffsets(columns, offsets);
-    uint32_t a[kMaxColumns], b[kMaxColumns];
-    for (int j = 0; j < columns; ++j) a[j] = LoadWord(in + 4 * j) ^ m_encryptKeys[0][j];
-    for (int round = 1; round < m_rounds; ++round) {
-        for (int j = 0; j < columns; ++j) {
-            b[j] = t.encrypt[0][a[j] >> 24] ^ t.encrypt[1][(a[(j + offsets[0]) % columns] >> 16) & 0xFF] ^
-                   t.encrypt[2][(a[(j + offsets[1]) % columns] >> 8) & 0xFF] ^
-                   t.encrypt[3][a[(j + offsets[2]) % columns] & 0xFF] ^ m_encryptKeys[round][j];
-        }
-        std::memcpy(a, b, sizeof a);
-    }
-    const uint8_t* s = t.sbox;
-    for (int j = 0; j < columns; ++j) {
-        uint32_t word = Word(s[a[j] >> 24], s[(a[(j + offsets[0]) % columns] >> 16) & 0xFF],
-                             s[(a[(j + offsets[1]) % columns] >> 8) & 0xFF], s[a[(j + offsets[2]) % columns] & 0xFF]);
-        StoreWord(word ^ m_encryptKeys[m_rounds][j], out + 4 * j);
-    }
+    ShiftOffsets(m_blockLength / 4, offsets);
+    GeneralRounds(T().encrypt, T().sbox, m_encryptKeys, offsets, in, out);
 }
 
 void CRijndaelCipher::DecryptGeneral(const uint8_t* in, uint8_t* out) const {
-    const Tables& t = T();
     const int columns = m_blockLength / 4;
     int offsets[3];
     ShiftOffsets(columns, offsets);
     for (int& offset : offsets) offset = columns - offset;  // the inverse shift
+    GeneralRounds(T().decrypt, T().inverseSbox, m_decryptKeys, offsets, in, out);
+}
+
+void CRijndaelCipher::GeneralRounds(const uint32_t (*tables)[256], const uint8_t* sbox,
+                                    const uint32_t (*keys)[kMaxColumns], const int offsets[3], const uint8_t* in,
+                                    uint8_t* out) const {
+    const int columns = m_blockLength / 4;
     uint32_t a[kMaxColumns], b[kMaxColumns];
-    for (int j = 0; j < columns; ++j) a[j] = LoadWord(in + 4 * j) ^ m_decryptKeys[0][j];
+    for (int j = 0; j < columns; ++j) a[j] = LoadWord(in + 4 * j) ^ keys[0][j];
     for (int round = 1; round < m_rounds; ++round) {
         for (int j = 0; j < columns; ++j) {
-            b[j] = t.decrypt[0][a[j] >> 24] ^ t.decrypt[1][(a[(j + offsets[0]) % columns] >> 16) & 0xFF] ^
-                   t.decrypt[2][(a[(j + offsets[1]) % columns] >> 8) & 0xFF] ^
-                   t.decrypt[3][a[(j + offsets[2]) % columns] & 0xFF] ^ m_decryptKeys[round][j];
+            b[j] = tables[0][a[j] >> 24] ^ tables[1][(a[(j + offsets[0]) % columns] >> 16) & 0xFF] ^
+                   tables[2][(a[(j + offsets[1]) % columns] >> 8) & 0xFF] ^
+                   tables[3][a[(j + offsets[2]) % columns] & 0xFF] ^ keys[round][j];
         }
         std::memcpy(a, b, sizeof a);
     }
-    const uint8_t* s = t.inverseSbox;
     for (int j = 0; j < columns; ++j) {
-        uint32_t word = Word(s[a[j] >> 24], s[(a[(j + offsets[0]) % columns] >> 16) & 0xFF],
-                             s[(a[(j + offsets[1]) % columns] >> 8) & 0xFF], s[a[(j + offsets[2]) % columns] & 0xFF]);
-        StoreWord(word ^ m_decryptKeys[m_rounds][j], out + 4 * j);
+        uint32_t word = Word(sbox[a[j] >> 24], sbox[(a[(j + offsets[0]) % columns] >> 16) & 0xFF],
+                             sbox[(a[(j + offsets[1]) % columns] >> 8) & 0xFF],
+                             sbox[a[(j + offsets[2]) % columns] & 0xFF]);
+        StoreWord(word ^ keys[m_rounds][j], out + 4 * j);
     }
 }
 

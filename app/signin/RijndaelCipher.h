@@ -53,6 +53,10 @@ private:
     void ExpandKey(const uint8_t* key);
     void Encrypt16(const uint8_t* in, uint8_t* out) const;
     void Decrypt16(const uint8_t* in, uint8_t* out) const;
+    // The rounds of the general path in either direction: the round tables and S-box of that
+    // direction, its round keys and its ShiftRows offsets of rows 1 to 3.
+    void GeneralRounds(const uint32_t (*tables)[256], const uint8_t* sbox, const uint32_t (*keys)[kMaxColumns],
+                       const int offsets[3], const uint8_t* in, uint8_t* out) const;
     void EncryptOne(const uint8_t* in, uint8_t* out) const;
     void DecryptOne(const uint8_t* in, uint8_t* out) const;
 
