@@ -43,9 +43,6 @@ CContactDlg::CContactDlg(IContact* contact, CWnd* parent)
 bool CContactDlg::OnInitDialog() {
     CDialogBase::OnInitDialog();  // the fields are empty and "GB" is chosen until the contact is read
     FillCountries();
-    HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_CONTACTS_WINDOW));
-    SetIcon(icon, true);
-    SetIcon(icon, false);
     m_service = OpenContactService();
     if (!m_service) {
         EndDialog(IDCANCEL);

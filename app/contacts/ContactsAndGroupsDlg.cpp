@@ -56,7 +56,7 @@ void CEntryListBox::OnDestroy() {
 // ---------------------------------------------------------------------------------------------
 // CContactsAndGroupsDlg.
 
-BEGIN_MESSAGE_MAP(CContactsAndGroupsDlg, CDialog)
+BEGIN_MESSAGE_MAP(CContactsAndGroupsDlg, CDialogBase)
     ON_LBN_DBLCLK(IDC_CONTACTS_LIST, OnEdit)
     ON_LBN_DBLCLK(IDC_GROUPS_LIST, OnEdit)
     ON_BN_CLICKED(IDC_NEW_ENTRY, OnNew)
@@ -65,7 +65,7 @@ BEGIN_MESSAGE_MAP(CContactsAndGroupsDlg, CDialog)
 END_MESSAGE_MAP()
 
 CContactsAndGroupsDlg::CContactsAndGroupsDlg(bool showGroups, UINT templateId, CWnd* parent)
-    : CDialog(templateId, parent), m_showGroups(showGroups) {}
+    : CDialogBase(templateId, parent, IDI_PICKER), m_showGroups(showGroups) {}
 
 bool CContactsAndGroupsDlg::OnInitDialog() {
     // The service and the cached lists first: without them the dialog does not open.
@@ -74,10 +74,7 @@ bool CContactsAndGroupsDlg::OnInitDialog() {
         EndDialog(IDCANCEL);
         return true;
     }
-    CDialog::OnInitDialog();  // binds the controls
-    HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_PICKER));
-    SetIcon(icon, true);
-    SetIcon(icon, false);
+    CDialogBase::OnInitDialog();  // binds the controls
     FillList(m_contactsList, m_contacts);
     if (m_showGroups) FillList(m_groupsList, m_groups);
     m_tabs.InsertItem(kContactsTab, CResString(IDS_CONTACTS_TAB));
@@ -104,7 +101,7 @@ void CContactsAndGroupsDlg::FillList(CEntryListBox& list, CCachedCollection& col
 }
 
 void CContactsAndGroupsDlg::DoDataExchange(CDataExchange* dx) {
-    CDialog::DoDataExchange(dx);
+    CDialogBase::DoDataExchange(dx);
     DDX_Control(dx, IDC_SOURCE_TABS, m_tabs);
     DDX_Control(dx, IDC_GROUPS_LIST, m_groupsList);
     DDX_Control(dx, IDC_CONTACTS_LIST, m_contactsList);

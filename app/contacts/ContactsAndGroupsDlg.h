@@ -6,6 +6,7 @@
 #include "afxcmn.h"
 #include "contacts/CachedCollection.h"
 #include "shared/TabPageCtrl.h"
+#include "shared/WindowBases.h"
 
 // A list box whose entries each hold a reference to the object they stand for (or none).
 class CEntryListBox : public CListBox {
@@ -27,7 +28,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class CContactsAndGroupsDlg : public CDialog {
+class CContactsAndGroupsDlg : public CDialogBase {
 public:
     CContactsAndGroupsDlg(bool showGroups, UINT templateId, CWnd* parent);
 

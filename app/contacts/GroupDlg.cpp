@@ -11,13 +11,10 @@ BEGIN_MESSAGE_MAP(CGroupDlg, CDialogBase)
 END_MESSAGE_MAP()
 
 CGroupDlg::CGroupDlg(IContactGroup* group, CWnd* parent)
-    : CDialogBase(IDD_GROUP, parent, IDR_GROUPS_WINDOW), m_group(group), m_new(group == nullptr) {}
+    : CDialogBase(IDD_GROUP, parent, IDI_PICKER), m_group(group), m_new(group == nullptr) {}
 
 bool CGroupDlg::OnInitDialog() {
     CDialogBase::OnInitDialog();
-    HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_PICKER));
-    SetIcon(icon, true);
-    SetIcon(icon, false);
     m_service = OpenContactService();
     if (!m_service) {
         EndDialog(IDCANCEL);

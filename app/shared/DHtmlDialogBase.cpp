@@ -2,6 +2,7 @@
 
 #include "resource.h"
 #include "shared/Helpers.h"
+#include "shared/WindowBases.h"
 
 IMPLEMENT_DYNAMIC(CDHtmlDialogBase, CDHtmlDialog)
 
@@ -25,9 +26,7 @@ bool CDHtmlDialogBase::CreateModeless() {
 
 bool CDHtmlDialogBase::OnInitDialog() {
     CDHtmlDialog::OnInitDialog();
-    HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_iconId));
-    SetIcon(icon, true);
-    SetIcon(icon, false);
+    SetWindowIcon(*this, m_iconId);
     return true;
 }
 

@@ -198,11 +198,15 @@ void CFrameBase::CloseIfAllowed() {
     DestroyWindow();
 }
 
+void SetWindowIcon(CWnd& window, UINT iconId) {
+    HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(iconId));
+    window.SetIcon(icon, true);
+    window.SetIcon(icon, false);
+}
+
 bool CDialogBase::OnInitDialog() {
     CDialog::OnInitDialog();
-    HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_iconId));
-    SetIcon(icon, true);
-    SetIcon(icon, false);
+    SetWindowIcon(*this, m_iconId);
     return true;
 }
 

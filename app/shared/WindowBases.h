@@ -80,6 +80,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// Gives the window the icon (from the satellite library) as its large and its small icon.
+void SetWindowIcon(CWnd& window, UINT iconId);
+
 // A dialog that sets its icon (from the satellite library) on itself.
 class CDialogBase : public CDialog {
 public:
