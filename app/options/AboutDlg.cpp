@@ -4,7 +4,8 @@
 #include "shared/ModuleVersionInfo.h"
 
 CAboutDlg::CAboutDlg(CWnd* parent)
-    : CDHtmlDialogBase(IDR_HTML_ABOUT, IDR_TRAY, parent), m_version(VersionText(AfxGetInstanceHandle())) {}
+    : CDHtmlDialogBase(IDR_HTML_ABOUT, IDR_TRAY, CSize(400, 290), parent),
+      m_version(VersionText(AfxGetInstanceHandle())) {}
 
 CString CAboutDlg::VersionText(HMODULE module) {
     CModuleVersionInfo info;
@@ -15,13 +16,6 @@ CString CAboutDlg::VersionText(HMODULE module) {
     text.Format(format, (int)HIWORD(fixed.dwFileVersionMS), (int)LOWORD(fixed.dwFileVersionMS),
                 (int)HIWORD(fixed.dwFileVersionLS), (int)LOWORD(fixed.dwFileVersionLS));
     return text;
-}
-
-bool CAboutDlg::OnInitDialog() {
-    CDHtmlDialogBase::OnInitDialog();
-    SetWindowPos(nullptr, 0, 0, 400, 290, SWP_NOZORDER | SWP_NOACTIVATE);
-    CenterWindow();
-    return true;
 }
 
 void CAboutDlg::DoDataExchange(CDataExchange* dx) {

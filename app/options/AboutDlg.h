@@ -5,14 +5,13 @@
 
 class CAboutDlg : public CDHtmlDialogBase {
 public:
+    // 400 x 290 pixels, centred.
     explicit CAboutDlg(CWnd* parent = nullptr);
 
     // String 146 filled with the four parts of the module's file version.
     static CString VersionText(HMODULE module);
     const CString& GetVersionText() const { return m_version; }
 
-    // 400 x 290 pixels, centred.
-    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
 
 protected:

@@ -10,8 +10,8 @@ BEGIN_MESSAGE_MAP(CDHtmlDialogBase, CDHtmlDialog)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-CDHtmlDialogBase::CDHtmlDialogBase(UINT htmlId, UINT iconId, CWnd* parent)
-    : CDHtmlDialog(IDD_HTML_HOST, htmlId, parent), m_iconId(iconId) {}
+CDHtmlDialogBase::CDHtmlDialogBase(UINT htmlId, UINT iconId, CSize size, CWnd* parent)
+    : CDHtmlDialog(IDD_HTML_HOST, htmlId, parent), m_iconId(iconId), m_size(size) {}
 
 bool CDHtmlDialogBase::CreateModeless() {
     m_bModeless = true;
@@ -27,6 +27,8 @@ bool CDHtmlDialogBase::CreateModeless() {
 bool CDHtmlDialogBase::OnInitDialog() {
     CDHtmlDialog::OnInitDialog();
     SetWindowIcon(*this, m_iconId);
+    SetWindowPos(nullptr, 0, 0, m_size.cx, m_size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    CenterWindow();
     return true;
 }
 

@@ -1,5 +1,6 @@
-// The base of the program's HTML dialogs: the shared host template, an icon of its own, links
-// whose query says action=close close the dialog, and no context menu.
+// The base of the program's HTML dialogs: the shared host template, an icon and a size of its
+// own (centred when it opens), links whose query says action=close close the dialog, and no
+// context menu.
 #pragma once
 
 #include "afxdhtml.h"
@@ -7,13 +8,14 @@
 class CDHtmlDialogBase : public CDHtmlDialog {
     DECLARE_DYNAMIC(CDHtmlDialogBase)
 public:
-    CDHtmlDialogBase(UINT htmlId, UINT iconId, CWnd* parent = nullptr);
+    CDHtmlDialogBase(UINT htmlId, UINT iconId, CSize size, CWnd* parent = nullptr);
 
     // Creates the dialog modeless and shows it; from then on the object deletes itself when its
     // window is destroyed. On failure the object stays the caller's.
     virtual bool CreateModeless();
     bool IsModeless() const { return m_bModeless; }
 
+    // Sets the icon, then the size, and centres the dialog.
     bool OnInitDialog() override;
     // action=close (any case): a modeless dialog posts itself WM_CLOSE, a modal one ends with
     // IDCANCEL.
@@ -27,6 +29,7 @@ protected:
     afx_msg void OnClose();
 
     UINT m_iconId;
+    CSize m_size;
     bool m_bModeless = false;
     bool m_bAutoDelete = false;
     DECLARE_MESSAGE_MAP()

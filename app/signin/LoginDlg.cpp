@@ -13,7 +13,7 @@ BEGIN_DHTML_EVENT_MAP(CLoginDlg)
     DHTML_EVENT_ONCLICK("ButtonCancel", OnCancelButton)
 END_DHTML_EVENT_MAP()
 
-CLoginDlg::CLoginDlg(CWnd* parent) : CDHtmlDialogBase(IDR_HTML_SIGN_IN, IDR_TRAY, parent) {}
+CLoginDlg::CLoginDlg(CWnd* parent) : CDHtmlDialogBase(IDR_HTML_SIGN_IN, IDR_TRAY, CSize(400, 350), parent) {}
 
 CString CLoginDlg::RegistrationPageUrl() {
     return CMessengerApp::WebPageUrl("%s/secure/registration/evaluation.aspx?src=Velko");
@@ -24,8 +24,6 @@ bool CLoginDlg::OnInitDialog() {
     m_password = CLoginState::Password();
     m_account = CLoginState::Account();
     CDHtmlDialogBase::OnInitDialog();
-    SetWindowPos(nullptr, 0, 0, 400, 350, SWP_NOZORDER | SWP_NOACTIVATE);
-    CenterWindow();
     return true;
 }
 

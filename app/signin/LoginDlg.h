@@ -6,12 +6,13 @@
 
 class CLoginDlg : public CDHtmlDialogBase {
 public:
+    // 400 x 350 pixels, centred.
     explicit CLoginDlg(CWnd* parent = nullptr);
 
     // The registration page that the page's "signUp" link opens.
     static CString RegistrationPageUrl();
 
-    // Takes the current credentials into the boxes; 400 x 350 pixels, centred.
+    // Takes the current credentials into the boxes.
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     // action=signUp (any case) opens the registration page in the user's browser.

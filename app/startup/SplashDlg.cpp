@@ -25,17 +25,10 @@ BEGIN_MESSAGE_MAP(CSplashDlg, CDHtmlDialogBase)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-CSplashDlg::CSplashDlg(CWnd* parent) : CDHtmlDialogBase(IDR_HTML_START_PAGE, IDR_TRAY, parent) {
+CSplashDlg::CSplashDlg(CWnd* parent) : CDHtmlDialogBase(IDR_HTML_START_PAGE, IDR_TRAY, CSize(500, 400), parent) {
     m_inboxLink.LoadString(IDS_INBOX_LINK);
     CWinApp* app = AfxGetApp();
     m_dontShow = app ? (int)app->GetProfileInt(kSection, kHideSplashScreen, 0) : 0;
-}
-
-bool CSplashDlg::OnInitDialog() {
-    CDHtmlDialogBase::OnInitDialog();
-    SetWindowPos(nullptr, 0, 0, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
-    CenterWindow();
-    return true;
 }
 
 void CSplashDlg::DoDataExchange(CDataExchange* dx) {

@@ -6,13 +6,12 @@
 
 class CSplashDlg : public CDHtmlDialogBase {
 public:
+    // 500 x 400 pixels, centred.
     explicit CSplashDlg(CWnd* parent = nullptr);
 
     // Whether the profile says not to show the page at start-up.
     bool HidesAtStartUp() const { return m_dontShow != 0; }
 
-    // 500 x 400 pixels, centred.
-    bool OnInitDialog() override;
     // Loading shows the signed-in user, the account and the inbox link; saving stores the
     // check box as "HideSplashScreen".
     void DoDataExchange(CDataExchange* dx) override;
