@@ -96,26 +96,30 @@ bool IsSameObject(IUnknown* a, IUnknown* b) {
     return left.p == right.p;
 }
 
-CString GetEntryId(IUnknown* entry) {
+namespace {
+
+// A text property of a contact or of a group, each read through its own getter; empty for
+// anything else. Throws _com_error when it cannot be read.
+CString ReadEntryText(IUnknown* entry, HRESULT (STDMETHODCALLTYPE IContact::*contactGetter)(BSTR*),
+                      HRESULT (STDMETHODCALLTYPE IContactGroup::*groupGetter)(BSTR*)) {
     if (!entry) return CString();
     CComPtr<IContact> contact;
     if (SUCCEEDED(entry->QueryInterface(IID_IContact, (void**)&contact)) && contact)
-        return ReadText(contact.p, &IContact::get_ID);
+        return ReadText(contact.p, contactGetter);
     CComPtr<IContactGroup> group;
     if (SUCCEEDED(entry->QueryInterface(IID_IContactGroup, (void**)&group)) && group)
-        return ReadText(group.p, &IContactGroup::get_ID);
+        return ReadText(group.p, groupGetter);
     return CString();
 }
 
+}  // namespace
+
+CString GetEntryId(IUnknown* entry) {
+    return ReadEntryText(entry, &IContact::get_ID, &IContactGroup::get_ID);
+}
+
 CString GetEntryText(IUnknown* entry) {
-    if (!entry) return CString();
-    CComPtr<IContact> contact;
-    if (SUCCEEDED(entry->QueryInterface(IID_IContact, (void**)&contact)) && contact)
-        return ReadText(contact.p, &IContact::get_QuickName);
-    CComPtr<IContactGroup> group;
-    if (SUCCEEDED(entry->QueryInterface(IID_IContactGroup, (void**)&group)) && group)
-        return ReadText(group.p, &IContactGroup::get_Name);
-    return CString();
+    return ReadEntryText(entry, &IContact::get_QuickName, &IContactGroup::get_Name);
 }
 
 CComPtr<IContactService> OpenContactService() {
