@@ -1,6 +1,7 @@
 // The real program in processes of its own: without a satellite library, a first copy that
 // runs, a second copy that finds it and ends, exit, and the registration switches.
 #include "support/TestMessengerApp.h"
+#include "support/TopLevelWindows.h"
 
 #include "resource.h"
 
@@ -31,30 +32,15 @@ public:
     }
     // A top-level window of the process whose class begins with the prefix.
     HWND FindWindowOf(const wchar_t* classPrefix, DWORD timeoutMs) {
-        struct Search {
-            DWORD pid;
-            const wchar_t* prefix;
-            HWND found;
-        } search = {m_pi.dwProcessId, classPrefix, nullptr};
+        HWND found = nullptr;
         for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
-            ::EnumWindows(
-                [](HWND hwnd, LPARAM param) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(param);
-                    DWORD pid = 0;
-                    ::GetWindowThreadProcessId(hwnd, &pid);
-                    wchar_t cls[128] = {};
-                    ::GetClassNameW(hwnd, cls, 128);
-                    if (pid == s->pid && wcsncmp(cls, s->prefix, wcslen(s->prefix)) == 0) {
-                        s->found = hwnd;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                (LPARAM)&search);
-            if (search.found || Exited(0)) break;
+            found = FindTopLevelWindow([&](HWND, DWORD pid, const wchar_t* cls) {
+                return pid == m_pi.dwProcessId && ClassNameStartsWith(cls, classPrefix);
+            });
+            if (found || Exited(0)) break;
             ::Sleep(50);
         }
-        return search.found;
+        return found;
     }
     bool Exited(DWORD timeoutMs) { return ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0; }
     DWORD ExitCode() {

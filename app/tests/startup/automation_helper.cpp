@@ -19,6 +19,8 @@
 #include <tlhelp32.h>
 #include <wincrypt.h>
 
+#include "support/TopLevelWindows.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -46,34 +48,16 @@ std::set<DWORD> ProgramProcesses() {
 // when given, accepts.
 HWND FindProgramWindow(const wchar_t* classPrefix, DWORD timeoutMs, bool (*accept)(HWND, void*) = nullptr,
                        void* context = nullptr) {
-    struct Search {
-        std::set<DWORD> ids;
-        const wchar_t* prefix;
-        bool (*accept)(HWND, void*);
-        void* context;
-        HWND found;
-    } search = {{}, classPrefix, accept, context, nullptr};
+    HWND found = nullptr;
     for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
-        search.ids = ProgramProcesses();
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                wchar_t cls[128] = {};
-                ::GetClassNameW(hwnd, cls, 128);
-                if (s->ids.count(pid) && wcsncmp(cls, s->prefix, wcslen(s->prefix)) == 0 &&
-                    (!s->accept || s->accept(hwnd, s->context))) {
-                    s->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            (LPARAM)&search);
-        if (search.found) break;
+        const std::set<DWORD> ids = ProgramProcesses();
+        found = FindTopLevelWindow([&](HWND hwnd, DWORD pid, const wchar_t* cls) {
+            return ids.count(pid) && ClassNameStartsWith(cls, classPrefix) && (!accept || accept(hwnd, context));
+        });
+        if (found) break;
         ::Sleep(50);
     }
-    return search.found;
+    return found;
 }
 
 // The program's hidden main window. The class library names a class after its module, style,
@@ -239,36 +223,21 @@ int SecondStart() {
     STARTUPINFOW si = {sizeof si};
     PROCESS_INFORMATION pi = {};
     if (!::CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search = {pi.dwProcessId, nullptr};
+    HWND box = nullptr;
     bool exited = false;
     for (DWORD waited = 0; waited <= 30000 && !exited; waited += 50) {
         exited = ::WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0;
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                wchar_t cls[64] = {};
-                ::GetClassNameW(hwnd, cls, 64);
-                if (pid == s->pid && wcscmp(cls, L"#32770") == 0) {
-                    s->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            (LPARAM)&search);
-        if (search.found) break;
+        box = FindTopLevelWindow(
+            [&](HWND, DWORD pid, const wchar_t* cls) { return pid == pi.dwProcessId && wcscmp(cls, L"#32770") == 0; });
+        if (box) break;
     }
     int result = 0;
-    if (search.found) {
+    if (box) {
         wchar_t text[1024] = {};
         ::Sleep(500);
-        ::GetDlgItemTextW(search.found, 0xFFFF, text, 1024);
+        ::GetDlgItemTextW(box, 0xFFFF, text, 1024);
         Report("the second copy showed a message box: %ls\n", text);
-        ::PostMessageW(search.found, WM_COMMAND, IDOK, 0);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         exited = ::WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
         result = 1;
     }
