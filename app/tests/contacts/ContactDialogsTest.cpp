@@ -11,6 +11,19 @@
 using S = CDialogScript;
 using ContactDialogs = ContactWindowsTest;
 
+namespace {
+
+// Runs the dialog through a change the service refuses: the step fills in the fields and presses
+// OK, the dialog stays open with the failure shown, and Cancel closes it.
+void RunRefusedChange(CDialog& dialog, const char* caption, S::Step fill) {
+    S script;
+    script.Then(caption, fill).Then(caption, [](HWND d) { S::Click(d, IDCANCEL); });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_TRUE(script.Finished());
+}
+
+}  // namespace
+
 TEST(CountryTable, HoldsTheCodesInListOrder) {
     EXPECT_STREQ("AP", kCountries[0].code);
     EXPECT_STREQ("EU", kCountries[1].code);
@@ -128,18 +141,12 @@ TEST_F(ContactDialogs, EditingKeepsAStoredCountryOutsideTheListAndARefusalLeaves
     // A quick name that is taken: refused, and the cached Alice keeps what the service has.
     {
         CContactDlg dialog(alice, nullptr);
-        S script;
-        script
-            .Then("Contact",
-                  [](HWND d) {
-                      S::Type(d, IDC_QUICK_NAME, "Bob");
-                      S::Type(d, IDC_LAST_NAME, "Changed");
-                      S::SelectCombo(d, IDC_COUNTRY, "Germany");
-                      S::Click(d, IDOK);
-                  })
-            .Then("Contact", [](HWND d) { S::Click(d, IDCANCEL); });
-        EXPECT_EQ(IDCANCEL, dialog.DoModal());
-        EXPECT_TRUE(script.Finished());
+        RunRefusedChange(dialog, "Contact", [](HWND d) {
+            S::Type(d, IDC_QUICK_NAME, "Bob");
+            S::Type(d, IDC_LAST_NAME, "Changed");
+            S::SelectCombo(d, IDC_COUNTRY, "Germany");
+            S::Click(d, IDOK);
+        });
     }
     EXPECT_EQ(2u, Requests(L"UpdateContact"));
     EXPECT_EQ(L"DE", LastField(L"UpdateContact", L"Country"));
@@ -196,17 +203,11 @@ TEST_F(ContactDialogs, AGroupIsEditedWithItsMembersAndANameIsRequired) {
     // A name that is taken: refused, and the cached group keeps what the service has.
     m_boxes.boxes.clear();
     CGroupDlg refused(friends, nullptr);
-    S again;
-    again
-        .Then("Group",
-              [](HWND d) {
-                  S::Type(d, IDC_GROUP_NAME, "Subscribers");
-                  S::Type(d, IDC_GROUP_DESCRIPTION, "Changed");
-                  S::Click(d, IDOK);
-              })
-        .Then("Group", [](HWND d) { S::Click(d, IDCANCEL); });
-    EXPECT_EQ(IDCANCEL, refused.DoModal());
-    EXPECT_TRUE(again.Finished());
+    RunRefusedChange(refused, "Group", [](HWND d) {
+        S::Type(d, IDC_GROUP_NAME, "Subscribers");
+        S::Type(d, IDC_GROUP_DESCRIPTION, "Changed");
+        S::Click(d, IDOK);
+    });
     EXPECT_EQ(2u, Requests(L"UpdateGroup"));
     ASSERT_EQ(1u, m_boxes.boxes.size());
     EXPECT_EQ(0, m_boxes.boxes[0].text.Find(LoadText(IDS_GROUP_NOT_UPDATED)));
