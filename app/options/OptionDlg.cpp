@@ -6,7 +6,7 @@
 #include "startup/MessengerApp.h"
 
 COptionDlg::COptionDlg(CWnd* parent, CAppSettings* settings)
-    : CDialogBase(IDD_OPTIONS, parent, IDR_TRAY),
+    : CModelessDialog(IDD_OPTIONS, parent, IDR_TRAY),
       m_settings(settings ? settings : (CMessengerApp::Get() ? CMessengerApp::Get()->GetSettings() : nullptr)) {
     if (m_settings) {
         m_pollInterval = m_settings->PollInterval;
@@ -17,14 +17,7 @@ COptionDlg::COptionDlg(CWnd* parent, CAppSettings* settings)
 
 bool COptionDlg::CreateModeless() {
     if (!m_settings) return false;
-    m_bModeless = true;
-    if (!Create(IDD_OPTIONS, nullptr)) {
-        m_bModeless = false;
-        return false;
-    }
-    m_bAutoDelete = true;
-    ShowWindow(SW_SHOW);
-    return true;
+    return CreateModelessWindow(IDD_OPTIONS, nullptr);
 }
 
 void COptionDlg::DoDataExchange(CDataExchange* dx) {
@@ -49,21 +42,9 @@ void COptionDlg::OnOK() {
     }
 }
 
-void COptionDlg::OnCancel() {
-    if (m_bModeless) {
-        DestroyWindow();
-    } else {
-        CDialogBase::OnCancel();
-    }
-}
-
 void COptionDlg::SaveSettings() {
     if (!m_settings) return;
     m_settings->Save();
     CWnd* main = AfxGetMainWnd();
     if (main && main->IsKindOf(RUNTIME_CLASS(CMessengerDlg))) static_cast<CMessengerDlg*>(main)->RestartPollTimer();
-}
-
-void COptionDlg::PostNcDestroy() {
-    if (m_bAutoDelete) delete this;
 }

@@ -2,11 +2,12 @@
 // start page shows at start-up. Modeless; OK saves the settings and closes.
 #pragma once
 
+#include "shared/ModelessDialog.h"
 #include "shared/WindowBases.h"
 
 class CAppSettings;
 
-class COptionDlg : public CDialogBase {
+class COptionDlg : public CModelessDialog<CDialogBase> {
 public:
     // Edits the given settings object, or the application's when none is given.
     explicit COptionDlg(CWnd* parent = nullptr, CAppSettings* settings = nullptr);
@@ -21,16 +22,11 @@ public:
     void DoDataExchange(CDataExchange* dx) override;
     // Reads and checks the values (1 to 60 each); when they pass, saves them and closes.
     void OnOK() override;
-    void OnCancel() override;
 
 protected:
-    void PostNcDestroy() override;
-
     CAppSettings* m_settings;
     // The values being edited; the settings object takes them only when OK passes the checks.
     int m_pollInterval = 10;
     int m_popupInterval = 5;
     int m_hideSplashScreen = 0;
-    bool m_bModeless = false;
-    bool m_bAutoDelete = false;
 };

@@ -11,17 +11,10 @@ BEGIN_MESSAGE_MAP(CDHtmlDialogBase, CDHtmlDialog)
 END_MESSAGE_MAP()
 
 CDHtmlDialogBase::CDHtmlDialogBase(UINT htmlId, UINT iconId, CSize size, CWnd* parent)
-    : CDHtmlDialog(IDD_HTML_HOST, htmlId, parent), m_iconId(iconId), m_size(size) {}
+    : CModelessDialog(IDD_HTML_HOST, htmlId, parent), m_iconId(iconId), m_size(size) {}
 
 bool CDHtmlDialogBase::CreateModeless() {
-    m_bModeless = true;
-    if (!Create(IDD_HTML_HOST, m_pParentWnd)) {
-        m_bModeless = false;
-        return false;
-    }
-    m_bAutoDelete = true;
-    ShowWindow(SW_SHOW);
-    return true;
+    return CreateModelessWindow(IDD_HTML_HOST, m_pParentWnd);
 }
 
 bool CDHtmlDialogBase::OnInitDialog() {
@@ -46,22 +39,10 @@ HRESULT CDHtmlDialogBase::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) 
     return S_OK;
 }
 
-void CDHtmlDialogBase::OnCancel() {
-    if (m_bModeless) {
-        DestroyWindow();
-    } else {
-        CDHtmlDialog::OnCancel();
-    }
-}
-
 void CDHtmlDialogBase::OnClose() {
     // The default handling may already destroy the window (and with it this object).
     HWND window = m_hWnd;
     bool modeless = m_bModeless;
     Default();
     if (modeless && ::IsWindow(window)) ::DestroyWindow(window);
-}
-
-void CDHtmlDialogBase::PostNcDestroy() {
-    if (m_bAutoDelete) delete this;
 }

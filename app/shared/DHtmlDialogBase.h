@@ -4,8 +4,9 @@
 #pragma once
 
 #include "afxdhtml.h"
+#include "shared/ModelessDialog.h"
 
-class CDHtmlDialogBase : public CDHtmlDialog {
+class CDHtmlDialogBase : public CModelessDialog<CDHtmlDialog> {
     DECLARE_DYNAMIC(CDHtmlDialogBase)
 public:
     CDHtmlDialogBase(UINT htmlId, UINT iconId, CSize size, CWnd* parent = nullptr);
@@ -13,7 +14,6 @@ public:
     // Creates the dialog modeless and shows it; from then on the object deletes itself when its
     // window is destroyed. On failure the object stays the caller's.
     virtual bool CreateModeless();
-    bool IsModeless() const { return m_bModeless; }
 
     // Sets the icon, then the size, and centres the dialog.
     bool OnInitDialog() override;
@@ -22,15 +22,11 @@ public:
     void OnBeforeNavigate(LPDISPATCH disp, const char* url) override;
     // The page shows no context menu.
     HRESULT ShowContextMenu(DWORD id, POINT* point, IUnknown* commandTarget, IDispatch* object) override;
-    void OnCancel() override;
 
 protected:
-    void PostNcDestroy() override;
     afx_msg void OnClose();
 
     UINT m_iconId;
     CSize m_size;
-    bool m_bModeless = false;
-    bool m_bAutoDelete = false;
     DECLARE_MESSAGE_MAP()
 };
