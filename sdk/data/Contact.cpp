@@ -117,12 +117,6 @@ STDMETHODIMP CContact::put_ContactType(CONTACT_TYPE newVal) {
     return PutValue(m_type, newVal);
 }
 
-STDMETHODIMP CContact::GetObjectPointer(void** ppObject) {
-    if (!ppObject) return E_INVALIDARG;
-    *ppObject = this;
-    return S_OK;
-}
-
 CContact* ContactFromObject(IUnknown* object) {
     return ImplementationFromObject<CContact, IContact>(object);
 }

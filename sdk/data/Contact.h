@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "ObjectPointer.h"
 #include "SdkObject.h"
 
 // The text fields of a contact, in record order.
@@ -27,7 +28,7 @@ enum class ContactField {
 
 class CContact : public CSdkObject<CContact, &CLSID_Contact, IContact, &IID_IContact, 111>,
                  public IObjectWithID,
-                 public IObjectPointer {
+                 public CObjectPointerImpl<CContact> {
 public:
     BEGIN_COM_MAP(CContact)
     COM_INTERFACE_ENTRY(IContact)
@@ -66,9 +67,6 @@ public:
     STDMETHOD(put_EmailAddress)(BSTR newVal) override;
     STDMETHOD(get_ContactType)(CONTACT_TYPE *pVal) override;
     STDMETHOD(put_ContactType)(CONTACT_TYPE newVal) override;
-
-    // IObjectPointer: this object, as a CContact*.
-    STDMETHOD(GetObjectPointer)(void **ppObject) override;
 
     // The fields as they stand (null when unset), for the contact service.
     BSTR Field(ContactField field) const { return m_text[static_cast<int>(field)].m_str; }

@@ -37,12 +37,6 @@ STDMETHODIMP CContactGroup::put_GroupType(CONTACT_GROUP_TYPE newVal) {
     return PutValue(m_type, newVal);
 }
 
-STDMETHODIMP CContactGroup::GetObjectPointer(void** ppObject) {
-    if (!ppObject) return E_INVALIDARG;
-    *ppObject = this;
-    return S_OK;
-}
-
 CContactGroup* GroupFromObject(IUnknown* object) {
     return ImplementationFromObject<CContactGroup, IContactGroup>(object);
 }

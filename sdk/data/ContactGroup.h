@@ -5,11 +5,12 @@
 
 #include <windows.h>
 
+#include "ObjectPointer.h"
 #include "SdkObject.h"
 
 class CContactGroup : public CSdkObject<CContactGroup, &CLSID_ContactGroup, IContactGroup, &IID_IContactGroup, 112>,
                       public IObjectWithID,
-                      public IObjectPointer {
+                      public CObjectPointerImpl<CContactGroup> {
 public:
     BEGIN_COM_MAP(CContactGroup)
     COM_INTERFACE_ENTRY(IContactGroup)
@@ -28,9 +29,6 @@ public:
     STDMETHOD(put_Description)(BSTR newVal) override;
     STDMETHOD(get_GroupType)(CONTACT_GROUP_TYPE *pVal) override;
     STDMETHOD(put_GroupType)(CONTACT_GROUP_TYPE newVal) override;
-
-    // IObjectPointer: this object, as a CContactGroup*.
-    STDMETHOD(GetObjectPointer)(void **ppObject) override;
 
     // The fields as they stand (null when unset), for the contact service.
     BSTR ID() const { return m_id.m_str; }

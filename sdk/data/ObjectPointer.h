@@ -1,4 +1,5 @@
-// Finding this server's own contact or group behind an object a caller passed in.
+// This server's contacts and groups handing out their own address through IObjectPointer, and
+// finding them again behind an object a caller passed in.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,17 @@
 #include "Errors.h"
 #include "ObjectPrivate.h"
 #include "resource.h"
+
+// IObjectPointer of an object of kind T: hands out the T itself.
+template <class T>
+class CObjectPointerImpl : public IObjectPointer {
+public:
+    STDMETHOD(GetObjectPointer)(void** ppObject) override {
+        if (!ppObject) return E_INVALIDARG;
+        *ppObject = static_cast<T*>(this);
+        return S_OK;
+    }
+};
 
 // The implementing object of kind T (serving Itf) behind object, read through IObjectPointer.
 // The address IObjectPointer hands out is taken only when it is the very object that answers

@@ -92,7 +92,7 @@ void WriteContact(CSoapRequest& request, IUnknown* contact) {
 
 // Hands an owned reference to the caller's result.
 template <class Itf>
-void Hand(CComPtr<Itf>& value, Itf** result) {
+void Hand(CComPtr<Itf> value, Itf** result) {
     *result = value.Detach();
 }
 
@@ -106,9 +106,9 @@ STDMETHODIMP CContactService::GetContacts(IObjectCollection** pContacts) {
     return Operation("GetContacts", [&] {
         RequireResult(pContacts);
         auto response = CSoapRequest(kGetContactsTemplate).Post(m_soap, L"GetContacts");
-        auto list = CContactXml::ContactListFromXml(ContactListKind::Contact,
-                                                    ResultElement(response, L"GetContactsResult"));
-        Hand(list, pContacts);
+        Hand(CContactXml::ContactListFromXml(ContactListKind::Contact,
+                                             ResultElement(response, L"GetContactsResult")),
+             pContacts);
     });
 }
 
@@ -116,9 +116,8 @@ STDMETHODIMP CContactService::GetGroups(IObjectCollection** pGroups) {
     return Operation("GetGroups", [&] {
         RequireResult(pGroups);
         auto response = CSoapRequest(kGetGroupsTemplate).Post(m_soap, L"GetGroups");
-        auto list =
-            CContactXml::ContactListFromXml(ContactListKind::Group, ResultElement(response, L"GetGroupsResult"));
-        Hand(list, pGroups);
+        Hand(CContactXml::ContactListFromXml(ContactListKind::Group, ResultElement(response, L"GetGroupsResult")),
+             pGroups);
     });
 }
 
@@ -147,8 +146,7 @@ STDMETHODIMP CContactService::AddContacts(IObjectCollection* Contacts, IStringCo
             CContactXml::AppendContact(request.Document(), element, item);
         }
         auto response = request.Post(m_soap, L"AddContacts");
-        auto ids = CContactXml::StringListFromXml(ResultElement(response, L"AddContactsResult"));
-        Hand(ids, pContactIDs);
+        Hand(CContactXml::StringListFromXml(ResultElement(response, L"AddContactsResult")), pContactIDs);
     });
 }
 
@@ -217,10 +215,8 @@ STDMETHODIMP CContactService::GetContact(BSTR ID, IContact** pContact) {
         RequireText(ID, "ID");
         RequireResult(pContact);
         auto response = CSoapRequest(kGetContactTemplate).Text(L"id", ID).Post(m_soap, L"GetContact");
-        if (auto result = ResultElement(response, L"GetContactResult")) {
-            auto contact = CContactXml::ContactFromXml(result);
-            Hand(contact, pContact);
-        }
+        if (auto result = ResultElement(response, L"GetContactResult"))
+            Hand(CContactXml::ContactFromXml(result), pContact);
     });
 }
 
@@ -229,10 +225,8 @@ STDMETHODIMP CContactService::GetGroup(BSTR ID, IContactGroup** pGroup) {
         RequireText(ID, "ID");
         RequireResult(pGroup);
         auto response = CSoapRequest(kGetGroupTemplate).Text(L"id", ID).Post(m_soap, L"GetGroup");
-        if (auto result = ResultElement(response, L"GetGroupResult")) {
-            auto group = CContactXml::ContactGroupFromXml(result);
-            Hand(group, pGroup);
-        }
+        if (auto result = ResultElement(response, L"GetGroupResult"))
+            Hand(CContactXml::ContactGroupFromXml(result), pGroup);
     });
 }
 
@@ -241,9 +235,9 @@ STDMETHODIMP CContactService::GetGroupMembers(BSTR ID, IObjectCollection** pCont
         RequirePresent(kLog, ID, "ID");
         RequireResult(pContacts);
         auto response = CSoapRequest(kGetGroupMembersTemplate).Text(L"id", ID).Post(m_soap, L"GetGroupMembers");
-        auto list = CContactXml::ContactListFromXml(ContactListKind::Contact,
-                                                    ResultElement(response, L"GetGroupMembersResult"));
-        Hand(list, pContacts);
+        Hand(CContactXml::ContactListFromXml(ContactListKind::Contact,
+                                             ResultElement(response, L"GetGroupMembersResult")),
+             pContacts);
     });
 }
 
@@ -253,10 +247,8 @@ STDMETHODIMP CContactService::GetContactByQuickName(BSTR ID, IContact** pContact
         RequireResult(pContact);
         auto response =
             CSoapRequest(kGetContactByQuickNameTemplate).Text(L"name", ID).Post(m_soap, L"GetContactByQuickName");
-        if (auto result = ResultElement(response, L"GetContactByQuickNameResult")) {
-            auto contact = CContactXml::ContactFromXml(result);
-            Hand(contact, pContact);
-        }
+        if (auto result = ResultElement(response, L"GetContactByQuickNameResult"))
+            Hand(CContactXml::ContactFromXml(result), pContact);
     });
 }
 
@@ -265,9 +257,7 @@ STDMETHODIMP CContactService::GetGroupByName(BSTR ID, IContactGroup** pGroup) {
         RequireText(ID, "Name");
         RequireResult(pGroup);
         auto response = CSoapRequest(kGetGroupByNameTemplate).Text(L"name", ID).Post(m_soap, L"GetGroupByName");
-        if (auto result = ResultElement(response, L"GetGroupByNameResult")) {
-            auto group = CContactXml::ContactGroupFromXml(result);
-            Hand(group, pGroup);
-        }
+        if (auto result = ResultElement(response, L"GetGroupByNameResult"))
+            Hand(CContactXml::ContactGroupFromXml(result), pGroup);
     });
 }

@@ -25,6 +25,12 @@ HRESULT Hand(IUnknown* object, LPCIID lpInterface, LPUNKNOWN* unknown) {
     return hr;
 }
 
+// A table the container does not serve.
+HRESULT NoTable(LPMAPITABLE* table) {
+    if (table) *table = nullptr;
+    return MAPI_E_NO_SUPPORT;
+}
+
 HRESULT EmptyTable(const std::wstring& name, const std::vector<ULONG>& columns, LPMAPITABLE* table) {
     if (!table) return MAPI_E_INVALID_PARAMETER;
     *table = new CMapiTable(name, {}, columns, true);
@@ -73,12 +79,10 @@ HRESULT CEntryOpener::Open(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterf
 }
 
 CRootContainer::CRootContainer(const CEntryOpener& opener)
-    : CMapiContainer<IABContainer>({&IID_IABContainer, &IID_IMAPIContainer, &IID_IMAPIProp}, RootProperties()),
-      m_opener(opener) {}
+    : CEntryContainer<IABContainer>({&IID_IABContainer, &IID_IMAPIContainer, &IID_IMAPIProp}, RootProperties(), opener) {}
 
 STDMETHODIMP CRootContainer::GetContentsTable(ULONG, LPMAPITABLE* table) {
-    if (table) *table = nullptr;
-    return MAPI_E_NO_SUPPORT;
+    return NoTable(table);
 }
 
 STDMETHODIMP CRootContainer::GetHierarchyTable(ULONG, LPMAPITABLE* table) {
@@ -87,7 +91,7 @@ STDMETHODIMP CRootContainer::GetHierarchyTable(ULONG, LPMAPITABLE* table) {
     HRESULT hr = InjectedFailure(L"GetHierarchyTable");
     if (FAILED(hr)) return hr;
     std::vector<CTableRow> rows;
-    for (const CBook& book : m_opener.Store().HierarchyBooks()) {
+    for (const CBook& book : Store().HierarchyBooks()) {
         CPropertyBag properties = book.Properties();
         rows.push_back({properties, properties});
     }
@@ -95,14 +99,8 @@ STDMETHODIMP CRootContainer::GetHierarchyTable(ULONG, LPMAPITABLE* table) {
     return S_OK;
 }
 
-STDMETHODIMP CRootContainer::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG, ULONG* objectType,
-                                       LPUNKNOWN* unknown) {
-    return m_opener.Open(cbEntryID, lpEntryID, lpInterface, objectType, unknown);
-}
-
 CBookContainer::CBookContainer(const CEntryOpener& opener, CBook book)
-    : CMapiContainer<IABContainer>({&IID_IABContainer, &IID_IMAPIContainer, &IID_IMAPIProp}, book.Properties()),
-      m_opener(opener),
+    : CEntryContainer<IABContainer>({&IID_IABContainer, &IID_IMAPIContainer, &IID_IMAPIProp}, book.Properties(), opener),
       m_book(std::move(book)) {}
 
 STDMETHODIMP CBookContainer::GetContentsTable(ULONG, LPMAPITABLE* table) {
@@ -112,7 +110,7 @@ STDMETHODIMP CBookContainer::GetContentsTable(ULONG, LPMAPITABLE* table) {
     HRESULT hr = InjectedFailure(L"GetContentsTable", name);
     if (FAILED(hr)) return hr;
     std::vector<CTableRow> rows;
-    for (const CEntry& entry : m_opener.Store().Entries(m_book)) rows.push_back({entry.TableRow(m_book), entry.properties});
+    for (const CEntry& entry : Store().Entries(m_book)) rows.push_back({entry.TableRow(m_book), entry.properties});
     *table = new CMapiTable(name, std::move(rows), kContentsColumns, m_book.restrictable);
     return S_OK;
 }
@@ -121,30 +119,18 @@ STDMETHODIMP CBookContainer::GetHierarchyTable(ULONG, LPMAPITABLE* table) {
     return EmptyTable(m_book.displayName, kHierarchyColumns, table);
 }
 
-STDMETHODIMP CBookContainer::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG, ULONG* objectType,
-                                       LPUNKNOWN* unknown) {
-    return m_opener.Open(cbEntryID, lpEntryID, lpInterface, objectType, unknown);
-}
-
 CMailUserEntry::CMailUserEntry(CPropertyBag properties)
     : CMapiProp<IMailUser>({&IID_IMailUser, &IID_IMAPIProp}, std::move(properties)) {}
 
 CDistListEntry::CDistListEntry(const CEntryOpener& opener, CPropertyBag properties)
-    : CMapiContainer<IDistList>({&IID_IDistList, &IID_IMAPIContainer, &IID_IMAPIProp}, std::move(properties)),
-      m_opener(opener) {}
+    : CEntryContainer<IDistList>({&IID_IDistList, &IID_IMAPIContainer, &IID_IMAPIProp}, std::move(properties), opener) {}
 
 STDMETHODIMP CDistListEntry::GetContentsTable(ULONG, LPMAPITABLE* table) {
     return EmptyTable(Properties().Text(PROP_ID(PR_DISPLAY_NAME_W)), kContentsColumns, table);
 }
 
 STDMETHODIMP CDistListEntry::GetHierarchyTable(ULONG, LPMAPITABLE* table) {
-    if (table) *table = nullptr;
-    return MAPI_E_NO_SUPPORT;
-}
-
-STDMETHODIMP CDistListEntry::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG, ULONG* objectType,
-                                       LPUNKNOWN* unknown) {
-    return m_opener.Open(cbEntryID, lpEntryID, lpInterface, objectType, unknown);
+    return NoTable(table);
 }
 
 }  // namespace mapiprovider

@@ -3,6 +3,7 @@
 // distribution lists.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 
 #include "MapiObject.h"
@@ -22,30 +23,41 @@ private:
     std::shared_ptr<const CStore> m_store;
 };
 
-class CRootContainer final : public CMapiContainer<IABContainer> {
+// A container whose entries open through the opener it was made with.
+template <class Itf>
+class CEntryContainer : public CMapiContainer<Itf> {
 public:
-    explicit CRootContainer(const CEntryOpener& opener);
+    CEntryContainer(std::initializer_list<const IID*> interfaces, CPropertyBag properties, const CEntryOpener& opener)
+        : CMapiContainer<Itf>(interfaces, std::move(properties)), m_opener(opener) {}
 
-    STDMETHOD(GetContentsTable)(ULONG flags, LPMAPITABLE* table) override;
-    STDMETHOD(GetHierarchyTable)(ULONG flags, LPMAPITABLE* table) override;
-    STDMETHOD(OpenEntry)(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG flags, ULONG* objectType,
-                         LPUNKNOWN* unknown) override;
+    STDMETHOD(OpenEntry)(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG, ULONG* objectType,
+                         LPUNKNOWN* unknown) override {
+        return m_opener.Open(cbEntryID, lpEntryID, lpInterface, objectType, unknown);
+    }
+
+protected:
+    const CStore& Store() const { return m_opener.Store(); }
 
 private:
     CEntryOpener m_opener;
 };
 
-class CBookContainer final : public CMapiContainer<IABContainer> {
+class CRootContainer final : public CEntryContainer<IABContainer> {
+public:
+    explicit CRootContainer(const CEntryOpener& opener);
+
+    STDMETHOD(GetContentsTable)(ULONG flags, LPMAPITABLE* table) override;
+    STDMETHOD(GetHierarchyTable)(ULONG flags, LPMAPITABLE* table) override;
+};
+
+class CBookContainer final : public CEntryContainer<IABContainer> {
 public:
     CBookContainer(const CEntryOpener& opener, CBook book);
 
     STDMETHOD(GetContentsTable)(ULONG flags, LPMAPITABLE* table) override;
     STDMETHOD(GetHierarchyTable)(ULONG flags, LPMAPITABLE* table) override;
-    STDMETHOD(OpenEntry)(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG flags, ULONG* objectType,
-                         LPUNKNOWN* unknown) override;
 
 private:
-    CEntryOpener m_opener;
     CBook m_book;
 };
 
@@ -54,17 +66,12 @@ public:
     explicit CMailUserEntry(CPropertyBag properties);
 };
 
-class CDistListEntry final : public CMapiContainer<IDistList> {
+class CDistListEntry final : public CEntryContainer<IDistList> {
 public:
     CDistListEntry(const CEntryOpener& opener, CPropertyBag properties);
 
     STDMETHOD(GetContentsTable)(ULONG flags, LPMAPITABLE* table) override;
     STDMETHOD(GetHierarchyTable)(ULONG flags, LPMAPITABLE* table) override;
-    STDMETHOD(OpenEntry)(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG flags, ULONG* objectType,
-                         LPUNKNOWN* unknown) override;
-
-private:
-    CEntryOpener m_opener;
 };
 
 }  // namespace mapiprovider

@@ -42,9 +42,29 @@ std::wstring DescribeCustom(SAFEARRAY** custom) {
            L" count=" + std::to_wstring(upper - lower + 1);
 }
 
+// The reference counting of a test object made with new: it starts with its creator's reference
+// and deletes itself at the last release.
+template <class Interface>
+class HeapObject : public Interface {
+public:
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+protected:
+    HeapObject() = default;
+    virtual ~HeapObject() = default;
+
+private:
+    ULONG refs_ = 1;
+};
+
 // A test add-in: builds one button in OnConnection (or fails as told), shows a box when told,
 // and unadvises in OnDisconnection.
-class TestAddin final : public _IDTExtensibility2 {
+class TestAddin final : public HeapObject<_IDTExtensibility2> {
 public:
     TestAddin(HRESULT connectResult, bool showBox) : connectResult_(connectResult), showBox_(showBox) { ++liveAddins; }
 
@@ -55,12 +75,6 @@ public:
         *object = static_cast<_IDTExtensibility2*>(this);
         AddRef();
         return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         *count = 0;
@@ -106,11 +120,10 @@ private:
     HRESULT connectResult_;
     bool showBox_;
     ToolbarScript script_;
-    ULONG refs_ = 1;
 };
 
 // A class that is no add-in at all.
-class NotAnAddin final : public IUnknown {
+class NotAnAddin final : public HeapObject<IUnknown> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         *object = iid == IID_IUnknown ? static_cast<IUnknown*>(this) : nullptr;
@@ -118,15 +131,6 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-private:
-    ULONG refs_ = 1;
 };
 
 class Factory : public IClassFactory {

@@ -21,19 +21,44 @@ std::vector<std::wstring> MapChildren(IXMLDOMNode* element, Read&& read) {
     return result;
 }
 
-using ContactGetter = HRESULT (STDMETHODCALLTYPE IContact::*)(BSTR*);
-using GroupGetter = HRESULT (STDMETHODCALLTYPE IContactGroup::*)(BSTR*);
+// A text property of Itf: its name and its getter.
+template <class Itf>
+struct TextProperty {
+    const wchar_t* name;
+    HRESULT (STDMETHODCALLTYPE Itf::*get)(BSTR*);
+};
 
-std::wstring Read(IContact* contact, ContactGetter get) {
-    CComBSTR value;
-    if (FAILED((contact->*get)(&value))) return L"<failed>";
-    return Str(value);
-}
+const TextProperty<IContact> kContactTexts[] = {
+    {L"ID", &IContact::get_ID},
+    {L"QuickName", &IContact::get_QuickName},
+    {L"FirstName", &IContact::get_FirstName},
+    {L"LastName", &IContact::get_LastName},
+    {L"TelephoneNumber", &IContact::get_TelephoneNumber},
+    {L"MobileNumber", &IContact::get_MobileNumber},
+    {L"StreetAddress1", &IContact::get_StreetAddress1},
+    {L"StreetAddress2", &IContact::get_StreetAddress2},
+    {L"Town", &IContact::get_Town},
+    {L"County", &IContact::get_County},
+    {L"Postcode", &IContact::get_Postcode},
+    {L"Country", &IContact::get_Country},
+    {L"EmailAddress", &IContact::get_EmailAddress},
+};
 
-std::wstring Read(IContactGroup* group, GroupGetter get) {
-    CComBSTR value;
-    if (FAILED((group->*get)(&value))) return L"<failed>";
-    return Str(value);
+const TextProperty<IContactGroup> kGroupTexts[] = {
+    {L"ID", &IContactGroup::get_ID},
+    {L"Name", &IContactGroup::get_Name},
+    {L"Description", &IContactGroup::get_Description},
+};
+
+// Each property's text by name, in table order; "<failed>" where the getter fails.
+template <class Itf, size_t N>
+std::map<std::wstring, std::wstring> TextsOf(Itf* object, const TextProperty<Itf> (&properties)[N]) {
+    std::map<std::wstring, std::wstring> fields;
+    for (const TextProperty<Itf>& property : properties) {
+        CComBSTR value;
+        fields[property.name] = FAILED((object->*property.get)(&value)) ? std::wstring(L"<failed>") : Str(value);
+    }
+    return fields;
 }
 
 }  // namespace
@@ -87,20 +112,7 @@ std::wstring Str(BSTR text) {
 }
 
 std::map<std::wstring, std::wstring> FieldsOf(IContact* contact) {
-    std::map<std::wstring, std::wstring> fields;
-    fields[L"ID"] = Read(contact, &IContact::get_ID);
-    fields[L"QuickName"] = Read(contact, &IContact::get_QuickName);
-    fields[L"FirstName"] = Read(contact, &IContact::get_FirstName);
-    fields[L"LastName"] = Read(contact, &IContact::get_LastName);
-    fields[L"TelephoneNumber"] = Read(contact, &IContact::get_TelephoneNumber);
-    fields[L"MobileNumber"] = Read(contact, &IContact::get_MobileNumber);
-    fields[L"StreetAddress1"] = Read(contact, &IContact::get_StreetAddress1);
-    fields[L"StreetAddress2"] = Read(contact, &IContact::get_StreetAddress2);
-    fields[L"Town"] = Read(contact, &IContact::get_Town);
-    fields[L"County"] = Read(contact, &IContact::get_County);
-    fields[L"Postcode"] = Read(contact, &IContact::get_Postcode);
-    fields[L"Country"] = Read(contact, &IContact::get_Country);
-    fields[L"EmailAddress"] = Read(contact, &IContact::get_EmailAddress);
+    auto fields = TextsOf(contact, kContactTexts);
     CONTACT_TYPE type = CONTACT_TYPE_CONTACT;
     contact->get_ContactType(&type);
     fields[L"ContactType"] = std::to_wstring(static_cast<long>(type));
@@ -108,10 +120,7 @@ std::map<std::wstring, std::wstring> FieldsOf(IContact* contact) {
 }
 
 std::map<std::wstring, std::wstring> FieldsOf(IContactGroup* group) {
-    std::map<std::wstring, std::wstring> fields;
-    fields[L"ID"] = Read(group, &IContactGroup::get_ID);
-    fields[L"Name"] = Read(group, &IContactGroup::get_Name);
-    fields[L"Description"] = Read(group, &IContactGroup::get_Description);
+    auto fields = TextsOf(group, kGroupTexts);
     CONTACT_GROUP_TYPE type = CONTACT_GROUP_TYPE_GROUP;
     group->get_GroupType(&type);
     fields[L"GroupType"] = std::to_wstring(static_cast<long>(type));
