@@ -1,5 +1,6 @@
 #include "DHtmlDocument.h"
 
+#include <atlbase.h>
 #include <msxml2.h>
 
 #include <cwctype>
@@ -10,25 +11,13 @@ namespace {
 const CLSID kDomDocumentClass = {0x2933bf90, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
 const UINT kHtmlResourceType = 23;
 
-// Releases a COM interface when it goes out of scope.
-template <class T>
-class CReleaser {
-public:
-    ~CReleaser() {
-        if (p) p->Release();
-    }
-    T* p = nullptr;
-};
-
 std::wstring Lower(std::wstring text) {
     for (wchar_t& ch : text) ch = (wchar_t)std::towlower(ch);
     return text;
 }
 
-std::wstring FromBstr(BSTR text) {
-    std::wstring result = text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-    ::SysFreeString(text);
-    return result;
+std::wstring TextOf(const CComBSTR& text) {
+    return text ? std::wstring(text, text.Length()) : std::wstring();
 }
 
 // Drops a namespace prefix ("xhtml:p" is "p").
@@ -39,38 +28,38 @@ std::wstring LocalName(const std::wstring& name) {
 
 // Copies a DOM node and its descendants into the page model.
 HRESULT CopyNode(IXMLDOMNode* source, CDHtmlNode& target) {
-    CReleaser<IXMLDOMNodeList> children;
-    HRESULT hr = source->get_childNodes(&children.p);
-    if (FAILED(hr) || !children.p) return FAILED(hr) ? hr : E_POINTER;
+    CComPtr<IXMLDOMNodeList> children;
+    HRESULT hr = source->get_childNodes(&children);
+    if (FAILED(hr) || !children) return FAILED(hr) ? hr : E_POINTER;
     long count = 0;
-    children.p->get_length(&count);
+    children->get_length(&count);
     for (long i = 0; i < count; ++i) {
-        CReleaser<IXMLDOMNode> child;
-        if (FAILED(children.p->get_item(i, &child.p)) || !child.p) continue;
+        CComPtr<IXMLDOMNode> child;
+        if (FAILED(children->get_item(i, &child)) || !child) continue;
         DOMNodeType type = NODE_INVALID;
-        child.p->get_nodeType(&type);
+        child->get_nodeType(&type);
         if (type == NODE_TEXT || type == NODE_CDATA_SECTION) {
-            BSTR text = nullptr;
-            child.p->get_text(&text);
-            target.AppendChild(std::make_unique<CDHtmlNode>(CDHtmlNode::kText, FromBstr(text)));
+            CComBSTR text;
+            child->get_text(&text);
+            target.AppendChild(std::make_unique<CDHtmlNode>(CDHtmlNode::kText, TextOf(text)));
         } else if (type == NODE_ELEMENT) {
-            BSTR name = nullptr;
-            child.p->get_nodeName(&name);
-            auto element = std::make_unique<CDHtmlNode>(CDHtmlNode::kElement, Lower(LocalName(FromBstr(name))));
-            CReleaser<IXMLDOMNamedNodeMap> attributes;
-            if (SUCCEEDED(child.p->get_attributes(&attributes.p)) && attributes.p) {
+            CComBSTR name;
+            child->get_nodeName(&name);
+            auto element = std::make_unique<CDHtmlNode>(CDHtmlNode::kElement, Lower(LocalName(TextOf(name))));
+            CComPtr<IXMLDOMNamedNodeMap> attributes;
+            if (SUCCEEDED(child->get_attributes(&attributes)) && attributes) {
                 long attributeCount = 0;
-                attributes.p->get_length(&attributeCount);
+                attributes->get_length(&attributeCount);
                 for (long a = 0; a < attributeCount; ++a) {
-                    CReleaser<IXMLDOMNode> attribute;
-                    if (FAILED(attributes.p->get_item(a, &attribute.p)) || !attribute.p) continue;
-                    BSTR attributeName = nullptr, value = nullptr;
-                    attribute.p->get_nodeName(&attributeName);
-                    attribute.p->get_text(&value);
-                    element->SetAttribute(Lower(FromBstr(attributeName)).c_str(), FromBstr(value));
+                    CComPtr<IXMLDOMNode> attribute;
+                    if (FAILED(attributes->get_item(a, &attribute)) || !attribute) continue;
+                    CComBSTR attributeName, value;
+                    attribute->get_nodeName(&attributeName);
+                    attribute->get_text(&value);
+                    element->SetAttribute(Lower(TextOf(attributeName)).c_str(), TextOf(value));
                 }
             }
-            hr = CopyNode(child.p, *target.AppendChild(std::move(element)));
+            hr = CopyNode(child, *target.AppendChild(std::move(element)));
             if (FAILED(hr)) return hr;
         }
     }
@@ -196,46 +185,45 @@ HRESULT CDHtmlDocument::LoadText(const std::wstring& xhtml) {
         if (end != std::wstring::npos) text.erase(0, end + 2);
     }
 
-    CReleaser<IXMLDOMDocument> document;
+    CComPtr<IXMLDOMDocument> document;
     HRESULT hr = ::CoCreateInstance(kDomDocumentClass, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-                                    (void**)&document.p);
-    if (FAILED(hr) || !document.p) {
+                                    reinterpret_cast<void**>(&document));
+    if (FAILED(hr) || !document) {
         CString error;
         error.Format("The XML parser could not be created (0x%08lX).", (unsigned long)hr);
         return Fail(FAILED(hr) ? hr : E_POINTER, error);
     }
-    document.p->put_async(VARIANT_FALSE);
-    document.p->put_validateOnParse(VARIANT_FALSE);
-    document.p->put_resolveExternals(VARIANT_FALSE);
-    document.p->put_preserveWhiteSpace(VARIANT_TRUE);
+    document->put_async(VARIANT_FALSE);
+    document->put_validateOnParse(VARIANT_FALSE);
+    document->put_resolveExternals(VARIANT_FALSE);
+    document->put_preserveWhiteSpace(VARIANT_TRUE);
 
-    BSTR source = ::SysAllocStringLen(text.data(), (UINT)text.size());
+    const CComBSTR source(text.data(), (UINT)text.size());
     VARIANT_BOOL parsed = VARIANT_FALSE;
-    hr = document.p->loadXML(source, &parsed);
-    ::SysFreeString(source);
+    hr = document->loadXML(source, &parsed);
     if (FAILED(hr) || parsed != VARIANT_TRUE) {
         CString error("The page is not well-formed XHTML");
-        CReleaser<IXMLDOMParseError> parseError;
-        if (SUCCEEDED(document.p->get_parseError(&parseError.p)) && parseError.p) {
+        CComPtr<IXMLDOMParseError> parseError;
+        if (SUCCEEDED(document->get_parseError(&parseError)) && parseError) {
             long line = 0;
-            parseError.p->get_line(&line);
-            BSTR reason = nullptr;
-            parseError.p->get_reason(&reason);
+            parseError->get_line(&line);
+            CComBSTR reason;
+            parseError->get_reason(&reason);
             CString detail;
             detail.Format(" (line %ld): ", line);
-            error += detail + CString(DHtmlCollapseWhiteSpace(FromBstr(reason)).c_str());
+            error += detail + CString(DHtmlCollapseWhiteSpace(TextOf(reason)).c_str());
         }
         return Fail(FAILED(hr) ? hr : E_INVALIDARG, error);
     }
 
-    CReleaser<IXMLDOMElement> rootElement;
-    if (FAILED(document.p->get_documentElement(&rootElement.p)) || !rootElement.p)
+    CComPtr<IXMLDOMElement> rootElement;
+    if (FAILED(document->get_documentElement(&rootElement)) || !rootElement)
         return Fail(E_INVALIDARG, "The page has no root element.");
-    BSTR rootName = nullptr;
-    rootElement.p->get_nodeName(&rootName);
-    auto root = std::make_unique<CDHtmlNode>(CDHtmlNode::kElement, Lower(LocalName(FromBstr(rootName))));
+    CComBSTR rootName;
+    rootElement->get_nodeName(&rootName);
+    auto root = std::make_unique<CDHtmlNode>(CDHtmlNode::kElement, Lower(LocalName(TextOf(rootName))));
     if (!root->IsTag(L"html")) return Fail(E_INVALIDARG, "The page's root element is not <html>.");
-    hr = CopyNode(rootElement.p, *root);
+    hr = CopyNode(rootElement, *root);
     if (FAILED(hr)) return Fail(hr, "The page could not be read.");
     if (!root->FindTag(L"body")) return Fail(E_INVALIDARG, "The page has no <body>.");
     m_root = std::move(root);
