@@ -1,5 +1,6 @@
 #include "MailErrors.h"
 
+#include <atlbase.h>
 #include <log4cpp/Category.hh>
 #include <oleauto.h>
 
@@ -11,15 +12,11 @@
 namespace {
 
 void SetDescription(const std::wstring& text) {
-    ICreateErrorInfo* create = nullptr;
+    CComPtr<ICreateErrorInfo> create;
     if (FAILED(::CreateErrorInfo(&create))) return;
     create->SetDescription(const_cast<LPOLESTR>(text.c_str()));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-        ::SetErrorInfo(0, info);
-        info->Release();
-    }
-    create->Release();
+    CComPtr<IErrorInfo> info;
+    if (SUCCEEDED(create.QueryInterface(&info))) ::SetErrorInfo(0, info);
 }
 
 // The pattern of text id formatted by the platform's message formatter; empty on failure.

@@ -42,14 +42,12 @@ HRESULT CEnumCursor::Skip(const CEnumerableItems& items, ULONG count) {
 HRESULT CCollectionEnum::Create(IUnknown* owner, const CEnumerableItems& items, const char* logName,
                                 IUnknown** result) {
     *result = nullptr;
-    CComObject<CCollectionEnum>* enumerator = nullptr;
-    HRESULT hr = CComObject<CCollectionEnum>::CreateInstance(&enumerator);
+    CComObject<CCollectionEnum>* made = nullptr;
+    const HRESULT hr = CComObject<CCollectionEnum>::CreateInstance(&made);
     if (FAILED(hr)) return hr;
+    const CComPtr<CComObject<CCollectionEnum>> enumerator(made);
     enumerator->m_owner = owner;
     enumerator->m_items = &items;
     enumerator->m_logName = logName;
-    enumerator->AddRef();
-    hr = enumerator->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(result));
-    enumerator->Release();
-    return hr;
+    return enumerator->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(result));
 }

@@ -34,9 +34,9 @@ const char* CObjectCollection::LogName() const {
 }
 
 HRESULT CObjectCollection::CopyItem(size_t index, VARIANT* item) const {
+    CComPtr<IDispatch> copy = m_items[index];
     item->vt = VT_DISPATCH;
-    item->pdispVal = m_items[index];
-    if (item->pdispVal) item->pdispVal->AddRef();
+    item->pdispVal = copy.Detach();
     return S_OK;
 }
 

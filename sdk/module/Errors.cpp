@@ -1,5 +1,6 @@
 #include "Errors.h"
 
+#include <atlbase.h>
 #include <log4cpp/Category.hh>
 #include <oleauto.h>
 
@@ -36,15 +37,11 @@ std::string FormatResourceString(UINT id, std::initializer_list<CInsert> inserts
 }
 
 void SetErrorDescription(const wchar_t* text) {
-    ICreateErrorInfo* create = nullptr;
+    CComPtr<ICreateErrorInfo> create;
     if (FAILED(::CreateErrorInfo(&create))) return;
     create->SetDescription(const_cast<LPOLESTR>(text ? text : L""));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-        ::SetErrorInfo(0, info);
-        info->Release();
-    }
-    create->Release();
+    CComPtr<IErrorInfo> info;
+    if (SUCCEEDED(create.QueryInterface(&info))) ::SetErrorInfo(0, info);
 }
 
 }  // namespace
@@ -94,14 +91,12 @@ std::wstring LoadResourceString(UINT id) {
 }
 
 std::wstring CurrentErrorDescription() {
-    IErrorInfo* info = nullptr;
+    CComPtr<IErrorInfo> info;
     if (::GetErrorInfo(0, &info) != S_OK || !info) return std::wstring();
-    BSTR description = nullptr;
+    CComBSTR description;
     std::wstring result;
-    if (SUCCEEDED(info->GetDescription(&description)) && description) result.assign(description, ::SysStringLen(description));
-    ::SysFreeString(description);
+    if (SUCCEEDED(info->GetDescription(&description)) && description) result.assign(description, description.Length());
     // GetErrorInfo took the error info off the thread; put it back for the caller.
     ::SetErrorInfo(0, info);
-    info->Release();
     return result;
 }
