@@ -100,8 +100,7 @@ CComVariant Short(short value) {
 CComVariant Object(IDispatch* value) {
     CComVariant v;
     v.vt = VT_DISPATCH;
-    v.pdispVal = value;
-    if (value) value->AddRef();
+    v.pdispVal = CComPtr<IDispatch>(value).Detach();
     return v;
 }
 
