@@ -1,5 +1,6 @@
 #include "Containers.h"
 
+#include <atlbase.h>
 #include <mapicode.h>
 #include <mapiguid.h>
 #include <mapitags.h>
@@ -15,14 +16,15 @@ const std::vector<ULONG> kHierarchyColumns = {PR_ENTRYID,     PR_DISPLAY_NAME_A,
                                               PR_OBJECT_TYPE, PR_DISPLAY_TYPE,   PR_INSTANCE_KEY};
 const std::vector<ULONG> kContentsColumns = {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_OBJECT_TYPE, PR_DISPLAY_TYPE, PR_INSTANCE_KEY};
 
-HRESULT Hand(IUnknown* object, LPCIID lpInterface, LPUNKNOWN* unknown) {
+// Hands a new object to the caller: as it is, or as the interface asked for.
+HRESULT Hand(IUnknown* made, LPCIID lpInterface, LPUNKNOWN* unknown) {
+    CComPtr<IUnknown> object;
+    object.Attach(made);  // the creator's reference
     if (!lpInterface) {
-        *unknown = object;
+        *unknown = object.Detach();
         return S_OK;
     }
-    HRESULT hr = object->QueryInterface(*lpInterface, reinterpret_cast<void**>(unknown));
-    object->Release();
-    return hr;
+    return object->QueryInterface(*lpInterface, reinterpret_cast<void**>(unknown));
 }
 
 // A table the container does not serve.
