@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <atlbase.h>
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,10 @@
 struct _IDTExtensibility2;
 
 namespace officehost {
+
+namespace detail {
+class ComAddInObject;
+}
 
 class AddinHost {
 public:
@@ -37,8 +43,8 @@ public:
 private:
     struct Connected {
         std::wstring progId;
-        _IDTExtensibility2* addin;   // referenced
-        IDispatch* entry;            // the COMAddIn handed to it, referenced
+        CComPtr<_IDTExtensibility2> addin;
+        CComPtr<detail::ComAddInObject> entry;   // the COMAddIn handed to it
     };
     void Log(const wchar_t* step, const std::wstring& progId, HRESULT hr);
 

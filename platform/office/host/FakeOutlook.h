@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <atlbase.h>
+
 #include <memory>
 #include <string>
 
@@ -58,7 +60,7 @@ public:
 private:
     friend class AddinHost;   // hands the model's state to the COMAddIn objects it makes
     std::shared_ptr<detail::ModelState> state_;
-    IDispatch* application_ = nullptr;
+    CComPtr<IDispatch> application_;
 };
 
 }  // namespace officehost

@@ -46,6 +46,15 @@ HMODULE ServerModuleOf(REFCLSID clsid) {
     return ::GetModuleHandleW(full.substr(full.find_last_of(L"\\/") + 1).c_str());
 }
 
+// Creates the class in process and asks it for the add-in's connection interface.
+HRESULT CreateAddin(REFCLSID clsid, CComPtr<_IDTExtensibility2>& addin) {
+    CComPtr<IUnknown> unknown;
+    const HRESULT hr =
+        ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&unknown));
+    if (FAILED(hr)) return hr;
+    return unknown->QueryInterface(IID__IDTExtensibility2, reinterpret_cast<void**>(&addin));
+}
+
 }  // namespace
 
 AddinHost::AddinHost(FakeOutlook& outlook, CallLog& log) : outlook_(outlook), log_(log) {}
@@ -80,34 +89,23 @@ std::vector<std::wstring> AddinHost::RegisteredAddins() {
 HRESULT AddinHost::Connect(const std::wstring& progId) {
     CLSID clsid = {};
     HRESULT hr = ::CLSIDFromProgID(progId.c_str(), &clsid);
-    IUnknown* unknown = nullptr;
-    if (SUCCEEDED(hr)) {
-        hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&unknown));
-    }
-    _IDTExtensibility2* addin = nullptr;
-    if (SUCCEEDED(hr)) {
-        hr = unknown->QueryInterface(IID__IDTExtensibility2, reinterpret_cast<void**>(&addin));
-        unknown->Release();
-    }
+    CComPtr<_IDTExtensibility2> addin;
+    if (SUCCEEDED(hr)) hr = CreateAddin(clsid, addin);
     if (FAILED(hr)) {
         Log(L"Connect", progId, hr);
         return hr;
     }
     if (HMODULE module = ServerModuleOf(clsid)) CaptureMessageBoxes(module, log_);
 
-    auto* entry = new detail::ComAddInObject(outlook_.state_, progId);
+    const CComPtr<detail::ComAddInObject> entry = detail::MakeObject<detail::ComAddInObject>(outlook_.state_, progId);
     EmptyCustom custom;
     hr = custom.Valid() ? addin->OnConnection(outlook_.Application(), ext_cm_Startup, static_cast<COMAddIn*>(entry),
                                               custom.Get())
                         : E_OUTOFMEMORY;
     Log(L"Connect", progId, hr);
-    if (FAILED(hr)) {
-        addin->Release();
-        entry->Release();
-        return hr;
-    }
+    if (FAILED(hr)) return hr;
     entry->SetConnected(true);
-    connected_.push_back({progId, addin, static_cast<COMAddIn*>(entry)});
+    connected_.push_back({progId, addin, entry});
     EmptyCustom startup;
     Log(L"OnStartupComplete", progId, startup.Valid() ? addin->OnStartupComplete(startup.Get()) : E_OUTOFMEMORY);
     return hr;
@@ -135,13 +133,14 @@ HRESULT AddinHost::DisconnectAll() {
         EmptyCustom custom;
         Log(L"OnBeginShutdown", addin.progId, custom.Valid() ? addin.addin->OnBeginShutdown(custom.Get()) : E_OUTOFMEMORY);
     }
-    for (const auto& addin : connected) {
+    for (Connected& addin : connected) {
         EmptyCustom custom;
         Log(L"OnDisconnection", addin.progId,
             note(custom.Valid() ? addin.addin->OnDisconnection(ext_dm_HostShutdown, custom.Get()) : E_OUTOFMEMORY));
-        static_cast<detail::ComAddInObject*>(static_cast<COMAddIn*>(addin.entry))->SetConnected(false);
-        addin.addin->Release();
-        addin.entry->Release();
+        addin.entry->SetConnected(false);
+        // Each is let go of as soon as it is disconnected.
+        addin.addin.Release();
+        addin.entry.Release();
     }
     return first;
 }

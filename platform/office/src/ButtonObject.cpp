@@ -24,14 +24,12 @@ void* ButtonObject::QueryOther(REFIID iid) {
 }
 
 void ButtonObject::DropSinks() {
-    std::vector<std::pair<DWORD, IDispatch*>> sinks;
+    // Off the button before any is released: a sink's release may call back into it.
+    std::vector<Sink> sinks;
     sinks.swap(sinks_);
-    for (auto& sink : sinks) sink.second->Release();
-    IPictureDisp* pictures[] = {picture_, mask_};
-    picture_ = mask_ = nullptr;
-    for (IPictureDisp* picture : pictures) {
-        if (picture) picture->Release();
-    }
+    sinks.clear();
+    picture_.Release();
+    mask_.Release();
 }
 
 FakeOutlook::ButtonState ButtonObject::Snapshot() const {
@@ -53,14 +51,12 @@ FakeOutlook::ButtonState ButtonObject::Snapshot() const {
 size_t ButtonObject::FireClick() {
     State().Log(name_ + L".Click");
     // A sink may unadvise while it handles the click: call the ones advised now.
-    std::vector<IDispatch*> sinks;
-    for (auto& sink : sinks_) {
-        sink.second->AddRef();
-        sinks.push_back(sink.second);
-    }
-    AddRef();
+    std::vector<CComPtr<IDispatch>> sinks;
+    for (const Sink& sink : sinks_) sinks.push_back(sink.second);
+    const CComPtr<_CommandBarButton> self(this);   // alive while the sinks run
     size_t reached = 0;
-    for (IDispatch* sink : sinks) {
+    for (CComPtr<IDispatch>& advised : sinks) {
+        const CComPtr<IDispatch> sink = std::move(advised);   // let go of once called
         VARIANT_BOOL cancel = VARIANT_FALSE;
         VARIANT args[2];
         ::VariantInit(&args[0]);
@@ -77,9 +73,7 @@ size_t ButtonObject::FireClick() {
         ::SysFreeString(excep.bstrDescription);
         ::SysFreeString(excep.bstrHelpFile);
         ++reached;
-        sink->Release();
     }
-    Release();
     return reached;
 }
 
@@ -134,25 +128,22 @@ HRESULT ButtonObject::PutNumber(const wchar_t* member, LONG value, LONG* number)
     return S_OK;
 }
 
-HRESULT ButtonObject::GetPicture(const wchar_t* member, IPictureDisp* picture, IPictureDisp** value) {
+HRESULT ButtonObject::GetPicture(const wchar_t* member, const CComPtr<IPictureDisp>& picture, IPictureDisp** value) {
     if (!value) return E_POINTER;
     *value = nullptr;
     if (Refuses(member)) return State().Refuse(Line(member));
     SIZE size;
     State().Log(Line(member) + L" -> " + PictureText(picture, &size));
-    if (picture) picture->AddRef();
-    *value = picture;
+    HandOut(picture, value);
     return S_OK;
 }
 
-HRESULT ButtonObject::PutPicture(const wchar_t* member, IPictureDisp* value, IPictureDisp** picture, SIZE* size) {
+HRESULT ButtonObject::PutPicture(const wchar_t* member, IPictureDisp* value, CComPtr<IPictureDisp>& picture, SIZE* size) {
     SIZE measured;
     const std::wstring line = Line(member) + L"=" + PictureText(value, &measured);
     if (Refuses(member)) return State().Refuse(line);
     // Keep what the add-in set: it may release its own reference right away.
-    if (value) value->AddRef();
-    if (*picture) (*picture)->Release();
-    *picture = value;
+    picture = value;
     *size = measured;
     State().Log(line);
     return S_OK;
@@ -173,9 +164,9 @@ HRESULT ButtonObject::put_Tag(BSTR value) { return PutText(L"Tag", value, &tag_)
 HRESULT ButtonObject::get_FaceId(LONG* value) { return GetNumber(L"FaceId", faceId_, value); }
 HRESULT ButtonObject::put_FaceId(LONG value) { return PutNumber(L"FaceId", value, &faceId_); }
 HRESULT ButtonObject::get_Picture(IPictureDisp** value) { return GetPicture(L"Picture", picture_, value); }
-HRESULT ButtonObject::put_Picture(IPictureDisp* value) { return PutPicture(L"Picture", value, &picture_, &pictureSize_); }
+HRESULT ButtonObject::put_Picture(IPictureDisp* value) { return PutPicture(L"Picture", value, picture_, &pictureSize_); }
 HRESULT ButtonObject::get_Mask(IPictureDisp** value) { return GetPicture(L"Mask", mask_, value); }
-HRESULT ButtonObject::put_Mask(IPictureDisp* value) { return PutPicture(L"Mask", value, &mask_, &maskSize_); }
+HRESULT ButtonObject::put_Mask(IPictureDisp* value) { return PutPicture(L"Mask", value, mask_, &maskSize_); }
 HRESULT ButtonObject::get_Style(LONG* value) { return GetNumber(L"Style", style_, value); }
 HRESULT ButtonObject::put_Style(LONG value) { return PutNumber(L"Style", value, &style_); }
 HRESULT ButtonObject::get_Parameter(BSTR* value) { return GetText(L"Parameter", parameter_, value); }
@@ -226,13 +217,13 @@ HRESULT ButtonObject::EventPoint::Advise(IUnknown* sink, DWORD* cookie) {
     *cookie = 0;
     const std::wstring line = button_.Line(L"Advise");
     if (button_.Refuses(L"Advise")) return button_.State().Refuse(line);
-    IDispatch* events = nullptr;
+    CComPtr<IDispatch> events;
     if (!sink || FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&events))) || !events) {
         button_.State().Log(line + L" -> failed");
         return CONNECT_E_CANNOTCONNECT;
     }
     *cookie = button_.nextCookie_++;
-    button_.sinks_.emplace_back(*cookie, events);
+    button_.sinks_.emplace_back(*cookie, std::move(events));
     button_.State().Log(line);
     return S_OK;
 }
@@ -243,10 +234,9 @@ HRESULT ButtonObject::EventPoint::Unadvise(DWORD cookie) {
     auto& sinks = button_.sinks_;
     for (auto it = sinks.begin(); it != sinks.end(); ++it) {
         if (it->first != cookie) continue;
-        IDispatch* events = it->second;
+        const CComPtr<IDispatch> events = std::move(it->second);   // released once the call is logged
         sinks.erase(it);
         button_.State().Log(line);
-        events->Release();
         return S_OK;
     }
     button_.State().Log(line + L" -> failed");

@@ -74,6 +74,8 @@ private:
         ButtonObject& button_;
     };
 
+    using Sink = std::pair<DWORD, CComPtr<IDispatch>>;   // cookie, sink
+
     ~ButtonObject() override;
     void* QueryOther(REFIID iid) override;
 
@@ -85,19 +87,19 @@ private:
     HRESULT PutFlag(const wchar_t* member, VARIANT_BOOL value, bool* flag);
     HRESULT GetNumber(const wchar_t* member, LONG number, LONG* value);
     HRESULT PutNumber(const wchar_t* member, LONG value, LONG* number);
-    HRESULT GetPicture(const wchar_t* member, IPictureDisp* picture, IPictureDisp** value);
-    HRESULT PutPicture(const wchar_t* member, IPictureDisp* value, IPictureDisp** picture, SIZE* size);
+    HRESULT GetPicture(const wchar_t* member, const CComPtr<IPictureDisp>& picture, IPictureDisp** value);
+    HRESULT PutPicture(const wchar_t* member, IPictureDisp* value, CComPtr<IPictureDisp>& picture, SIZE* size);
 
     size_t number_;
     std::wstring name_;
     std::wstring caption_, tooltip_, tag_, parameter_;
     LONG faceId_ = 0, style_ = 0;
     bool visible_ = false, enabled_ = false;
-    IPictureDisp* picture_ = nullptr;
-    IPictureDisp* mask_ = nullptr;
+    CComPtr<IPictureDisp> picture_;
+    CComPtr<IPictureDisp> mask_;
     SIZE pictureSize_ = {0, 0}, maskSize_ = {0, 0};
     EventPoint events_;
-    std::vector<std::pair<DWORD, IDispatch*>> sinks_;   // cookie, referenced sink
+    std::vector<Sink> sinks_;
     DWORD nextCookie_ = 1;
 };
 

@@ -6,7 +6,10 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <atlbase.h>
+
 #include <memory>
+#include <utility>
 
 #include "ModelState.h"
 
@@ -54,22 +57,18 @@ public:
         return state_->TypeInfoOf(iid_, info);
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        ITypeInfo* info = nullptr;
-        HRESULT hr = state_->TypeInfoOf(iid_, &info);
+        CComPtr<ITypeInfo> info;
+        const HRESULT hr = state_->TypeInfoOf(iid_, &info);
         if (FAILED(hr)) return hr;
-        hr = info->GetIDsOfNames(names, count, ids);
-        info->Release();
-        return hr;
+        return info->GetIDsOfNames(names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* excep, UINT* argErr) override {
-        ITypeInfo* info = nullptr;
-        HRESULT hr = state_->TypeInfoOf(iid_, &info);
+        CComPtr<ITypeInfo> info;
+        const HRESULT hr = state_->TypeInfoOf(iid_, &info);
         if (FAILED(hr)) return hr;
         ::SetErrorInfo(0, nullptr);
-        hr = info->Invoke(static_cast<Interface*>(this), id, flags, params, result, excep, argErr);
-        info->Release();
-        return hr;
+        return info->Invoke(static_cast<Interface*>(this), id, flags, params, result, excep, argErr);
     }
 
     // ISupportErrorInfo
@@ -90,6 +89,20 @@ private:
     IID iid_;
     ULONG refs_ = 1;   // the creator's reference
 };
+
+// A new object of the model, held by its creator's reference.
+template <class Object, class... Args>
+CComPtr<Object> MakeObject(Args&&... args) {
+    CComPtr<Object> made;
+    made.Attach(new Object(std::forward<Args>(args)...));
+    return made;
+}
+
+// Gives the caller a reference of its own to a held object (null when none is held).
+template <class Object, class Out>
+void HandOut(const CComPtr<Object>& held, Out** out) {
+    *out = CComPtr<Object>(held).Detach();
+}
 
 }  // namespace detail
 }  // namespace officehost

@@ -8,15 +8,13 @@
 namespace officehost {
 
 FakeOutlook::FakeOutlook(const HostSwitches& switches, CallLog& log)
-    : state_(std::make_shared<detail::ModelState>(switches, log)) {
-    application_ = static_cast<_Application*>(new detail::ApplicationObject(state_));
-}
+    : state_(std::make_shared<detail::ModelState>(switches, log)),
+      application_(detail::MakeObject<detail::ApplicationObject>(state_)) {}
 
 FakeOutlook::~FakeOutlook() {
     // Objects an add-in still holds stay callable, but log nowhere.
     state_->log = nullptr;
     state_->Detach();
-    application_->Release();
 }
 
 IDispatch* FakeOutlook::Application() const { return application_; }

@@ -12,11 +12,9 @@ namespace {
 bool TextOf(const VARIANT& value, std::wstring* text) {
     text->clear();
     if (IsMissing(value)) return true;
-    VARIANT converted;
-    ::VariantInit(&converted);
+    CComVariant converted;
     if (FAILED(::VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_BSTR))) return false;
     text->assign(converted.bstrVal, ::SysStringLen(converted.bstrVal));
-    ::VariantClear(&converted);
     return true;
 }
 
@@ -24,8 +22,7 @@ bool TextOf(const VARIANT& value, std::wstring* text) {
 bool NumberOf(const VARIANT& value, LONG fallback, LONG* number) {
     *number = fallback;
     if (IsMissing(value)) return true;
-    VARIANT converted;
-    ::VariantInit(&converted);
+    CComVariant converted;
     if (FAILED(::VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_I4))) return false;
     *number = converted.lVal;
     return true;
@@ -44,9 +41,7 @@ HRESULT Invalid(const std::shared_ptr<ModelState>& state, const std::wstring& li
 ControlsObject::ControlsObject(std::shared_ptr<ModelState> state)
     : DispatchObject(std::move(state), IID_CommandBarControls) {}
 
-ControlsObject::~ControlsObject() {
-    for (ButtonObject* control : controls_) control->Release();
-}
+ControlsObject::~ControlsObject() = default;
 
 HRESULT ControlsObject::Add(VARIANT type, VARIANT id, VARIANT parameter, VARIANT before, VARIANT temporary,
                             IDispatch** control) {
@@ -65,13 +60,11 @@ HRESULT ControlsObject::Add(VARIANT type, VARIANT id, VARIANT parameter, VARIANT
         return Invalid(SharedState(), line, L"The Parameter of a new control must be text.");
     }
     const size_t number = State().buttons.size() + 1;
-    ButtonObject* button = new ButtonObject(SharedState(), number, parameterText);
-    button->AddRef();
+    CComPtr<ButtonObject> button = MakeObject<ButtonObject>(SharedState(), number, parameterText);
     State().buttons.push_back(button);
-    button->AddRef();
     controls_.push_back(button);
     State().Log(line + L" -> " + button->Name());
-    *control = button;   // the creator's reference
+    *control = button.Detach();   // the creator's reference
     return S_OK;
 }
 
@@ -94,9 +87,8 @@ HRESULT ControlsObject::get_Item(VARIANT index, IDispatch** control) {
         SetErrorDescription(L"The bar has no control at that index.");
         return DISP_E_BADINDEX;
     }
-    ButtonObject* button = controls_[position - 1];
-    button->AddRef();
-    *control = button;
+    const CComPtr<ButtonObject>& button = controls_[position - 1];
+    HandOut(button, control);
     State().Log(line + L" -> " + button->Name());
     return S_OK;
 }
@@ -104,9 +96,9 @@ HRESULT ControlsObject::get_Item(VARIANT index, IDispatch** control) {
 // --- CommandBar ---
 
 CommandBarObject::CommandBarObject(std::shared_ptr<ModelState> state, const std::wstring& name)
-    : DispatchObject(state, IID_CommandBar), name_(name), controls_(new ControlsObject(state)) {}
+    : DispatchObject(state, IID_CommandBar), name_(name), controls_(MakeObject<ControlsObject>(state)) {}
 
-CommandBarObject::~CommandBarObject() { controls_->Release(); }
+CommandBarObject::~CommandBarObject() = default;
 
 HRESULT CommandBarObject::get_Name(BSTR* name) {
     if (!name) return E_POINTER;
@@ -122,8 +114,7 @@ HRESULT CommandBarObject::get_Controls(CommandBarControls** controls) {
     *controls = nullptr;
     if (State().Refuses(L"CommandBar", L"Controls")) return State().Refuse(L"CommandBar.Controls");
     State().Log(L"CommandBar.Controls");
-    controls_->AddRef();
-    *controls = controls_;
+    HandOut(controls_, controls);
     return S_OK;
 }
 
@@ -157,13 +148,11 @@ HRESULT CommandBarsObject::Add(VARIANT name, VARIANT position, VARIANT menuBar, 
     std::wstring barName;
     if (!TextOf(name, &barName)) return Invalid(SharedState(), line, L"The Name of a new bar must be text.");
     if (barName.empty()) barName = L"Custom " + std::to_wstring(count_ + 1);
-    CommandBarObject* made = new CommandBarObject(SharedState(), barName);
+    CComPtr<CommandBarObject> made = MakeObject<CommandBarObject>(SharedState(), barName);
     ++count_;
-    if (State().lastBar) State().lastBar->Release();
-    made->AddRef();
     State().lastBar = made;
     State().Log(line);
-    *bar = made;   // the creator's reference
+    *bar = made.Detach();   // the creator's reference
     return S_OK;
 }
 
@@ -178,17 +167,16 @@ HRESULT CommandBarsObject::get_Count(LONG* count) {
 // --- Explorer ---
 
 ExplorerObject::ExplorerObject(std::shared_ptr<ModelState> state)
-    : DispatchObject(state, IID__Explorer), bars_(new CommandBarsObject(state)) {}
+    : DispatchObject(state, IID__Explorer), bars_(MakeObject<CommandBarsObject>(state)) {}
 
-ExplorerObject::~ExplorerObject() { bars_->Release(); }
+ExplorerObject::~ExplorerObject() = default;
 
 HRESULT ExplorerObject::get_CommandBars(CommandBars** bars) {
     if (!bars) return E_POINTER;
     *bars = nullptr;
     if (State().Refuses(L"Explorer", L"CommandBars")) return State().Refuse(L"Explorer.CommandBars");
     State().Log(L"Explorer.CommandBars");
-    bars_->AddRef();
-    *bars = bars_;
+    HandOut(bars_, bars);
     return S_OK;
 }
 
@@ -197,9 +185,7 @@ HRESULT ExplorerObject::get_CommandBars(CommandBars** bars) {
 ApplicationObject::ApplicationObject(std::shared_ptr<ModelState> state)
     : DispatchObject(std::move(state), IID__Application) {}
 
-ApplicationObject::~ApplicationObject() {
-    if (explorer_) explorer_->Release();
-}
+ApplicationObject::~ApplicationObject() = default;
 
 HRESULT ApplicationObject::get_Version(BSTR* version) {
     if (!version) return E_POINTER;
@@ -217,9 +203,8 @@ HRESULT ApplicationObject::ActiveExplorer(_Explorer** explorer) {
     State().Log(L"Application.ActiveExplorer");
     // Started for automation only, the mail client has no explorer window.
     if (State().switches.noActiveExplorer) return S_OK;
-    if (!explorer_) explorer_ = new ExplorerObject(SharedState());
-    explorer_->AddRef();
-    *explorer = explorer_;
+    if (!explorer_) explorer_ = MakeObject<ExplorerObject>(SharedState());
+    HandOut(explorer_, explorer);
     return S_OK;
 }
 

@@ -21,7 +21,7 @@ public:
 
 private:
     ~ControlsObject() override;
-    std::vector<ButtonObject*> controls_;   // referenced, in the order added
+    std::vector<CComPtr<ButtonObject>> controls_;   // in the order added
 };
 
 class CommandBarObject final : public DispatchObject<CommandBar> {
@@ -40,7 +40,7 @@ private:
     ~CommandBarObject() override;
     std::wstring name_;
     bool visible_ = false;
-    ControlsObject* controls_;
+    CComPtr<ControlsObject> controls_;
 };
 
 class CommandBarsObject final : public DispatchObject<CommandBars> {
@@ -63,7 +63,7 @@ public:
 
 private:
     ~ExplorerObject() override;
-    CommandBarsObject* bars_;
+    CComPtr<CommandBarsObject> bars_;
 };
 
 class ApplicationObject final : public DispatchObject<_Application> {
@@ -75,7 +75,7 @@ public:
 
 private:
     ~ApplicationObject() override;
-    ExplorerObject* explorer_ = nullptr;   // made on first use
+    CComPtr<ExplorerObject> explorer_;   // made on first use
 };
 
 }  // namespace detail

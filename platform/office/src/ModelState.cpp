@@ -14,10 +14,7 @@ ModelState::ModelState(const HostSwitches& switches, CallLog& log) : switches(sw
     if (FAILED(hr)) throw std::runtime_error("cannot load OfficeModel.tlb beside the program");
 }
 
-ModelState::~ModelState() {
-    Detach();
-    if (typeLib) typeLib->Release();
-}
+ModelState::~ModelState() { Detach(); }
 
 void ModelState::Log(const std::wstring& line) const {
     if (log) log->Add(line);
@@ -42,30 +39,23 @@ HRESULT ModelState::TypeInfoOf(REFIID iid, ITypeInfo** info) const {
 }
 
 void ModelState::Detach() {
-    std::vector<ButtonObject*> dropped;
+    std::vector<CComPtr<ButtonObject>> dropped;
     dropped.swap(buttons);
-    for (ButtonObject* button : dropped) {
+    for (CComPtr<ButtonObject>& button : dropped) {
         button->DropSinks();
-        button->Release();
+        button.Release();
     }
-    if (lastBar) {
-        lastBar->Release();
-        lastBar = nullptr;
-    }
+    lastBar.Release();
 }
 
 void SetErrorDescription(const std::wstring& description, REFGUID iid) {
-    ICreateErrorInfo* create = nullptr;
+    CComPtr<ICreateErrorInfo> create;
     if (FAILED(::CreateErrorInfo(&create))) return;
     create->SetDescription(const_cast<LPOLESTR>(description.c_str()));
     create->SetSource(const_cast<LPOLESTR>(L"OutlookHost"));
     create->SetGUID(iid);
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-        ::SetErrorInfo(0, info);
-        info->Release();
-    }
-    create->Release();
+    CComPtr<IErrorInfo> info;
+    if (SUCCEEDED(create.QueryInterface(&info))) ::SetErrorInfo(0, info);
 }
 
 }  // namespace detail

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <atlbase.h>
+
 #include <string>
 #include <vector>
 
@@ -23,9 +25,9 @@ struct ModelState {
 
     HostSwitches switches;
     CallLog* log;                          // null once the FakeOutlook is gone
-    ITypeLib* typeLib = nullptr;
-    std::vector<ButtonObject*> buttons;     // referenced, creation order
-    CommandBarObject* lastBar = nullptr;    // referenced
+    CComPtr<ITypeLib> typeLib;
+    std::vector<CComPtr<ButtonObject>> buttons;   // creation order
+    CComPtr<CommandBarObject> lastBar;
 
     void Log(const std::wstring& line) const;
     // True when the switches make "kind.member" fail; button members also match "Button<number>.member".

@@ -1,5 +1,6 @@
 #include "Variants.h"
 
+#include <atlbase.h>
 #include <olectl.h>
 
 #include <cstdio>
@@ -37,7 +38,7 @@ std::wstring VariantText(const VARIANT& value) {
 std::wstring PictureText(IPictureDisp* picture, SIZE* size) {
     *size = {0, 0};
     if (!picture) return L"none";
-    IPicture* pic = nullptr;
+    CComPtr<IPicture> pic;
     if (FAILED(picture->QueryInterface(IID_IPicture, reinterpret_cast<void**>(&pic))) || !pic) return L"not a picture";
     SHORT type = PICTYPE_UNINITIALIZED;
     pic->get_Type(&type);
@@ -49,7 +50,6 @@ std::wstring PictureText(IPictureDisp* picture, SIZE* size) {
         *size = {bitmap.bmWidth, bitmap.bmHeight};
         text = L"bitmap " + std::to_wstring(bitmap.bmWidth) + L"x" + std::to_wstring(bitmap.bmHeight);
     }
-    pic->Release();
     return text;
 }
 
