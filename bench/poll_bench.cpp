@@ -11,6 +11,7 @@
 // under scripts/with-standin), and it needs a display (TARVOCK_NEEDS_DISPLAY=1 with TARVOCK_DISPLAY).
 #include "mainwindow/MessengerDlg.h"
 #include "signin/LoginState.h"
+#include "support/ShellStandIn.h"
 #include "support/TestMessengerApp.h"
 
 #include <psapi.h>
@@ -38,18 +39,6 @@ const DWORD kHandleNoise = 10;
 const long long kLoggingNoise = 64 * 1024;  // what debug logging may add to the growth, in bytes
 const char kLoggingProperties[] = "c:\\TarvockLogging.properties";
 const char kPassOption[] = "--pass";
-
-// Stands in for the shell's notification area (the icon's calls succeed).
-class CShellStandIn {
-public:
-    CShellStandIn() : m_saved(CTkNotifyIconWnd::s_pfnShellNotifyIcon) {
-        CTkNotifyIconWnd::s_pfnShellNotifyIcon = [](DWORD, PNOTIFYICONDATAA) -> BOOL { return TRUE; };
-    }
-    ~CShellStandIn() { CTkNotifyIconWnd::s_pfnShellNotifyIcon = m_saved; }
-
-private:
-    CTkNotifyIconWnd::PFNSHELLNOTIFYICON m_saved;
-};
 
 struct Usage {
     size_t privateBytes = 0;    // PrivateUsage

@@ -116,12 +116,7 @@ CMessengerDlg::~CMessengerDlg() {
     m_pKeptMessage.Release();
     m_pInbox.Release();
     if (m_alert.GetSafeHwnd()) m_alert.DestroyWindow();
-    if (m_pTray) {
-        m_pTray->HideTrayIcon();
-        if (m_pTray->GetSafeHwnd()) m_pTray->DestroyWindow();
-        delete m_pTray;
-        m_pTray = nullptr;
-    }
+    RemoveTrayIcon();
 }
 
 bool CMessengerDlg::CreateHidden(CWnd* parent) {
@@ -154,20 +149,22 @@ int CMessengerDlg::OnCreate(LPCREATESTRUCT create) {
     return 0;
 }
 
+void CMessengerDlg::RemoveTrayIcon() {
+    if (!m_pTray) return;
+    m_pTray->HideTrayIcon();
+    if (m_pTray->GetSafeHwnd()) m_pTray->DestroyWindow();
+    m_pTray.reset();
+}
+
 bool CMessengerDlg::UpdateTrayIcon() {
-    if (m_pTray) {
-        m_pTray->HideTrayIcon();
-        if (m_pTray->GetSafeHwnd()) m_pTray->DestroyWindow();
-        delete m_pTray;
-        m_pTray = nullptr;
-    }
+    RemoveTrayIcon();
     bool signedIn = CLoginState::IsSignedIn();
     CString tip = m_strBaseTip;
     if (signedIn)
         tip += CString(" (Signed in as ") + CLoginState::Username() + ")";
     else
         tip += " (Signed out)";
-    m_pTray = new CTrayNotifyWnd;
+    m_pTray = std::make_unique<CTrayNotifyWnd>();
     m_bTrayCreated = m_pTray->Create(tip, this, signedIn ? IDR_TRAY : IDI_SIGNED_OUT, IDR_TRAY,
                                      signedIn ? ID_SEND : ID_SIGN_IN_OUT, false);
     return m_bTrayCreated;

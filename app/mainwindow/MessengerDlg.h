@@ -9,6 +9,7 @@
 #include "alerts/TkNotifyIconWnd.h"
 
 #include <atlbase.h>
+#include <memory>
 
 #include "TarvockLib.h"
 
@@ -61,7 +62,7 @@ public:
     void PollInbox(UINT_PTR timerId);
 
     // What the window holds (for its tests).
-    CTrayNotifyWnd* GetTrayIcon() const { return m_pTray; }
+    CTrayNotifyWnd* GetTrayIcon() const { return m_pTray.get(); }
     bool HasTrayIcon() const { return m_bTrayCreated; }
     const CString& GetBaseTip() const { return m_strBaseTip; }
     CTkDesktopAlertWnd& GetAlert() { return m_alert; }
@@ -80,11 +81,13 @@ protected:
     afx_msg LRESULT OnTrayNotify(WPARAM, LPARAM) { return 0; }  // the icon window handles it
 
     void CreatePopup();
+    // Takes the notification icon out of the notification area and destroys its window.
+    void RemoveTrayIcon();
     // One poll of the inbox; COM errors are thrown to the caller.
     virtual void PollInboxCore();
 
     CString m_strBaseTip;
-    CTrayNotifyWnd* m_pTray = nullptr;
+    std::unique_ptr<CTrayNotifyWnd> m_pTray;
     bool m_bTrayCreated = false;
     CTkDesktopAlertWnd m_alert;
     CTkPopupItem* m_pTitleItem = nullptr;

@@ -40,17 +40,17 @@ bool TestUseOwnDesktop(const wchar_t* name) {
 bool TestPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs,
                    const std::function<bool(MSG*)>& preTranslate) {
     const DWORD start = ::GetTickCount();
-    for (;;) {
+    while (!condition()) {
+        if (::GetTickCount() - start > timeoutMs) return condition();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (preTranslate && preTranslate(&msg)) continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        if (condition()) return true;
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+    return true;
 }
 
 INPUT TestKeyInput(WORD key, bool up) {
@@ -92,9 +92,9 @@ struct CInputScene {
 DWORD WINAPI RunInputScene(void* parameter) {
     auto* scene = static_cast<CInputScene*>(parameter);
     scene->desktopReady = TestUseOwnDesktop(scene->desktop.c_str());
-    if (scene->desktopReady)
-        for (int attempt = 0; attempt < 3 && !scene->scene(); ++attempt) {
-        }
+    if (!scene->desktopReady) return 0;
+    for (int attempt = 0; attempt < 3; ++attempt)
+        if (scene->scene()) break;
     return 0;
 }
 

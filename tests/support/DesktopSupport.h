@@ -1,4 +1,5 @@
-// A desktop of the test process's own, on the test display, for tests that open windows.
+// A desktop of the test process's own, on the test display, for tests that open windows; pumping
+// messages, real key input and scenes of real input on a desktop of their own.
 #pragma once
 
 #include <windows.h>

@@ -488,13 +488,12 @@ bool CTkCommandBars::FilterFrameMessage(MSG* msg) {
             bool ambiguous = false;
             const int found = m_pMenuBar->FindMnemonic((char)character, &ambiguous);
             if (found >= 0) {
-                if (ambiguous) {
-                    m_pMenuBar->SetTrackingMode(TK_TRACKING_ACTIVE, false, true);
+                // A unique mnemonic opens its title's popup; a shared one only makes the first hot.
+                m_pMenuBar->SetTrackingMode(TK_TRACKING_ACTIVE, false, true);
+                if (ambiguous)
                     m_pMenuBar->SetSelected(found, true);
-                } else {
-                    m_pMenuBar->SetTrackingMode(TK_TRACKING_ACTIVE, false, true);
+                else
                     m_pMenuBar->SetPopuped(found, true);
-                }
                 return true;
             }
         }

@@ -39,13 +39,7 @@ void TkPumpPending() {
 }
 
 bool TkPumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > timeoutMs) return condition();
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        TkPumpPending();
-    }
-    return true;
+    return TestPumpUntil(condition, timeoutMs);
 }
 
 bool TkBringToFront(HWND top, DWORD timeoutMs) {

@@ -5,6 +5,7 @@
 #include "mainwindow/ReadWindowFactory.h"
 #include "resource.h"
 #include "signin/LoginState.h"
+#include "support/ShellStandIn.h"
 #include "support/TestMessengerApp.h"
 
 #include <atlbase.h>
@@ -25,18 +26,6 @@ namespace {
 
 const char kSection[] = "Accounts\\TEST01";
 const wchar_t kOwnNumber[] = L"447700900101";
-
-// Stands in for the shell's notification area (the icon's calls succeed).
-class CShellStandIn {
-public:
-    CShellStandIn() : m_saved(CTkNotifyIconWnd::s_pfnShellNotifyIcon) {
-        CTkNotifyIconWnd::s_pfnShellNotifyIcon = [](DWORD, PNOTIFYICONDATAA) -> BOOL { return TRUE; };
-    }
-    ~CShellStandIn() { CTkNotifyIconWnd::s_pfnShellNotifyIcon = m_saved; }
-
-private:
-    CTkNotifyIconWnd::PFNSHELLNOTIFYICON m_saved;
-};
 
 // Records the messages handed to the read-window factory while it lives.
 class CReadWindowRecorder {

@@ -1,10 +1,12 @@
 // For test programs that create the program's main window without caring for its inbox poll:
 // a COM apartment on the main thread (the window creates the SDK's inbox service) and a
 // stand-in for the shell's notification area (the window's icon calls succeed).
-#include "alerts/TkNotifyIconWnd.h"
+#include "ShellStandIn.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
+
+#include <memory>
 
 namespace {
 
@@ -12,17 +14,16 @@ class CMainWindowEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         m_initialised = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        m_savedShell = CTkNotifyIconWnd::s_pfnShellNotifyIcon;
-        CTkNotifyIconWnd::s_pfnShellNotifyIcon = [](DWORD, PNOTIFYICONDATAA) -> BOOL { return TRUE; };
+        m_shell = std::make_unique<CShellStandIn>();
     }
     void TearDown() override {
-        CTkNotifyIconWnd::s_pfnShellNotifyIcon = m_savedShell;
+        m_shell.reset();
         if (m_initialised) ::CoUninitialize();
     }
 
 private:
     bool m_initialised = false;
-    CTkNotifyIconWnd::PFNSHELLNOTIFYICON m_savedShell = nullptr;
+    std::unique_ptr<CShellStandIn> m_shell;
 };
 
 const ::testing::Environment* const registered =
