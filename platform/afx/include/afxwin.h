@@ -375,6 +375,9 @@ public:
     // A child's reflected notification (WM_NOTIFY + WM_REFLECT_BASE in the child's map).
     virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual bool PreTranslateMessage(MSG* msg);
+    // Offers the message to the window and its parents, up to the top level, until one takes it.
+    // A window that offers it to its parents itself ends the walk: each is asked once.
+    static bool WalkPreTranslateTree(HWND hwnd, MSG* msg);
     virtual bool PreCreateWindow(CREATESTRUCTW& cs);
     virtual void PreSubclassWindow() {}
     // After the last message (WM_NCDESTROY); frames and views delete themselves here.
@@ -383,6 +386,9 @@ public:
     bool UpdateData(bool saveAndValidate = true);
     // The default handling of the message being handled.
     LRESULT Default();
+    // Whether PreTranslateMessage offers the message to the window's parents itself (before its
+    // own translation), so that the walk up the parents ends at this window.
+    virtual bool PreTranslatesParents() const { return false; }
 
     // A modal message loop for this window (the thread's messages go through the usual
     // pre-translation); returns the result given to EndModalLoop. MLF_SHOWONIDLE shows the window
@@ -695,7 +701,10 @@ public:
     bool Create(const char* className, const char* windowName, DWORD style, const RECT& rect, CWnd* parent,
                 UINT id, void* context = nullptr) override;
     void OnInitialUpdate() override { UpdateData(false); }
+    // The frames first (the dialog manager would take their keys, a menu title's Alt+letter
+    // among them), then the dialog manager, which gets keyboard and mouse input only.
     bool PreTranslateMessage(MSG* msg) override;
+    bool PreTranslatesParents() const override { return true; }
 
 protected:
     friend INT_PTR CALLBACK AfxFormDlgProc(HWND, UINT, WPARAM, LPARAM);

@@ -103,13 +103,7 @@ int CWinApp::ExitInstance() {
 
 bool CWinApp::PreTranslateMessage(MSG* msg) {
     AfxRelayToolTipMessage(msg);
-    // The window of the message and its parents, up to the top level, may translate it.
-    for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
-        CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
-        if (wnd && wnd->PreTranslateMessage(msg)) return true;
-        if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) break;
-    }
-    return false;
+    return CWnd::WalkPreTranslateTree(msg->hwnd, msg);
 }
 
 bool CWinApp::PumpMessage() {

@@ -253,6 +253,10 @@ bool CFormView::Create(const char*, const char*, DWORD style, const RECT& rect, 
 }
 
 bool CFormView::PreTranslateMessage(MSG* msg) {
+    if ((GetStyle() & WS_CHILD) && WalkPreTranslateTree(::GetParent(m_hWnd), msg)) return true;
+    const bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||
+                       (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST);
+    if (!input || !::GetWindow(m_hWnd, GW_CHILD)) return false;
     return ::IsDialogMessageW(m_hWnd, msg) != FALSE;
 }
 

@@ -325,6 +325,18 @@ bool CWnd::PreTranslateMessage(MSG*) {
     return false;
 }
 
+bool CWnd::WalkPreTranslateTree(HWND hwnd, MSG* msg) {
+    for (; hwnd; hwnd = ::GetParent(hwnd)) {
+        CWnd* wnd = FromHandlePermanent(hwnd);
+        if (wnd) {
+            if (wnd->PreTranslateMessage(msg)) return true;
+            if (wnd->PreTranslatesParents()) break;
+        }
+        if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return false;
+}
+
 bool CWnd::UpdateData(bool saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
     try {

@@ -99,3 +99,57 @@ TEST(FormView, ATemplateBecomesAChildPaneOfItsFrame) {
     EXPECT_EQ(client.Width(), pane.Width());
     frame->DestroyWindow();
 }
+
+namespace {
+
+// A frame that counts what it is offered to translate and takes one kind of message.
+class CCountingFrame : public CFrameWnd {
+public:
+    std::vector<UINT> offered;
+    UINT takes = 0;
+    bool PreTranslateMessage(MSG* msg) override {
+        offered.push_back(msg->message);
+        return msg->message == takes;
+    }
+};
+
+}  // namespace
+
+// The frame translates a message for its form before the dialog manager, once; the dialog manager
+// gets keyboard and mouse input only, and what the frame took never reaches it.
+TEST(FormView, ItsFramesTranslateFirstOnceAndTheDialogManagerGetsOnlyInput) {
+    CCountingFrame* frame = new CCountingFrame;
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "form", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr));
+    CFormView* view = new CFormView(200);
+    ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
+    frame->ShowWindow(SW_SHOW);
+    frame->RecalcLayout();
+    HWND name = ::GetDlgItem(view->m_hWnd, 1001), minutes = ::GetDlgItem(view->m_hWnd, 1006);
+    ::SetFocus(name);
+    PumpPending();
+    auto offer = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        frame->offered.clear();
+        MSG msg = {name, message, wParam, lParam, ::GetTickCount(), {}};
+        return theTestApp.PreTranslateMessage(&msg);
+    };
+
+    // Alt+X: the frame takes the key; the dialog manager would have made a character of it.
+    frame->takes = WM_SYSKEYDOWN;
+    EXPECT_TRUE(offer(WM_SYSKEYDOWN, 'X', 0x20000001));
+    EXPECT_EQ(std::vector<UINT>{WM_SYSKEYDOWN}, frame->offered);
+    MSG pending;
+    EXPECT_FALSE(::PeekMessageW(&pending, name, WM_SYSCHAR, WM_SYSCHAR, PM_NOREMOVE));
+
+    // Tab, which the frame leaves: the dialog manager moves the focus.
+    frame->takes = 0;
+    EXPECT_TRUE(offer(WM_KEYDOWN, VK_TAB, 1));
+    EXPECT_EQ(std::vector<UINT>{WM_KEYDOWN}, frame->offered);
+    EXPECT_EQ(minutes, ::GetFocus());
+
+    // A message that is not input is left to the loop's own dispatch, after the frame saw it once.
+    EXPECT_FALSE(offer(WM_APP, 0, 0));
+    EXPECT_EQ(std::vector<UINT>{WM_APP}, frame->offered);
+    EXPECT_FALSE(offer(WM_TIMER, 7, 0));
+    EXPECT_EQ(std::vector<UINT>{WM_TIMER}, frame->offered);
+    frame->DestroyWindow();
+}
