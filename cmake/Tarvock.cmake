@@ -18,7 +18,8 @@ function(tarvock_wine_fixtures)
     ${CMAKE_BINARY_DIR}/bin/test_desktops.exe
     TarvockToolkitTests TarvockVelkoTests TarvockMapiDialogTests TarvockAfxWindowTests TarvockDHtmlTests
     TarvockMenuBarKeyTests TarvockCustomizeDragTests TarvockDockInputTests TarvockPopupBarTests
-    TarvockToolkitInputTests TarvockPopupInputTests TarvockMenuChordTests TarvockVelkoKeyTests)
+    TarvockToolkitInputTests TarvockPopupInputTests TarvockMenuChordTests TarvockVelkoKeyTests
+    TarvockVelkoFormKeys TarvockVelkoProgramKeys)
   set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 200)
   add_test(NAME wine.stop COMMAND ${TARVOCK_SCRIPTS}/wine-server stop ${TARVOCK_WINEPREFIX})
   set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)

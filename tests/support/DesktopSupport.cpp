@@ -73,6 +73,20 @@ void TestPressKey(WORD key, bool withAlt) {
         TestSendKeys({TestKeyInput(key, false), TestKeyInput(key, true)});
 }
 
+INPUT TestMouseInput(POINT at, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (at.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    return input;
+}
+
+void TestSendClick(POINT at) {
+    INPUT input[2] = {TestMouseInput(at, MOUSEEVENTF_LEFTDOWN), TestMouseInput(at, MOUSEEVENTF_LEFTUP)};
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
 bool TestInputUntil(const std::function<void()>& input, const std::function<bool()>& arrived) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         input();

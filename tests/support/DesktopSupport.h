@@ -29,6 +29,10 @@ void TestSendKeys(std::initializer_list<INPUT> keys);
 // Presses and releases a key; with Alt, Alt goes down before it and comes up after it (Alt+letter
 // as a user types it).
 void TestPressKey(WORD key, bool withAlt = false);
+// A mouse event for SendInput at a point of the screen (absolute, with a move to the point).
+INPUT TestMouseInput(POINT at, DWORD flags);
+// A click of the left button at a point of the screen, through the system's input.
+void TestSendClick(POINT at);
 // Gives the input until `arrived` (which pumps and waits a while) sees it take effect, three times
 // at the most: an input of the shared display may go astray.
 bool TestInputUntil(const std::function<void()>& input, const std::function<bool()>& arrived);

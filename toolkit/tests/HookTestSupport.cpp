@@ -71,12 +71,7 @@ void CTkFakeBar::LeaveTracking() {
 }
 
 INPUT TkMouseInput(POINT at, DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (at.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (at.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    return input;
+    return TestMouseInput(at, flags);
 }
 
 INPUT TkKeyInput(WORD key, bool up) {
@@ -88,6 +83,5 @@ void TkSendKey(WORD key) {
 }
 
 void TkSendClick(POINT at) {
-    INPUT input[2] = {TkMouseInput(at, MOUSEEVENTF_LEFTDOWN), TkMouseInput(at, MOUSEEVENTF_LEFTUP)};
-    ::SendInput(2, input, sizeof(INPUT));
+    TestSendClick(at);
 }

@@ -33,3 +33,19 @@ HWND FindTopLevelWindow(Accept accept) {
         (LPARAM)&search);
     return search.found;
 }
+
+// The program's hidden main window. The class library names a class after its module, style,
+// cursor, brush and icon ("Afx:module:style:cursor:brush:icon"); only the main window's class has
+// all three of cursor, brush and icon (the frames have an icon only, the notification icon's
+// hidden window none), and unlike the frames it is not visible. The platform does not give
+// another process's class icon, so the name is read.
+inline bool IsHiddenMainWindow(HWND hwnd) {
+    wchar_t cls[128] = {};
+    ::GetClassNameW(hwnd, cls, 128);
+    int field = 0, filled = 0;
+    for (const wchar_t* part = cls; part; part = wcschr(part, L':')) {
+        if (*part == L':') ++part;
+        if (field++ >= 3 && wcsspn(part, L"0") != wcscspn(part, L":")) ++filled;
+    }
+    return !::IsWindowVisible(hwnd) && field == 6 && filled == 3;
+}

@@ -1,0 +1,423 @@
+// The menus from the keyboard in the windows whose view is a dialog form (the send and read
+// windows), with the focus in the form's fields and real key presses on a desktop of the scene's
+// own: Alt+letter of a menu title opens it, its keys work, the form keeps its own mnemonics, Tab
+// and Enter, and the frame's filter sees each message once.
+#include "support/TestMessengerApp.h"
+
+#include "commandbars/TkCommandBar.h"
+#include "commandbars/TkHooks.h"
+#include "commandbars/TkToolBar.h"
+#include "controls/TkControl.h"
+#include "messages/ReadMessageFrame.h"
+#include "messages/SendMessageFrame.h"
+#include "resource.h"
+
+#include "DesktopSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+namespace {
+
+const int kFileTitle = 0, kViewTitle = 1;
+
+// How often the frame's filter was offered each message of the scene.
+struct CFilterTally {
+    HWND form = nullptr;
+    int offersOfCurrent = 0;
+    int mostOffers = 0;     // the most any one message was offered
+    int formKeys = 0;       // key messages to the form and its fields
+    int formKeysOnce = 0;   // of those, offered to the filter exactly once
+};
+thread_local CFilterTally* g_tally = nullptr;
+
+void CountFilterOffer() {
+    if (g_tally) ++g_tally->offersOfCurrent;
+}
+
+// The send window's own view, with the recipient picker's button noted instead of running the
+// picker (it needs the signed-in service).
+class CPickerProbeView : public CSendMessageView {
+public:
+    int pickerAsked = 0;
+
+protected:
+    afx_msg void OnPickerAsked() { ++pickerAsked; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPickerProbeView, CSendMessageView)
+    ON_BN_CLICKED(IDC_SELECT_RECIPIENTS, OnPickerAsked)
+END_MESSAGE_MAP()
+
+// The program's frame base with the send window's bars around the probe view (the send window's
+// own frame reads the account from the service when it is made).
+class CSendFormFrame : public CFrameBase {
+public:
+    CPickerProbeView* view = nullptr;
+    UINT GetBarResourceId(int) override { return IDR_SEND_WINDOW; }
+    bool CreateClientView() override {
+        auto* made = new CPickerProbeView;
+        if (!CreateFormClientView(made)) return false;
+        view = made;
+        return true;
+    }
+    bool PreTranslateMessage(MSG* msg) override {
+        CountFilterOffer();
+        return CFrameBase::PreTranslateMessage(msg);
+    }
+};
+
+// The read window as the program makes it.
+class CCountingReadFrame : public CReadMessageFrame {
+public:
+    bool PreTranslateMessage(MSG* msg) override {
+        CountFilterOffer();
+        return CReadMessageFrame::PreTranslateMessage(msg);
+    }
+};
+
+// Pumps as the program's message loop does (the application's pre-translation first), counting
+// the filter's offers of each message.
+bool PumpAsProgramUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    return TestPumpUntil(condition, timeoutMs, [](MSG* msg) {
+        CFilterTally* tally = g_tally;
+        if (!tally) return theTestApp.PreTranslateMessage(msg);
+        const bool toForm = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && tally->form &&
+                            (msg->hwnd == tally->form || ::IsChild(tally->form, msg->hwnd));
+        tally->offersOfCurrent = 0;
+        const bool taken = theTestApp.PreTranslateMessage(msg);
+        tally->mostOffers = std::max(tally->mostOffers, tally->offersOfCurrent);
+        if (toForm) {
+            ++tally->formKeys;
+            if (tally->offersOfCurrent == 1) ++tally->formKeysOnce;
+        }
+        return taken;
+    });
+}
+
+void Settle() {
+    PumpAsProgramUntil([] { return false; }, 300);
+}
+
+bool Until(const std::function<void()>& input, const std::function<bool()>& condition) {
+    return TestInputUntil(input, [&] { return PumpAsProgramUntil(condition, 1500); });
+}
+
+// The system's own menu loop (what Alt+letter started when the form's dialog handling took the
+// key) is noted and ended, so that the scene goes on.
+thread_local bool* g_systemMenuLoop = nullptr;
+void CALLBACK WatchMenuLoop(HWND, UINT, UINT_PTR, DWORD) {
+    GUITHREADINFO info = {sizeof(info)};
+    if (g_systemMenuLoop && ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE)) {
+        *g_systemMenuLoop = true;
+        ::EndMenu();
+    }
+}
+
+bool PopupTracks(CTkCommandBar* bar, int title) {
+    CTkControl* control = bar->GetControl(title);
+    CTkCommandBar* popup = control ? control->GetCommandBar() : nullptr;
+    return bar->m_nPopupIndex == title && popup && popup->m_nTrackingMode != TK_TRACKING_NONE && popup->GetSafeHwnd() &&
+           ::IsWindowVisible(popup->GetSafeHwnd());
+}
+
+// Brings the frame to the front of the scene's desktop (another window may have taken it) and
+// puts the focus in the field.
+bool Focus(CFrameBase* frame, HWND field) {
+    const HWND window = frame->m_hWnd;
+    auto inFront = [&] { return ::GetForegroundWindow() == window && ::GetActiveWindow() == window; };
+    for (int attempt = 0; attempt < 50 && !inFront(); ++attempt) {
+        ::SetForegroundWindow(window);
+        ::SetActiveWindow(window);
+        PumpAsProgramUntil(inFront, 100);
+    }
+    ::SetFocus(field);
+    Settle();
+    return inFront() && ::GetFocus() == field;
+}
+
+// Alt+V, then T (the View menu's Toolbar item) twice: the toolbar hides, then shows; each time
+// the menus close and the focus is back in the field.
+struct CToggleOutcome {
+    bool opened[2] = {false, false};
+    bool toggled[2] = {false, false};
+    bool closed[2] = {false, false};
+    bool focusBack[2] = {false, false};
+    bool visibleAtEnd = false;
+    bool Held() const {
+        for (int round = 0; round < 2; ++round)
+            if (!opened[round] || !toggled[round] || !closed[round] || !focusBack[round]) return false;
+        return visibleAtEnd;
+    }
+};
+
+void ToggleToolbarByKeys(CFrameBase* frame, HWND field, CToggleOutcome& out) {
+    CTkToolBar* menuBar = frame->GetMenuBar();
+    CTkToolBar* toolBar = frame->GetToolBar();
+    if (!menuBar || !toolBar) return;
+    CTkCommandBar* viewMenu = menuBar->GetControl(kViewTitle)->GetCommandBar();
+    for (int round = 0; round < 2; ++round) {
+        const bool wasVisible = toolBar->IsVisible();
+        out.opened[round] = Until([] { TestPressKey('V', true); }, [&] { return PopupTracks(menuBar, kViewTitle); });
+        Settle();  // the release of Alt is handled first
+        if (!out.opened[round]) return;
+        out.toggled[round] = Until([] { TestPressKey('T'); }, [&] { return toolBar->IsVisible() != wasVisible; });
+        Settle();
+        out.closed[round] = menuBar->m_nTrackingMode == TK_TRACKING_NONE && viewMenu &&
+                            viewMenu->m_nTrackingMode == TK_TRACKING_NONE;
+        out.focusBack[round] = ::GetFocus() == field;
+    }
+    out.visibleAtEnd = toolBar->IsVisible() && ::IsWindowVisible(toolBar->m_hWnd);
+}
+
+// Alt+F opens File; Esc goes back to its title with the bar still active; Esc leaves the bar.
+struct CFileEscOutcome {
+    bool opened = false;
+    bool backToTitle = false;
+    bool left = false;
+    bool focusBack = false;
+    bool Held() const { return opened && backToTitle && left && focusBack; }
+};
+
+void OpenFileAndEscape(CFrameBase* frame, HWND field, CFileEscOutcome& out) {
+    CTkToolBar* menuBar = frame->GetMenuBar();
+    if (!menuBar) return;
+    out.opened = Until([] { TestPressKey('F', true); }, [&] { return PopupTracks(menuBar, kFileTitle); });
+    Settle();
+    if (!out.opened) return;
+    out.backToTitle = Until([] { TestPressKey(VK_ESCAPE); }, [&] {
+        return menuBar->m_nPopupIndex == -1 && menuBar->m_nTrackingMode == TK_TRACKING_ACTIVE;
+    });
+    out.left = Until([] { TestPressKey(VK_ESCAPE); }, [&] { return menuBar->m_nTrackingMode == TK_TRACKING_NONE; });
+    Settle();
+    out.focusBack = ::GetFocus() == field;
+}
+
+// The wheel over the text while View is open goes to the open menu, which keeps it (the text
+// behind it stays put); with the menu closed the wheel scrolls the text.
+struct CWheelOutcome {
+    bool opened = false;
+    bool textKept = false;
+    bool menuKept = false;
+    bool closed = false;
+    bool scrollsAfter = false;
+    bool Held() const { return opened && textKept && menuKept && closed && scrollsAfter; }
+};
+
+void WheelUnderOpenMenu(CFrameBase* frame, HWND text, CWheelOutcome& out) {
+    CTkToolBar* menuBar = frame->GetMenuBar();
+    if (!menuBar) return;
+    std::string lines;
+    for (int line = 1; line <= 60; ++line) lines += "line " + std::to_string(line) + "\r\n";
+    ::SetWindowTextA(text, lines.c_str());
+    ::SendMessageW(text, EM_SETSEL, 0, 0);
+    ::SendMessageW(text, EM_SCROLLCARET, 0, 0);
+    RECT box = {};
+    ::GetWindowRect(text, &box);
+    const POINT at = {box.right - 40, box.bottom - 20};
+    auto wheel = [at] {
+        INPUT input = TestMouseInput(at, MOUSEEVENTF_WHEEL);
+        input.mi.mouseData = (DWORD)-WHEEL_DELTA;
+        ::SendInput(1, &input, sizeof(INPUT));
+    };
+    auto firstLine = [&] { return ::SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    out.opened = Until([] { TestPressKey('V', true); }, [&] { return PopupTracks(menuBar, kViewTitle); });
+    Settle();
+    if (!out.opened) return;
+    wheel();
+    Settle();
+    out.textKept = firstLine() == 0;
+    out.menuKept = PopupTracks(menuBar, kViewTitle);
+    out.closed = Until([] { TestPressKey(VK_ESCAPE); }, [&] { return menuBar->m_nPopupIndex == -1; }) &&
+                 Until([] { TestPressKey(VK_ESCAPE); }, [&] { return menuBar->m_nTrackingMode == TK_TRACKING_NONE; });
+    out.scrollsAfter = Until(wheel, [&] { return firstLine() > 0; });
+}
+
+struct CSendKeysOutcome {
+    bool ready = false;
+    CToggleOutcome toggle;            // focus in the message text
+    CWheelOutcome wheel;
+    CFileEscOutcome file;             // focus in the recipients
+    int pickerAsked = -1;             // Alt+T, focus in the recipients
+    bool barIdleAfterAltT = false;
+    bool tabToText = false;           // Tab from the recipients
+    CString textAfterEnter;           // a, Enter, b in the message text
+    CFilterTally tally;
+    bool systemMenuLoop = false;
+    bool Held() const {
+        return ready && toggle.Held() && wheel.Held() && file.Held() && pickerAsked == 1 && barIdleAfterAltT && tabToText &&
+               textAfterEnter == "a\r\nb" && !systemMenuLoop;
+    }
+};
+
+struct CReadKeysOutcome {
+    bool ready = false;
+    CFileEscOutcome file;             // focus in the message text
+    CToggleOutcome toggle;
+    CFilterTally tally;
+    bool systemMenuLoop = false;
+    bool Held() const { return ready && file.Held() && toggle.Held() && !systemMenuLoop; }
+};
+
+// Runs the keys of a scene with the filter's tally and the menu-loop watch in place, then closes
+// whatever a failed step left open and the frame.
+void WithinScene(CFrameBase* frame, CFilterTally& tally, bool& systemMenuLoop, const std::function<void()>& keys) {
+    const HWND window = frame->m_hWnd;
+    tally.form = ::GetDlgItem(window, AFX_IDW_PANE_FIRST);
+    g_tally = &tally;
+    g_systemMenuLoop = &systemMenuLoop;
+    const UINT_PTR watch = ::SetTimer(nullptr, 0, 200, WatchMenuLoop);
+    keys();
+    ::KillTimer(nullptr, watch);
+    g_systemMenuLoop = nullptr;
+    g_tally = nullptr;
+    CTkMouseTracker::ForThread().CloseTracked();
+    if (::IsWindow(window)) frame->DestroyWindow();
+}
+
+void RunSendKeys(CSendKeysOutcome& out) {
+    auto* frame = new CSendFormFrame;
+    if (!frame->Create(nullptr)) {
+        delete frame;
+        return;
+    }
+    CPickerProbeView* view = frame->view;
+    const HWND recipients = ::GetDlgItem(view->m_hWnd, IDC_MESSAGE_RECIPIENTS);
+    const HWND text = ::GetDlgItem(view->m_hWnd, IDC_MESSAGE_BODY);
+    WithinScene(frame, out.tally, out.systemMenuLoop, [&] {
+        out.ready = Focus(frame, text);
+        if (!out.ready) return;
+        ToggleToolbarByKeys(frame, text, out.toggle);
+        WheelUnderOpenMenu(frame, text, out.wheel);
+
+        if (!Focus(frame, recipients)) return;
+        OpenFileAndEscape(frame, recipients, out.file);
+
+        if (!Focus(frame, recipients)) return;
+        Until([] { TestPressKey('T', true); }, [&] { return view->pickerAsked > 0; });
+        Settle();
+        out.pickerAsked = view->pickerAsked;
+        out.barIdleAfterAltT = frame->GetMenuBar()->m_nTrackingMode == TK_TRACKING_NONE;
+
+        if (!Focus(frame, recipients)) return;
+        out.tabToText = Until([] { TestPressKey(VK_TAB); }, [&] { return ::GetFocus() == text; });
+
+        ::SetWindowTextW(text, L"");
+        TestPressKey('A');
+        TestPressKey(VK_RETURN);
+        TestPressKey('B');
+        PumpAsProgramUntil([&] { return ::GetWindowTextLengthW(text) >= 4; }, 1500);
+        Settle();
+        out.textAfterEnter = view->GetDlgItemText(IDC_MESSAGE_BODY);
+    });
+}
+
+void RunReadKeys(CReadKeysOutcome& out) {
+    auto* frame = new CCountingReadFrame;
+    if (!frame->Create(nullptr)) {
+        delete frame;
+        return;
+    }
+    const HWND text = ::GetDlgItem(frame->GetView()->m_hWnd, IDC_MESSAGE_BODY);
+    ::SetWindowTextW(text, L"See you at eight");
+    WithinScene(frame, out.tally, out.systemMenuLoop, [&] {
+        out.ready = Focus(frame, text);
+        if (!out.ready) return;
+        OpenFileAndEscape(frame, text, out.file);
+        ToggleToolbarByKeys(frame, text, out.toggle);
+    });
+}
+
+void ExpectToggled(const CToggleOutcome& toggle) {
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(toggle.opened[round]) << "Alt+V opens View, round " << round;
+        EXPECT_TRUE(toggle.toggled[round]) << "T " << (round ? "shows" : "hides") << " the toolbar";
+        EXPECT_TRUE(toggle.closed[round]) << round;
+        EXPECT_TRUE(toggle.focusBack[round]) << round;
+    }
+    EXPECT_TRUE(toggle.visibleAtEnd);
+}
+
+void ExpectFileEscaped(const CFileEscOutcome& file) {
+    EXPECT_TRUE(file.opened) << "Alt+F opens File";
+    EXPECT_TRUE(file.backToTitle) << "the first Esc goes back to the title";
+    EXPECT_TRUE(file.left) << "the second Esc leaves the bar";
+    EXPECT_TRUE(file.focusBack);
+}
+
+void ExpectEachMessageFilteredOnce(const CFilterTally& tally) {
+    EXPECT_EQ(1, tally.mostOffers) << "no message reaches the frame's filter twice";
+    EXPECT_LT(10, tally.formKeys);
+    EXPECT_EQ(tally.formKeys, tally.formKeysOnce) << "every key to the form reaches the frame's filter";
+}
+
+// The bars' layout is kept in a profile of these tests' own, empty at the start.
+const char kLayoutProfile[] = "Form Menu Keys Tests";
+const wchar_t kLayoutProfileKey[] = L"Software\\TarvockTests\\Form Menu Keys Tests";
+
+class FormMenuKeys : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theTestApp.SetUpToolkit();
+        m_savedProfile = theTestApp.m_pszProfileName;
+        theTestApp.m_pszProfileName = kLayoutProfile;
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
+    }
+    void TearDown() override {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
+        theTestApp.m_pszProfileName = m_savedProfile;
+    }
+
+    CSatelliteScope m_satellite;
+    const char* m_savedProfile = nullptr;
+};
+
+}  // namespace
+
+// In the send window: Alt+V, T hides and shows the toolbar from the message text, and the wheel
+// under the open View stays with the menu; Alt+F (whose
+// letter the form's "&From:" shares) opens File from the recipients, Esc, Esc leave the bar;
+// Alt+T presses the form's "&To..."; Tab goes from the recipients to the text, where Enter makes
+// a new line.
+TEST_F(FormMenuKeys, TheSendWindowsMenusOpenFromItsFieldsAndTheFormKeepsItsKeys) {
+    static CSendKeysOutcome out;  // outlives a scene that does not end
+    ASSERT_TRUE(TestRunInputScene(L"TarvockVelkoFormKeys", [] {
+        out = CSendKeysOutcome();
+        RunSendKeys(out);
+        return out.Held();
+    }, 180000));
+    ASSERT_TRUE(out.ready);
+    EXPECT_FALSE(out.systemMenuLoop) << "the system's menu loop never starts";
+    ExpectToggled(out.toggle);
+    EXPECT_TRUE(out.wheel.opened);
+    EXPECT_TRUE(out.wheel.textKept) << "the wheel under an open menu leaves the text";
+    EXPECT_TRUE(out.wheel.menuKept);
+    EXPECT_TRUE(out.wheel.closed);
+    EXPECT_TRUE(out.wheel.scrollsAfter) << "with the menu closed the wheel scrolls the text";
+    ExpectFileEscaped(out.file);
+    EXPECT_EQ(1, out.pickerAsked) << "Alt+T asks for the recipient picker once";
+    EXPECT_TRUE(out.barIdleAfterAltT);
+    EXPECT_TRUE(out.tabToText);
+    EXPECT_STREQ("a\r\nb", out.textAfterEnter);
+    ExpectEachMessageFilteredOnce(out.tally);
+}
+
+// In the read window, with the focus in the message text: Alt+F opens File, Esc, Esc leave the
+// bar; Alt+V, T hides and shows the toolbar.
+TEST_F(FormMenuKeys, TheReadWindowsMenusOpenFromItsText) {
+    static CReadKeysOutcome out;
+    ASSERT_TRUE(TestRunInputScene(L"TarvockVelkoFormKeys", [] {
+        out = CReadKeysOutcome();
+        RunReadKeys(out);
+        return out.Held();
+    }, 180000));
+    ASSERT_TRUE(out.ready);
+    EXPECT_FALSE(out.systemMenuLoop);
+    ExpectFileEscaped(out.file);
+    ExpectToggled(out.toggle);
+    ExpectEachMessageFilteredOnce(out.tally);
+}

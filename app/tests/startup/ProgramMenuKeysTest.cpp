@@ -1,0 +1,209 @@
+// The menus of a send window from the keyboard, on the running program: started signed in
+// against the stand-in (on the SDK's default address), asked for a send window through its
+// automation object, clicked into the message text and given Alt+V, then T, as a keyboard sends
+// them from this process.
+#include "support/TestMessengerApp.h"
+#include "support/TopLevelWindows.h"
+
+#include "resource.h"
+#include "TarvockBrindlepost.h"
+
+#include "DesktopSupport.h"
+
+#include <atlbase.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path);
+    return full.substr(0, full.find_last_of(L'\\'));
+}
+
+// Runs a step of automation_helper (beside this program); its exit code.
+DWORD RunHelper(const wchar_t* arguments) {
+    const std::wstring exe = ProgramDirectory() + L"\\automation_helper.exe";
+    std::wstring line = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 99;
+    DWORD code = 98;
+    if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return code;
+}
+
+// Polls the condition every 50 ms until it holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD waited = 0;; waited += 50) {
+        if (condition()) return true;
+        if (waited >= timeoutMs) return false;
+        ::Sleep(50);
+    }
+}
+
+std::wstring ThreadDesktopName() {
+    wchar_t name[256] = {};
+    ::GetUserObjectInformationW(::GetThreadDesktop(::GetCurrentThreadId()), UOI_NAME, name, sizeof name, nullptr);
+    return name;
+}
+
+// The program in a process of its own on the calling thread's desktop; ended when it outlives the
+// test.
+class CRunningProgram {
+public:
+    explicit CRunningProgram(const wchar_t* arguments) {
+        const std::wstring exe = ProgramDirectory() + L"\\TarvockVelko.exe";
+        std::wstring line = L"\"" + exe + L"\" " + arguments;
+        std::wstring desktop = ThreadDesktopName();
+        STARTUPINFOW si = {sizeof si};
+        si.lpDesktop = &desktop[0];
+        started = ::CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) != FALSE;
+    }
+    ~CRunningProgram() {
+        if (!started) return;
+        if (!Exited(0)) ::TerminateProcess(m_pi.hProcess, 99);
+        ::CloseHandle(m_pi.hThread);
+        ::CloseHandle(m_pi.hProcess);
+    }
+    bool Exited(DWORD timeoutMs) { return ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+    // A top-level window of the program that the filter accepts.
+    HWND FindOwnWindow(const std::function<bool(HWND)>& accept, DWORD timeoutMs) {
+        HWND found = nullptr;
+        WaitFor([&] {
+            found = FindTopLevelWindow([&](HWND hwnd, DWORD pid, const wchar_t*) { return pid == m_pi.dwProcessId && accept(hwnd); });
+            return found || Exited(0);
+        }, timeoutMs);
+        return found;
+    }
+    bool started = false;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+};
+
+struct CProgramKeysOutcome {
+    bool started = false;
+    bool mainWindow = false;
+    bool sendAnswered = false;
+    bool sendWindow = false;
+    bool focusInText = false;
+    bool menuOpened[2] = {false, false};
+    bool toolbarToggled[2] = {false, false};
+    bool menuClosed[2] = {false, false};
+    int viewTop[3] = {0, 0, 0};  // at the start, after the first Alt+V, T, after the second
+    bool exited = false;
+};
+
+// A popup of the program standing on the window (a menu opened from its menu bar).
+bool IsPopupOver(HWND popup, HWND window) {
+    if (popup == window || !::IsWindowVisible(popup) || !(::GetWindowLongW(popup, GWL_STYLE) & WS_POPUP)) return false;
+    RECT bounds, rect;
+    ::GetWindowRect(window, &bounds);
+    ::GetWindowRect(popup, &rect);
+    return rect.left >= bounds.left && rect.left < bounds.right && rect.top > bounds.top && rect.top < bounds.bottom;
+}
+
+int TopOf(HWND hwnd) {
+    RECT rect = {};
+    ::GetWindowRect(hwnd, &rect);
+    return rect.top;
+}
+
+void RunProgramKeys(CProgramKeysOutcome& out, const CString& sendTitle) {
+    CRunningProgram program(L"/StartupGroup");
+    out.started = program.started;
+    if (!out.started) return;
+    const HWND main = program.FindOwnWindow([](HWND hwnd) { return IsHiddenMainWindow(hwnd); }, 60000);
+    out.mainWindow = main != nullptr;
+    if (!main) return;
+
+    // The main window is made after the program signed in and registered its class: the
+    // automation object is the running program's.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        CComPtr<IApplication> application;
+        VARIANT_BOOL opened = VARIANT_FALSE;
+        if (SUCCEEDED(application.CoCreateInstance(CLSID_Application, nullptr, CLSCTX_LOCAL_SERVER)))
+            out.sendAnswered = SUCCEEDED(application->SendSMS(&opened)) && opened != VARIANT_FALSE;
+    }
+    ::CoUninitialize();
+    const HWND frame = program.FindOwnWindow([&](HWND hwnd) {
+        char text[256] = {};
+        ::GetWindowTextA(hwnd, text, 256);
+        return ::IsWindowVisible(hwnd) && sendTitle == text;
+    }, 30000);
+    out.sendWindow = frame != nullptr;
+    const HWND view = frame ? ::GetDlgItem(frame, AFX_IDW_PANE_FIRST) : nullptr;
+    const HWND text = view ? ::GetDlgItem(view, IDC_MESSAGE_BODY) : nullptr;
+    if (text) {
+        const DWORD thread = ::GetWindowThreadProcessId(frame, nullptr);
+        auto focus = [&] {
+            GUITHREADINFO info = {sizeof info};
+            return ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+        };
+        auto popupOpen = [&] {
+            return program.FindOwnWindow([&](HWND hwnd) { return IsPopupOver(hwnd, frame); }, 0) != nullptr;
+        };
+        ::SetForegroundWindow(frame);
+        WaitFor([&] { return ::GetForegroundWindow() == frame; }, 5000);
+        RECT box = {};
+        ::GetWindowRect(text, &box);
+        out.focusInText = TestInputUntil([&] { TestSendClick({(box.left + box.right) / 2, (box.top + box.bottom) / 2}); },
+                                         [&] { return WaitFor([&] { return focus() == text; }, 2000); });
+        out.viewTop[0] = TopOf(view);
+        for (int round = 0; out.focusInText && round < 2; ++round) {
+            const int before = TopOf(view);
+            out.menuOpened[round] = TestInputUntil([] { TestPressKey('V', true); }, [&] { return WaitFor(popupOpen, 2000); });
+            if (!out.menuOpened[round]) break;
+            ::Sleep(300);  // the release of Alt is handled first
+            out.toolbarToggled[round] = TestInputUntil([] { TestPressKey('T'); },
+                                                       [&] { return WaitFor([&] { return TopOf(view) != before; }, 2000); });
+            out.menuClosed[round] = WaitFor([&] { return !popupOpen(); }, 2000) && focus() == text;
+            out.viewTop[round + 1] = TopOf(view);
+        }
+        // The window closes at once for the close command, without asking to send.
+        ::PostMessageW(frame, WM_COMMAND, ID_FILE_CLOSE, 0);
+    }
+    ::PostMessageW(main, WM_COMMAND, ID_APP_EXIT_COMMAND, 0);
+    out.exited = program.Exited(30000);
+}
+
+}  // namespace
+
+// Alt+V, then T in the running program's send window hides its toolbar (the view moves up into its
+// room); again, it shows it (the view is back where it was).
+TEST(ProgramMenuKeys, AltVThenTInTheSendWindowsTextHidesAndShowsItsToolbar) {
+    CSatelliteScope satellite;
+    const CString sendTitle = LoadText(IDS_SEND_WINDOW);
+    ASSERT_EQ(0u, RunHelper(L"store-credentials test test TEST01"));
+    // The send window's bars start as the program lays them out by default.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarvock\\Tarvock Velko\\CommandBars");
+    static CProgramKeysOutcome out;  // outlives a scene that does not end
+    const bool ran = TestRunInputScene(L"TarvockVelkoProgramKeys", [sendTitle] {
+        out = CProgramKeysOutcome();
+        RunProgramKeys(out, sendTitle);
+        return true;  // the program is not started again: each input is retried instead
+    }, 240000);
+    EXPECT_EQ(0u, RunHelper(L"clear-credentials"));
+    ASSERT_TRUE(ran);
+    ASSERT_TRUE(out.started);
+    ASSERT_TRUE(out.mainWindow) << "the program did not sign in and make its main window";
+    EXPECT_TRUE(out.sendAnswered) << "SendSMS";
+    ASSERT_TRUE(out.sendWindow);
+    ASSERT_TRUE(out.focusInText) << "a click into the message text gives it the focus";
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(out.menuOpened[round]) << "Alt+V opens View, round " << round;
+        EXPECT_TRUE(out.toolbarToggled[round]) << "T " << (round ? "shows" : "hides") << " the toolbar";
+        EXPECT_TRUE(out.menuClosed[round]) << "the menu closes and the text keeps the focus, round " << round;
+    }
+    EXPECT_LT(out.viewTop[1], out.viewTop[0]) << "the view moves up into the toolbar's room";
+    EXPECT_EQ(out.viewTop[0], out.viewTop[2]) << "the view is back below the toolbar";
+    EXPECT_TRUE(out.exited) << "the program ends for its exit command";
+}
