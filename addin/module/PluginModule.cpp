@@ -22,13 +22,9 @@ std::unique_ptr<CResourceDll> g_resources;
 
 void Attach(HINSTANCE instance) {
     _Module.Init(ObjectMap, instance, &LIBID_TarvockOfficePluginLib);
-    g_resources = std::make_unique<CResourceDll>("TarvockOfficePlugin", instance);
-    if (HMODULE library = g_resources->GetLoadedLibrary()) {
-        _Module.SetResourceInstance(library);
-        g_resources->ApplyLocale(library);
-    } else {
+    const auto makeResourceSource = [](HINSTANCE library) { _Module.SetResourceInstance(library); };
+    if (!LoadModuleSatellite(g_resources, "TarvockOfficePlugin", instance, ::GetCommandLineA(), makeResourceSource))
         ::MessageBoxA(nullptr, "TarvockOfficePlugin: No Resource DLL", "Error", MB_ICONERROR);
-    }
 }
 
 void Detach() {

@@ -4,6 +4,7 @@
 
 #include "mainwindow/MessengerDlg.h"
 #include "messages/SendMessageFrame.h"
+#include "ModuleLogging.h"
 #include "options/AboutDlg.h"
 #include "options/OptionDlg.h"
 #include "options/UpgradeDlg.h"
@@ -24,7 +25,6 @@
 #include "painters/TkThemePainter.h"
 
 #include <comsupp.h>
-#include <log4cpp/PropertyConfigurator.hh>
 #include <shellapi.h>
 
 #include <vector>
@@ -86,7 +86,7 @@ CMessengerApp* CMessengerApp::Get() {
 // Start-up.
 
 bool CMessengerApp::InitInstance() {
-    ConfigureLogging();
+    ConfigureModuleLogging();
     m_log.debug("Entering %s::%s", kClassName, "InitInstance");
     if (!InitialiseLibraries()) return false;
 
@@ -108,15 +108,6 @@ bool CMessengerApp::InitInstance() {
     if (CLoginState::IsSignedIn() && WholeCommandLine().Find("/StartupGroup") < 0 && !m_embedded && !cancelled)
         OnSplashScreen(true);
     return CreateMainWindow();
-}
-
-void CMessengerApp::ConfigureLogging() {
-    try {
-        log4cpp::PropertyConfigurator::configure("c:\\TarvockLogging.properties");
-    } catch (const log4cpp::ConfigureFailure& failure) {
-        CString text = CString("Failed to configure log4cpp ") + failure.what() + "\n";
-        AfxOutputDebugString(text);
-    }
 }
 
 bool CMessengerApp::InitialiseLibraries() {
@@ -144,13 +135,11 @@ bool CMessengerApp::RegisterAutomation(const CCommandLineInfo& info) {
 }
 
 bool CMessengerApp::LoadSatellite() {
-    m_resources.reset(new CResourceDll(SatelliteBaseName(), AfxGetInstanceHandle(), WholeCommandLine()));
-    if (!m_resources->GetLoadedLibrary()) {
+    if (!LoadModuleSatellite(m_resources, SatelliteBaseName(), AfxGetInstanceHandle(), WholeCommandLine(),
+                             AfxSetResourceHandle)) {
         AfxMessageBox("Tarvock Velko: No resource DLL found.", MB_ICONSTOP);
         return false;
     }
-    AfxSetResourceHandle(m_resources->GetLoadedLibrary());
-    m_resources->ApplyLocale(m_resources->GetLoadedLibrary());
     return true;
 }
 

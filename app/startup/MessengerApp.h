@@ -55,7 +55,6 @@ public:
 
 protected:
     // Start-up steps, in order (InitInstance).
-    void ConfigureLogging();
     bool InitialiseLibraries();
     // Registration switches; false ends start-up.
     bool RegisterAutomation(const CCommandLineInfo& info);

@@ -72,3 +72,14 @@ void CResourceDll::ApplyLocale(HINSTANCE resourceSource) {
     const char* reported = std::setlocale(LC_ALL, locale);
     m_localeName = reported ? reported : "";
 }
+
+HMODULE LoadModuleSatellite(std::unique_ptr<CResourceDll>& resources, const char* baseName, HMODULE module,
+                            const char* commandLine, void (*makeResourceSource)(HINSTANCE library)) {
+    resources.reset(new CResourceDll(baseName, module, commandLine));
+    HMODULE library = resources->GetLoadedLibrary();
+    if (library) {
+        makeResourceSource(library);
+        resources->ApplyLocale(library);
+    }
+    return library;
+}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class CResourceDll {
@@ -45,3 +46,10 @@ private:
     std::string m_localeName;
     HMODULE m_library = nullptr;
 };
+
+// A module's satellite set-up: loads <baseName>_<language>.dll beside the module for the command
+// line's "/l:" switch or the user's language into `resources` (replacing what it held) and, when
+// one was found, makes it the module's resource source through makeResourceSource, then sets the
+// C run-time locale from it. Returns the library; null when there is none, which the caller reports.
+HMODULE LoadModuleSatellite(std::unique_ptr<CResourceDll>& resources, const char* baseName, HMODULE module,
+                            const char* commandLine, void (*makeResourceSource)(HINSTANCE library));

@@ -3,12 +3,11 @@
 
 #include <atlcom.h>
 #include <log4cpp/Category.hh>
-#include <log4cpp/PropertyConfigurator.hh>
 
 #include <memory>
-#include <string>
 
 #include "AddressBook.h"
+#include "ModuleLogging.h"
 #include "ResourceDll.h"
 #include "UserMessage.h"
 
@@ -25,25 +24,12 @@ const UINT kAppIdScript = 101;
 
 std::unique_ptr<CResourceDll> g_resources;
 
-void ConfigureLogging() {
-    try {
-        log4cpp::PropertyConfigurator::configure("c:\\TarvockLogging.properties");
-    } catch (const log4cpp::ConfigureFailure& failure) {
-        const std::string text = std::string("Failed to configure log4cpp ") + failure.what() + "\n";
-        ::OutputDebugStringA(text.c_str());
-    }
-}
-
 BOOL Attach(HINSTANCE instance) {
     if (FAILED(_Module.Init(ObjectMap, instance, &LIBID_TarvockMailSDKLib))) return FALSE;
-    ConfigureLogging();
-    g_resources = std::make_unique<CResourceDll>("TarvockMailSDK", instance);
-    if (HMODULE library = g_resources->GetLoadedLibrary()) {
-        _Module.SetResourceInstance(library);
-        g_resources->ApplyLocale(library);
-    } else {
+    ConfigureModuleLogging();
+    const auto makeResourceSource = [](HINSTANCE library) { _Module.SetResourceInstance(library); };
+    if (!LoadModuleSatellite(g_resources, "TarvockMailSDK", instance, ::GetCommandLineA(), makeResourceSource))
         ShowMessageBox("TarvockMailSDK: No Resource DLL", "Error", MB_ICONERROR);
-    }
     return TRUE;
 }
 

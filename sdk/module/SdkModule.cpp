@@ -2,12 +2,11 @@
 #include "SdkModule.h"
 
 #include <log4cpp/Category.hh>
-#include <log4cpp/PropertyConfigurator.hh>
 
 #include <memory>
-#include <string>
 
 #include "ClassTable.h"
+#include "ModuleLogging.h"
 #include "ResourceDll.h"
 #include "TarvockLib.h"
 
@@ -16,17 +15,6 @@ CComModule _Module;
 namespace {
 
 std::unique_ptr<CResourceDll> g_resources;
-
-const char kLoggingProperties[] = "c:\\TarvockLogging.properties";
-
-void ConfigureLogging() {
-    try {
-        log4cpp::PropertyConfigurator::configure(kLoggingProperties);
-    } catch (const log4cpp::ConfigureFailure& failure) {
-        const std::string text = std::string("Failed to configure log4cpp ") + failure.what() + "\n";
-        ::OutputDebugStringA(text.c_str());
-    }
-}
 
 // Logs which XML parser is installed; documents are always created by the version-independent
 // class, so this only leaves a trace.
@@ -49,14 +37,10 @@ void ProbeXmlParser() {
 
 void Attach(HINSTANCE instance) {
     _Module.Init(SdkClassTable(), instance, &LIBID_TarvockLib);
-    g_resources = std::make_unique<CResourceDll>("TarvockSDK", instance);
-    if (HMODULE library = g_resources->GetLoadedLibrary()) {
-        _Module.SetResourceInstance(library);
-        g_resources->ApplyLocale(library);
-    } else {
+    const auto makeResourceSource = [](HINSTANCE library) { _Module.SetResourceInstance(library); };
+    if (!LoadModuleSatellite(g_resources, "TarvockSDK", instance, ::GetCommandLineA(), makeResourceSource))
         ::MessageBoxA(nullptr, "TarvockSDK: No Resource DLL", "Error", MB_OK | MB_ICONERROR);
-    }
-    ConfigureLogging();
+    ConfigureModuleLogging();
     ProbeXmlParser();
 }
 
