@@ -184,6 +184,7 @@ bool CDialog::Create(UINT templateId, CWnd* parent) {
     m_pParentWnd = parent;
     const DLGTEMPLATE* tmpl = LoadTemplate();
     if (!tmpl) return false;
+    CAfxCreatingWindow creating(this);
     AfxHookWindowCreate(this);
     HWND hwnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), tmpl, parent ? parent->m_hWnd : nullptr,
                                              AfxDlgProc, 0);
@@ -233,6 +234,7 @@ bool CFormView::Create(const char*, const char*, DWORD style, const RECT& rect, 
     HGLOBAL loaded = found ? ::LoadResource(resources, found) : nullptr;
     const DLGTEMPLATE* tmpl = loaded ? static_cast<const DLGTEMPLATE*>(::LockResource(loaded)) : nullptr;
     if (!tmpl) return false;
+    CAfxCreatingWindow creating(this);
     AfxHookWindowCreate(this);
     HWND hwnd = ::CreateDialogIndirectParamW(resources, tmpl, parent->m_hWnd, AfxFormDlgProc, 0);
     AfxUnhookWindowCreate();

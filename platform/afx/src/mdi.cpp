@@ -92,6 +92,7 @@ bool CMDIChildWnd::Create(const char* className, const char* title, DWORD style,
     mcs.cy = rect.bottom - rect.top;
     mcs.style = style;
     m_pMDIFrame = frame;
+    CAfxCreatingWindow creating(this);
     AfxHookWindowCreate(this);
     HWND hwnd = (HWND)::SendMessageW(frame->m_hWndMDIClient, WM_MDICREATE, 0, (LPARAM)&mcs);
     AfxUnhookWindowCreate();

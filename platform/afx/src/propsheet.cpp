@@ -257,6 +257,7 @@ bool CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle) {
         m_psh.pfnCallback = PreCreateSheet;
     }
     t_makeHidden = !visible;
+    CAfxCreatingWindow creating(this);
     AfxHookWindowCreate(this);
     INT_PTR created = ::PropertySheetW(&m_psh);
     AfxUnhookWindowCreate();

@@ -34,7 +34,7 @@ thread_local HHOOK t_cbtHook = nullptr;
 // The message being handled, for Default().
 thread_local MSG t_lastMsg = {};
 // The object whose window is being created: a creation that fails leaves it to the caller.
-thread_local CWnd* t_wndCreating = nullptr;
+thread_local CAfxCreatingWindow* t_creating = nullptr;
 
 LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_wndInit) {
@@ -50,6 +50,20 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
 void AfxHookWindowCreate(CWnd* wnd) {
     if (!t_cbtHook) t_cbtHook = ::SetWindowsHookExW(WH_CBT, CbtFilterHook, nullptr, ::GetCurrentThreadId());
     t_wndInit = wnd;
+}
+
+CAfxCreatingWindow::CAfxCreatingWindow(CWnd* wnd) : m_wnd(wnd), m_outer(t_creating) {
+    t_creating = this;
+}
+
+CAfxCreatingWindow::~CAfxCreatingWindow() {
+    t_creating = m_outer;
+}
+
+bool CAfxCreatingWindow::IsCreating(const CWnd* wnd) {
+    for (const CAfxCreatingWindow* scope = t_creating; scope; scope = scope->m_outer)
+        if (scope->m_wnd == wnd) return true;
+    return false;
 }
 
 bool AfxUnhookWindowCreate() {
@@ -90,7 +104,7 @@ void AfxHandleNcDestroy(CWnd* wnd) {
     if (wnd->m_pfnSuper) ::SetWindowLongPtrW(wnd->m_hWnd, GWLP_WNDPROC, (LONG_PTR)wnd->m_pfnSuper);
     wnd->m_pfnSuper = nullptr;
     wnd->Detach();
-    if (wnd != t_wndCreating) wnd->PostNcDestroy();
+    if (!CAfxCreatingWindow::IsCreating(wnd)) wnd->PostNcDestroy();
 }
 
 MSG* AfxGetCurrentMessage() {
@@ -214,12 +228,10 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = param;
     if (!PreCreateWindow(cs)) return false;
+    CAfxCreatingWindow creating(this);
     AfxHookWindowCreate(this);
-    CWnd* outerCreating = t_wndCreating;
-    t_wndCreating = this;
     HWND hwnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
                                   cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    t_wndCreating = outerCreating;
     AfxUnhookWindowCreate();
     if (!hwnd) {
         if (m_hWnd) Detach();

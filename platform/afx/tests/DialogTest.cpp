@@ -153,3 +153,36 @@ TEST(FormView, ItsFramesTranslateFirstOnceAndTheDialogManagerGetsOnlyInput) {
     EXPECT_EQ(std::vector<UINT>{WM_TIMER}, frame->offered);
     frame->DestroyWindow();
 }
+
+namespace {
+
+// Counts the ends of its windows' lives and never deletes itself.
+template <class Base>
+class CNcDestroyProbe : public Base {
+public:
+    using Base::Base;
+    int ncDestroyed = 0;
+
+protected:
+    void PostNcDestroy() override { ++ncDestroyed; }
+};
+
+}  // namespace
+
+// A form or dialog whose template cannot be made (a control of a class nobody registered) fails
+// its creation and stays its caller's: the window that was begun does not end the object.
+TEST(FormView, ACreationThatFailsLeavesTheObjectToTheCaller) {
+    CFrameWnd* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, "form", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr));
+    CNcDestroyProbe<CFormView> form(214);
+    EXPECT_FALSE(form.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
+    EXPECT_EQ(nullptr, form.m_hWnd);
+    EXPECT_EQ(0, form.ncDestroyed);
+    EXPECT_EQ(nullptr, ::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST));
+
+    CNcDestroyProbe<CDialog> dialog(214, frame);
+    EXPECT_FALSE(dialog.Create(214, frame));
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    EXPECT_EQ(0, dialog.ncDestroyed);
+    frame->DestroyWindow();
+}
