@@ -1,6 +1,7 @@
 // The frames' command bars: the menu bar, the toolbar and the themed status bar every window of
 // the program carries, their layout around the view, the View toggles and how a toolbar button's
 // command reaches the frame.
+#include "support/ProgramLoop.h"
 #include "support/TestMessengerApp.h"
 
 #include "commandbars/TkCommandBars.h"
@@ -53,18 +54,11 @@ const wchar_t kLayoutProfileKey[] = L"Software\\TarvockTests\\Frame Bars Tests";
 
 class FrameBars : public ::testing::Test {
 protected:
-    void SetUp() override {
-        theTestApp.SetUpToolkit();
-        m_savedProfile = theTestApp.m_pszProfileName;
-        theTestApp.m_pszProfileName = kLayoutProfile;
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
-    }
+    void SetUp() override { theTestApp.SetUpToolkit(); }
     void TearDown() override {
         for (CBarsTestFrame* frame : m_frames)
             if (::IsWindow(m_windows[frame])) frame->DestroyWindow();
         PumpPending();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kLayoutProfileKey);
-        theTestApp.m_pszProfileName = m_savedProfile;
     }
     CBarsTestFrame* Open(UINT toolbarId = IDR_SEND_WINDOW) {
         auto* frame = new CBarsTestFrame;
@@ -92,9 +86,9 @@ protected:
     }
 
     CSatelliteScope m_satellite;
+    CLayoutProfileScope m_layoutProfile{kLayoutProfile};
     std::vector<CBarsTestFrame*> m_frames;
     std::map<CBarsTestFrame*, HWND> m_windows;
-    const char* m_savedProfile = nullptr;
 };
 
 }  // namespace
@@ -223,15 +217,6 @@ struct CViewKeysOutcome {
     bool focusInView[2] = {false, false};
 };
 
-// Pumps as the program's message loop does: the application's pre-translation first.
-bool PumpAsProgramUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    return TestPumpUntil(condition, timeoutMs, [](MSG* msg) { return theTestApp.PreTranslateMessage(msg); });
-}
-
-bool Until(const std::function<void()>& input, const std::function<bool()>& condition) {
-    return TestInputUntil(input, [&] { return PumpAsProgramUntil(condition, 1500); });
-}
-
 void RunViewKeys(CViewKeysOutcome& out) {
     auto* frame = new CBarsTestFrame;
     if (!frame->Create(nullptr)) {
@@ -241,25 +226,15 @@ void RunViewKeys(CViewKeysOutcome& out) {
     const HWND window = frame->m_hWnd;
     CTkToolBar* menuBar = frame->GetMenuBar();
     const HWND view = ::GetDlgItem(window, AFX_IDW_PANE_FIRST);
-    // Other programs on the shared display may take the foreground: each round starts in front.
-    auto bringToFront = [&] {
-        auto inFront = [&] { return ::GetForegroundWindow() == window && ::GetActiveWindow() == window; };
-        for (int attempt = 0; attempt < 50 && !inFront(); ++attempt) {
-            ::SetForegroundWindow(window);
-            ::SetActiveWindow(window);
-            PumpAsProgramUntil(inFront, 100);
-        }
-        ::SetFocus(view);
-        PumpAsProgramUntil([] { return false; }, 300);
-    };
     const int viewTitle = 1;
     for (int round = 0; round < 2 && menuBar && frame->GetToolBar(); ++round) {
-        bringToFront();
+        // Other programs on the shared display may take the foreground: each round starts in front.
+        BringToFrontWithFocus(window, view);
         CTkCommandBar* viewMenu = menuBar->GetControl(viewTitle)->GetCommandBar();
-        out.opened[round] = Until(
+        out.opened[round] = InputAsProgramUntil(
             [] { TestPressKey('V', true); },
             [&] { return menuBar->m_nPopupIndex == viewTitle && viewMenu && viewMenu->m_nTrackingMode != TK_TRACKING_NONE; });
-        PumpAsProgramUntil([] { return false; }, 300);  // the release of Alt is handled first
+        SettleAsProgram();  // the release of Alt is handled first
         if (!out.opened[round]) break;
         // The View menu lists the frame's bars in place of its Toolbar item: the first, the menu bar,
         // is selected; Down goes to the toolbar's item.
@@ -268,12 +243,12 @@ void RunViewKeys(CViewKeysOutcome& out) {
             return hot ? hot->m_strCaption : CString();
         };
         out.onMenuBarItem[round] = hotCaption() == "Menu Bar";
-        out.onToolbarItem[round] = Until([] { TestPressKey(VK_DOWN); },
-                                         [&] { return hotCaption() == "Toolbar"; });
+        out.onToolbarItem[round] =
+            InputAsProgramUntil([] { TestPressKey(VK_DOWN); }, [&] { return hotCaption() == "Toolbar"; });
         const bool wasVisible = frame->GetToolBar()->IsVisible();
-        Until([] { TestPressKey(VK_RETURN); },
-              [&] { return frame->GetToolBar()->IsVisible() != wasVisible; });
-        PumpAsProgramUntil([] { return false; }, 300);
+        InputAsProgramUntil([] { TestPressKey(VK_RETURN); },
+                            [&] { return frame->GetToolBar()->IsVisible() != wasVisible; });
+        SettleAsProgram();
         out.toolbarVisible[round] = frame->GetToolBar()->IsVisible() && ::IsWindowVisible(frame->GetToolBar()->m_hWnd);
         out.closed[round] = menuBar->m_nTrackingMode == TK_TRACKING_NONE && viewMenu->m_nTrackingMode == TK_TRACKING_NONE;
         out.focusInView[round] = ::GetFocus() == view || ::IsChild(view, ::GetFocus());
@@ -522,6 +497,7 @@ const char kCustomCaption[] = "Send it now";
 
 class FrameBarsRestart : public FrameBars {
 protected:
+    const char* m_savedProfile = nullptr;
     void SetUp() override {
         theTestApp.SetUpToolkit();
         m_savedProfile = theTestApp.m_pszProfileName;

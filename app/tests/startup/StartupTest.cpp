@@ -1,7 +1,7 @@
 // The real program in processes of its own: without a satellite library, a first copy that
 // runs, a second copy that finds it and ends, exit, and the registration switches.
 #include "support/TestMessengerApp.h"
-#include "support/TopLevelWindows.h"
+#include "support/ProgramProcess.h"
 
 #include "resource.h"
 
@@ -9,53 +9,8 @@
 
 namespace {
 
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring full(path);
-    return full.substr(0, full.find_last_of(L'\\'));
-}
-
-class CProgram {
-public:
-    CProgram(const std::wstring& exe, const wchar_t* args) {
-        std::wstring line = L"\"" + exe + L"\" " + args;
-        STARTUPINFOW si = {sizeof si};
-        si.lpDesktop = const_cast<LPWSTR>(L"TarvockVelkoTests");
-        started = ::CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) != FALSE;
-    }
-    ~CProgram() {
-        if (!started) return;
-        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_pi.hProcess, 99);
-        ::CloseHandle(m_pi.hThread);
-        ::CloseHandle(m_pi.hProcess);
-    }
-    // A top-level window of the process whose class begins with the prefix.
-    HWND FindWindowOf(const wchar_t* classPrefix, DWORD timeoutMs) {
-        HWND found = nullptr;
-        for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
-            found = FindTopLevelWindow([&](HWND, DWORD pid, const wchar_t* cls) {
-                return pid == m_pi.dwProcessId && ClassNameStartsWith(cls, classPrefix);
-            });
-            if (found || Exited(0)) break;
-            ::Sleep(50);
-        }
-        return found;
-    }
-    bool Exited(DWORD timeoutMs) { return ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0; }
-    DWORD ExitCode() {
-        DWORD code = 0;
-        ::GetExitCodeProcess(m_pi.hProcess, &code);
-        return code;
-    }
-    bool started = false;
-
-private:
-    PROCESS_INFORMATION m_pi = {};
-};
-
 // The text of a message box, which is then dismissed.
-CString TakeMessageBox(CProgram& program) {
+CString TakeMessageBox(CProgramProcess& program) {
     HWND box = program.FindWindowOf(L"#32770", 20000);
     if (!box) return CString("<no message box>");
     // The box may be found before its text control is filled in.
@@ -90,9 +45,9 @@ TEST(Startup, WithoutASatelliteLibraryTheProgramSaysSoAndEnds) {
     std::wstring dir = std::wstring(temp) + L"VelkoWithoutSatellite";
     ::CreateDirectoryW(dir.c_str(), nullptr);
     std::wstring copy = dir + L"\\TarvockVelko.exe";
-    ASSERT_TRUE(::CopyFileW((ProgramDirectory() + L"\\TarvockVelko.exe").c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ThisProgramDirectory() + L"\\TarvockVelko.exe").c_str(), copy.c_str(), FALSE));
     {
-        CProgram program(copy, L"");
+        CProgramProcess program(copy, L"");
         ASSERT_TRUE(program.started);
         EXPECT_STREQ("Tarvock Velko: No resource DLL found.", TakeMessageBox(program));
         EXPECT_TRUE(program.Exited(20000));
@@ -104,9 +59,9 @@ TEST(Startup, WithoutASatelliteLibraryTheProgramSaysSoAndEnds) {
 
 TEST(Startup, TheFirstCopyRunsASecondFindsItThroughTheMutexAsksItToShowItselfAndEnds) {
     CSatelliteScope satellite;
-    std::wstring exe = ProgramDirectory() + L"\\TarvockVelko.exe";
+    std::wstring exe = ThisProgramDirectory() + L"\\TarvockVelko.exe";
     ASSERT_FALSE(MutexExists());
-    CProgram first(exe, L"/StartupGroup");
+    CProgramProcess first(exe, L"/StartupGroup");
     ASSERT_TRUE(first.started);
     // With no stored credentials the first copy asks the user to sign in; cancelled, it runs
     // signed out.
@@ -120,7 +75,7 @@ TEST(Startup, TheFirstCopyRunsASecondFindsItThroughTheMutexAsksItToShowItselfAnd
 
     // The second copy reaches the first through COM and calls Show. The first copy is signed
     // out, so Show asks the user to sign in there first, inside the call.
-    CProgram second(exe, L"");
+    CProgramProcess second(exe, L"");
     ASSERT_TRUE(second.started);
     HWND again = first.FindWindowOf(L"#32770", 30000);
     ASSERT_NE(nullptr, again) << "the second copy did not reach the first one's Show";
@@ -139,14 +94,14 @@ TEST(Startup, TheFirstCopyRunsASecondFindsItThroughTheMutexAsksItToShowItselfAnd
 }
 
 TEST(Startup, RegserverRegistersTheTypeLibraryAndUnregserverRemovesIt) {
-    std::wstring exe = ProgramDirectory() + L"\\TarvockVelko.exe";
+    std::wstring exe = ThisProgramDirectory() + L"\\TarvockVelko.exe";
     {
-        CProgram program(exe, L"/UnregServer");
+        CProgramProcess program(exe, L"/UnregServer");
         ASSERT_TRUE(program.Exited(30000));
     }
     EXPECT_FALSE(TypeLibRegistered());
     {
-        CProgram program(exe, L"/RegServer");
+        CProgramProcess program(exe, L"/RegServer");
         ASSERT_TRUE(program.Exited(30000));
     }
     EXPECT_TRUE(TypeLibRegistered());

@@ -64,13 +64,6 @@ bool IsHiddenMainWindow(HWND hwnd, void*) {
     return ::IsHiddenMainWindow(hwnd);
 }
 
-std::wstring HelperDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring full(path);
-    return full.substr(0, full.find_last_of(L'\\'));
-}
-
 // Prints what went wrong and appends it to automation_helper.log beside the helper, where the
 // script tests read it into their failure message.
 void Report(const char* format, ...) {
@@ -80,7 +73,7 @@ void Report(const char* format, ...) {
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     std::fputs(text, stdout);
-    if (FILE* file = _wfopen((HelperDirectory() + L"\\automation_helper.log").c_str(), L"a")) {
+    if (FILE* file = _wfopen((ThisProgramDirectory() + L"\\automation_helper.log").c_str(), L"a")) {
         std::fputs(text, file);
         std::fclose(file);
     }
@@ -94,7 +87,7 @@ std::wstring RegistryDefault(const std::wstring& key) {
 }
 
 int Register() {
-    const std::wstring exe = HelperDirectory() + L"\\" + kProgram;
+    const std::wstring exe = ThisProgramDirectory() + L"\\" + kProgram;
     const wchar_t* program = exe.c_str();
     std::wstring line = L"\"" + exe + L"\" /RegServer";
     STARTUPINFOW si = {sizeof si};
@@ -153,7 +146,7 @@ bool ShowsText(HWND hwnd, void* expected) {
 int ExitRefused() {
     wchar_t expected[1024] = {};
     HMODULE satellite =
-        ::LoadLibraryExW((HelperDirectory() + L"\\Velko_en.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ::LoadLibraryExW((ThisProgramDirectory() + L"\\Velko_en.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (satellite) ::LoadStringW(satellite, 113, expected, 1024);
     if (!expected[0]) {
         Report("string 113 is not in the satellite library\n");
@@ -206,7 +199,7 @@ int RecordUrl(const wchar_t* log, const wchar_t* url) {
 }
 
 int SecondStart() {
-    const std::wstring exe = HelperDirectory() + L"\\" + kProgram;
+    const std::wstring exe = ThisProgramDirectory() + L"\\" + kProgram;
     std::wstring line = L"\"" + exe + L"\"";
     STARTUPINFOW si = {sizeof si};
     PROCESS_INFORMATION pi = {};

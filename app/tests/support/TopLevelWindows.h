@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
 
 // True when the class name begins with the prefix.
 inline bool ClassNameStartsWith(const wchar_t* className, const wchar_t* prefix) {
@@ -48,4 +49,12 @@ inline bool IsHiddenMainWindow(HWND hwnd) {
         if (field++ >= 3 && wcsspn(part, L"0") != wcscspn(part, L":")) ++filled;
     }
     return !::IsWindowVisible(hwnd) && field == 6 && filled == 3;
+}
+
+// The folder of the running program: the programs under test are built beside the tests.
+inline std::wstring ThisProgramDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path);
+    return full.substr(0, full.find_last_of(L'\\'));
 }
