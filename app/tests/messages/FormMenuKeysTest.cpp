@@ -107,14 +107,6 @@ public:
     }
 };
 
-void Settle() {
-    SettleAsProgram();
-}
-
-bool Until(const std::function<void()>& input, const std::function<bool()>& condition) {
-    return InputAsProgramUntil(input, condition);
-}
-
 // The system's own menu loop (what Alt+letter started when the form's dialog handling took the
 // key) is noted and ended, so that the scene goes on.
 thread_local bool* g_systemMenuLoop = nullptr;
@@ -166,11 +158,13 @@ void ToggleToolbarByKeys(CFrameBase* frame, HWND field, CToggleOutcome& out) {
     CTkCommandBar* viewMenu = menuBar->GetControl(kViewTitle)->GetCommandBar();
     for (int round = 0; round < 2; ++round) {
         const bool wasVisible = toolBar->IsVisible();
-        out.opened[round] = Until([] { TestPressKey('V', true); }, [&] { return PopupTracks(menuBar, kViewTitle); });
-        Settle();  // the release of Alt is handled first
+        out.opened[round] =
+            InputAsProgramUntil([] { TestPressKey('V', true); }, [&] { return PopupTracks(menuBar, kViewTitle); });
+        SettleAsProgram();  // the release of Alt is handled first
         if (!out.opened[round]) return;
-        out.toggled[round] = Until([] { TestPressKey('T'); }, [&] { return toolBar->IsVisible() != wasVisible; });
-        Settle();
+        out.toggled[round] =
+            InputAsProgramUntil([] { TestPressKey('T'); }, [&] { return toolBar->IsVisible() != wasVisible; });
+        SettleAsProgram();
         out.closed[round] = menuBar->m_nTrackingMode == TK_TRACKING_NONE && viewMenu &&
                             viewMenu->m_nTrackingMode == TK_TRACKING_NONE;
         out.focusBack[round] = ::GetFocus() == field;
@@ -190,14 +184,15 @@ struct CFileEscOutcome {
 void OpenFileAndEscape(CFrameBase* frame, HWND field, CFileEscOutcome& out) {
     CTkToolBar* menuBar = frame->GetMenuBar();
     if (!menuBar) return;
-    out.opened = Until([] { TestPressKey('F', true); }, [&] { return PopupTracks(menuBar, kFileTitle); });
-    Settle();
+    out.opened = InputAsProgramUntil([] { TestPressKey('F', true); }, [&] { return PopupTracks(menuBar, kFileTitle); });
+    SettleAsProgram();
     if (!out.opened) return;
-    out.backToTitle = Until([] { TestPressKey(VK_ESCAPE); }, [&] {
+    out.backToTitle = InputAsProgramUntil([] { TestPressKey(VK_ESCAPE); }, [&] {
         return menuBar->m_nPopupIndex == -1 && menuBar->m_nTrackingMode == TK_TRACKING_ACTIVE;
     });
-    out.left = Until([] { TestPressKey(VK_ESCAPE); }, [&] { return menuBar->m_nTrackingMode == TK_TRACKING_NONE; });
-    Settle();
+    out.left = InputAsProgramUntil([] { TestPressKey(VK_ESCAPE); },
+                                   [&] { return menuBar->m_nTrackingMode == TK_TRACKING_NONE; });
+    SettleAsProgram();
     out.focusBack = ::GetFocus() == field;
 }
 
@@ -229,16 +224,17 @@ void WheelUnderOpenMenu(CFrameBase* frame, HWND text, CWheelOutcome& out) {
         ::SendInput(1, &input, sizeof(INPUT));
     };
     auto firstLine = [&] { return ::SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0); };
-    out.opened = Until([] { TestPressKey('V', true); }, [&] { return PopupTracks(menuBar, kViewTitle); });
-    Settle();
+    out.opened = InputAsProgramUntil([] { TestPressKey('V', true); }, [&] { return PopupTracks(menuBar, kViewTitle); });
+    SettleAsProgram();
     if (!out.opened) return;
     wheel();
-    Settle();
+    SettleAsProgram();
     out.textKept = firstLine() == 0;
     out.menuKept = PopupTracks(menuBar, kViewTitle);
-    out.closed = Until([] { TestPressKey(VK_ESCAPE); }, [&] { return menuBar->m_nPopupIndex == -1; }) &&
-                 Until([] { TestPressKey(VK_ESCAPE); }, [&] { return menuBar->m_nTrackingMode == TK_TRACKING_NONE; });
-    out.scrollsAfter = Until(wheel, [&] { return firstLine() > 0; });
+    out.closed = InputAsProgramUntil([] { TestPressKey(VK_ESCAPE); }, [&] { return menuBar->m_nPopupIndex == -1; }) &&
+                 InputAsProgramUntil([] { TestPressKey(VK_ESCAPE); },
+                                     [&] { return menuBar->m_nTrackingMode == TK_TRACKING_NONE; });
+    out.scrollsAfter = InputAsProgramUntil(wheel, [&] { return firstLine() > 0; });
 }
 
 struct CSendKeysOutcome {
@@ -254,8 +250,8 @@ struct CSendKeysOutcome {
     bool systemMenuLoop = false;
     std::string stoppedAt;
     bool Held() const {
-        return ready && toggle.Held() && wheel.Held() && file.Held() && pickerAsked == 1 && barIdleAfterAltT && tabToText &&
-               textAfterEnter == "a\r\nb" && !systemMenuLoop;
+        return ready && toggle.Held() && wheel.Held() && file.Held() && pickerAsked == 1 && barIdleAfterAltT &&
+               tabToText && textAfterEnter == "a\r\nb" && !systemMenuLoop;
     }
 };
 
@@ -303,20 +299,20 @@ void RunSendKeys(CSendKeysOutcome& out) {
         OpenFileAndEscape(frame, recipients, out.file);
 
         if (!Focus(frame, recipients, "Alt+T", out.stoppedAt)) return;
-        Until([] { TestPressKey('T', true); }, [&] { return view->pickerAsked > 0; });
-        Settle();
+        InputAsProgramUntil([] { TestPressKey('T', true); }, [&] { return view->pickerAsked > 0; });
+        SettleAsProgram();
         out.pickerAsked = view->pickerAsked;
         out.barIdleAfterAltT = frame->GetMenuBar()->m_nTrackingMode == TK_TRACKING_NONE;
 
         if (!Focus(frame, recipients, "Tab", out.stoppedAt)) return;
-        out.tabToText = Until([] { TestPressKey(VK_TAB); }, [&] { return ::GetFocus() == text; });
+        out.tabToText = InputAsProgramUntil([] { TestPressKey(VK_TAB); }, [&] { return ::GetFocus() == text; });
 
         ::SetWindowTextW(text, L"");
         TestPressKey('A');
         TestPressKey(VK_RETURN);
         TestPressKey('B');
         PumpAsProgramUntil([&] { return ::GetWindowTextLengthW(text) >= 4; }, 1500);
-        Settle();
+        SettleAsProgram();
         out.textAfterEnter = view->GetDlgItemText(IDC_MESSAGE_BODY);
     });
 }

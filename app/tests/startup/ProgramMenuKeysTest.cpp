@@ -73,7 +73,8 @@ void RunProgramKeys(CProgramKeysOutcome& out, const CString& sendTitle) {
     CProgramProcess program(ThisProgramDirectory() + L"\\TarvockVelko.exe", L"/StartupGroup");
     out.started = program.started;
     if (!out.started) return;
-    const HWND main = program.FindWindowWhere([](HWND hwnd, const wchar_t*) { return IsHiddenMainWindow(hwnd); }, 60000);
+    const HWND main =
+        program.FindWindowWhere([](HWND hwnd, const wchar_t*) { return IsHiddenMainWindow(hwnd); }, 60000);
     out.mainWindow = main != nullptr;
     if (!main) return;
 
@@ -102,7 +103,8 @@ void RunProgramKeys(CProgramKeysOutcome& out, const CString& sendTitle) {
             return ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
         };
         auto popupOpen = [&] {
-            return program.FindWindowWhere([&](HWND hwnd, const wchar_t*) { return IsPopupOver(hwnd, frame); }, 0) != nullptr;
+            auto over = [&](HWND hwnd, const wchar_t*) { return IsPopupOver(hwnd, frame); };
+            return program.FindWindowWhere(over, 0) != nullptr;
         };
         RECT box = {};
         ::GetWindowRect(text, &box);

@@ -19,7 +19,8 @@ public:
                                     nullptr);
         STARTUPINFOW si = {sizeof si};
         si.lpDesktop = desktop;
-        started = ::CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) != FALSE;
+        started =
+            ::CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) != FALSE;
     }
     ~CProgramProcess() {
         if (!started) return;
@@ -45,7 +46,8 @@ public:
     }
     // A top-level window of the process whose class begins with the prefix.
     HWND FindWindowOf(const wchar_t* classPrefix, DWORD timeoutMs) {
-        return FindWindowWhere([&](HWND, const wchar_t* cls) { return ClassNameStartsWith(cls, classPrefix); }, timeoutMs);
+        auto named = [&](HWND, const wchar_t* cls) { return ClassNameStartsWith(cls, classPrefix); };
+        return FindWindowWhere(named, timeoutMs);
     }
     bool Exited(DWORD timeoutMs) { return ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0; }
     DWORD ExitCode() {
