@@ -263,6 +263,7 @@ TEST_F(FrameBars, TheViewMenuFromTheKeyboardHidesAndShowsTheToolbar) {
     static CViewKeysOutcome out;  // outlives a scene that does not end
     ASSERT_TRUE(TestRunInputScene(L"TarvockVelkoKeyTests", [] {
         out = CViewKeysOutcome();
+        CLayoutProfileScope::Clear(kLayoutProfile);  // a scene that starts again starts from the default layout
         RunViewKeys(out);
         return out.opened[1] && out.onMenuBarItem[0] && out.onMenuBarItem[1] && out.onToolbarItem[0] &&
                out.onToolbarItem[1] && !out.toolbarVisible[0] && out.toolbarVisible[1] && out.closed[0] &&

@@ -41,15 +41,15 @@ bool BringToFrontWithFocus(HWND window, HWND focus) {
 CLayoutProfileScope::CLayoutProfileScope(const char* profile)
     : m_profile(profile), m_saved(theTestApp.m_pszProfileName) {
     theTestApp.m_pszProfileName = m_profile;
-    Remove();
+    Clear(m_profile);
 }
 
 CLayoutProfileScope::~CLayoutProfileScope() {
-    Remove();
+    Clear(m_profile);
     theTestApp.m_pszProfileName = m_saved;
 }
 
-void CLayoutProfileScope::Remove() const {
-    const std::wstring key = L"Software\\TarvockTests\\" + std::wstring(m_profile, m_profile + strlen(m_profile));
+void CLayoutProfileScope::Clear(const char* profile) {
+    const std::wstring key = L"Software\\TarvockTests\\" + std::wstring(profile, profile + strlen(profile));
     ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }

@@ -26,9 +26,11 @@ public:
     ~CLayoutProfileScope();
     CLayoutProfileScope(const CLayoutProfileScope&) = delete;
     CLayoutProfileScope& operator=(const CLayoutProfileScope&) = delete;
+    // Forgets the layouts kept so far under the profile: a scene that starts again opens its
+    // windows as at first.
+    static void Clear(const char* profile);
 
 private:
-    void Remove() const;
     const char* m_profile;
     const char* m_saved;
 };
