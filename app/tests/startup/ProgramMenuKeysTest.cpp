@@ -20,16 +20,9 @@ namespace {
 
 // Runs a step of automation_helper (beside this program); its exit code.
 DWORD RunHelper(const wchar_t* arguments) {
-    const std::wstring exe = ThisProgramDirectory() + L"\\automation_helper.exe";
-    std::wstring line = L"\"" + exe + L"\" " + arguments;
-    STARTUPINFOW si = {sizeof si};
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 99;
-    DWORD code = 98;
-    if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code;
+    CProgramProcess helper(ThisProgramDirectory() + L"\\automation_helper.exe", arguments);
+    if (!helper.started) return 99;
+    return helper.Exited(60000) ? helper.ExitCode() : 98;
 }
 
 // Polls the condition every 50 ms until it holds or the time is up.

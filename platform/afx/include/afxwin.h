@@ -491,26 +491,6 @@ void AfxRelayToolTipMessage(const MSG* msg);
 // none).
 HWND AfxGetThreadToolTip();
 INT_PTR AfxGetCurrentToolId();
-// The next window created on this thread becomes the given object's (the creation hook).
-void AfxHookWindowCreate(CWnd* wnd);
-// Ends the hook; true when the window was attached.
-bool AfxUnhookWindowCreate();
-// Marks the object's window as being made for the scope's life: a window that is destroyed before
-// its creation returns (a dialog template whose controls cannot be made, say) does not end the
-// object's life (no PostNcDestroy), so a creation that fails leaves the object to its caller.
-class CAfxCreatingWindow {
-public:
-    explicit CAfxCreatingWindow(CWnd* wnd);
-    ~CAfxCreatingWindow();
-    CAfxCreatingWindow(const CAfxCreatingWindow&) = delete;
-    CAfxCreatingWindow& operator=(const CAfxCreatingWindow&) = delete;
-    // Whether the object's window is being made on this thread.
-    static bool IsCreating(const CWnd* wnd);
-
-private:
-    CWnd* m_wnd;
-    CAfxCreatingWindow* m_outer;
-};
 // Registers (once) a window class of the class library's procedure; returns its name.
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                                 HICON icon = nullptr);

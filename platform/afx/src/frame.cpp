@@ -1,4 +1,5 @@
 #include "afxcmn.h"
+#include "afxcreate.h"
 
 #include <algorithm>
 
@@ -185,7 +186,6 @@ bool CDialog::Create(UINT templateId, CWnd* parent) {
     const DLGTEMPLATE* tmpl = LoadTemplate();
     if (!tmpl) return false;
     CAfxCreatingWindow creating(this);
-    AfxHookWindowCreate(this);
     HWND hwnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), tmpl, parent ? parent->m_hWnd : nullptr,
                                              AfxDlgProc, 0);
     AfxUnhookWindowCreate();
@@ -235,7 +235,6 @@ bool CFormView::Create(const char*, const char*, DWORD style, const RECT& rect, 
     const DLGTEMPLATE* tmpl = loaded ? static_cast<const DLGTEMPLATE*>(::LockResource(loaded)) : nullptr;
     if (!tmpl) return false;
     CAfxCreatingWindow creating(this);
-    AfxHookWindowCreate(this);
     HWND hwnd = ::CreateDialogIndirectParamW(resources, tmpl, parent->m_hWnd, AfxFormDlgProc, 0);
     AfxUnhookWindowCreate();
     if (!hwnd) {

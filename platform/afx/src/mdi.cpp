@@ -1,4 +1,5 @@
 #include "afxmdi.h"
+#include "afxcreate.h"
 
 namespace {
 
@@ -93,7 +94,6 @@ bool CMDIChildWnd::Create(const char* className, const char* title, DWORD style,
     mcs.style = style;
     m_pMDIFrame = frame;
     CAfxCreatingWindow creating(this);
-    AfxHookWindowCreate(this);
     HWND hwnd = (HWND)::SendMessageW(frame->m_hWndMDIClient, WM_MDICREATE, 0, (LPARAM)&mcs);
     AfxUnhookWindowCreate();
     if (!hwnd || m_hWnd != hwnd) {

@@ -1,4 +1,5 @@
 #include "afxdlgs.h"
+#include "afxcreate.h"
 
 // ---------------------------------------------------------------------------------------------
 // The modal loop of a window.
@@ -258,7 +259,6 @@ bool CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle) {
     }
     t_makeHidden = !visible;
     CAfxCreatingWindow creating(this);
-    AfxHookWindowCreate(this);
     INT_PTR created = ::PropertySheetW(&m_psh);
     AfxUnhookWindowCreate();
     t_makeHidden = false;

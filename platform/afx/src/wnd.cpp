@@ -1,4 +1,5 @@
 #include "afxwin.h"
+#include "afxcreate.h"
 
 #include <memory>
 
@@ -33,7 +34,8 @@ thread_local CWnd* t_wndInit = nullptr;
 thread_local HHOOK t_cbtHook = nullptr;
 // The message being handled, for Default().
 thread_local MSG t_lastMsg = {};
-// The object whose window is being created: a creation that fails leaves it to the caller.
+// The objects whose windows are being made, the innermost first: a creation that fails leaves
+// them to their callers.
 thread_local CAfxCreatingWindow* t_creating = nullptr;
 
 LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -54,6 +56,7 @@ void AfxHookWindowCreate(CWnd* wnd) {
 
 CAfxCreatingWindow::CAfxCreatingWindow(CWnd* wnd) : m_wnd(wnd), m_outer(t_creating) {
     t_creating = this;
+    AfxHookWindowCreate(wnd);
 }
 
 CAfxCreatingWindow::~CAfxCreatingWindow() {
@@ -229,7 +232,6 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     cs.lpCreateParams = param;
     if (!PreCreateWindow(cs)) return false;
     CAfxCreatingWindow creating(this);
-    AfxHookWindowCreate(this);
     HWND hwnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
                                   cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     AfxUnhookWindowCreate();
