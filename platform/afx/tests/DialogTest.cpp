@@ -140,8 +140,12 @@ TEST(FormView, ItsFramesTranslateFirstOnceAndTheDialogManagerGetsOnlyInput) {
     MSG pending;
     EXPECT_FALSE(::PeekMessageW(&pending, name, WM_SYSCHAR, WM_SYSCHAR, PM_NOREMOVE));
 
-    // Tab, which the frame leaves: the dialog manager moves the focus.
+    // Tab, which the frame leaves: the dialog manager moves the focus. The focus is put back
+    // first: another program on the display may have taken the foreground while this thread read
+    // its queue, and with it the focus.
     frame->takes = 0;
+    ::SetFocus(name);
+    ASSERT_EQ(name, ::GetFocus());
     EXPECT_TRUE(offer(WM_KEYDOWN, VK_TAB, 1));
     EXPECT_EQ(std::vector<UINT>{WM_KEYDOWN}, frame->offered);
     EXPECT_EQ(minutes, ::GetFocus());
