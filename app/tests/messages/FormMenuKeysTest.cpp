@@ -288,8 +288,16 @@ void WheelUnderOpenMenu(CFrameBase* frame, CSceneSteps& steps, HWND text, CWheel
     });
 }
 
-struct CSendKeysOutcome {
+// What every scene keeps: whether its frame was made, the filter's tally, whether the system's
+// menu loop started, and what went astray.
+struct CSceneOutcome {
     bool made = false;
+    CFilterTally tally;
+    bool systemMenuLoop = false;
+    std::string notes;
+};
+
+struct CSendKeysOutcome : CSceneOutcome {
     CToggleOutcome toggle;            // focus in the message text
     CWheelOutcome wheel;
     CFileEscOutcome file;             // focus in the recipients
@@ -297,54 +305,54 @@ struct CSendKeysOutcome {
     bool barIdleAfterAltT = false;
     bool tabToText = false;           // Tab from the recipients
     CString textAfterEnter;           // a, Enter, b in the message text
-    CFilterTally tally;
-    bool systemMenuLoop = false;
-    std::string notes;
     bool Held() const {
         return made && toggle.Held() && wheel.Held() && file.Held() && pickerAsked == 1 && barIdleAfterAltT &&
                tabToText && textAfterEnter == "a\r\nb" && !systemMenuLoop;
     }
 };
 
-struct CReadKeysOutcome {
-    bool made = false;
+struct CReadKeysOutcome : CSceneOutcome {
     CFileEscOutcome file;             // focus in the message text
     CToggleOutcome toggle;
-    CFilterTally tally;
-    bool systemMenuLoop = false;
-    std::string notes;
     bool Held() const { return made && file.Held() && toggle.Held() && !systemMenuLoop; }
 };
 
 // Runs the steps of a scene with the filter's tally and the menu-loop watch in place, then
 // closes whatever a failed step left open and the frame.
-void WithinScene(CFrameBase* frame, CFilterTally& tally, bool& systemMenuLoop, std::string& notes,
-                 const std::function<void(CSceneSteps&)> run) {
+void WithinScene(CFrameBase* frame, CSceneOutcome& out, const std::function<void(CSceneSteps&)>& run) {
     const HWND window = frame->m_hWnd;
     CSceneSteps steps(frame);
-    g_tally = &tally;
-    g_systemMenuLoop = &systemMenuLoop;
+    g_tally = &out.tally;
+    g_systemMenuLoop = &out.systemMenuLoop;
     const UINT_PTR watch = ::SetTimer(nullptr, 0, 200, WatchMenuLoop);
     run(steps);
     ::KillTimer(nullptr, watch);
     g_systemMenuLoop = nullptr;
     g_tally = nullptr;
-    notes = steps.notes;
+    out.notes = steps.notes;
     CTkMouseTracker::ForThread().CloseTracked();
     if (::IsWindow(window)) frame->DestroyWindow();
 }
 
-void RunSendKeys(CSendKeysOutcome& out) {
-    auto* frame = new CSendFormFrame;
+// Makes a scene's frame, noting in the outcome that it was made; null when it cannot be.
+template <class Frame>
+Frame* MakeSceneFrame(CSceneOutcome& out) {
+    auto* frame = new Frame;
     if (!frame->Create(nullptr)) {
         delete frame;
-        return;
+        return nullptr;
     }
     out.made = true;
+    return frame;
+}
+
+void RunSendKeys(CSendKeysOutcome& out) {
+    auto* frame = MakeSceneFrame<CSendFormFrame>(out);
+    if (!frame) return;
     CPickerProbeView* view = frame->view;
     const HWND recipients = ::GetDlgItem(view->m_hWnd, IDC_MESSAGE_RECIPIENTS);
     const HWND text = ::GetDlgItem(view->m_hWnd, IDC_MESSAGE_BODY);
-    WithinScene(frame, out.tally, out.systemMenuLoop, out.notes, [&](CSceneSteps& steps) {
+    WithinScene(frame, out, [&](CSceneSteps& steps) {
         ToggleToolbarByKeys(frame, steps, text, out.toggle);
         WheelUnderOpenMenu(frame, steps, text, out.wheel);
         OpenFileAndEscape(frame, steps, recipients, out.file);
@@ -374,15 +382,11 @@ void RunSendKeys(CSendKeysOutcome& out) {
 }
 
 void RunReadKeys(CReadKeysOutcome& out) {
-    auto* frame = new CCountingReadFrame;
-    if (!frame->Create(nullptr)) {
-        delete frame;
-        return;
-    }
-    out.made = true;
+    auto* frame = MakeSceneFrame<CCountingReadFrame>(out);
+    if (!frame) return;
     const HWND text = ::GetDlgItem(frame->GetView()->m_hWnd, IDC_MESSAGE_BODY);
     ::SetWindowTextW(text, L"See you at eight");
-    WithinScene(frame, out.tally, out.systemMenuLoop, out.notes, [&](CSceneSteps& steps) {
+    WithinScene(frame, out, [&](CSceneSteps& steps) {
         OpenFileAndEscape(frame, steps, text, out.file);
         ToggleToolbarByKeys(frame, steps, text, out.toggle);
     });
@@ -414,6 +418,20 @@ void ExpectEachKeyFilteredOnce(const CFilterTally& tally) {
 // from the default layout.
 const char kLayoutProfile[] = "Form Menu Keys Tests";
 
+// Runs a scene on the tests' desktop until its outcome holds, from the default layout each time;
+// a scene that starts again says why on the test's output. The outcome outlives a scene that does
+// not end.
+template <class Outcome>
+bool RunKeysScene(Outcome& out, void (*run)(Outcome&), const char* what) {
+    return TestRunInputScene(L"TarvockVelkoFormKeys", [&out, run, what] {
+        out = Outcome();
+        CLayoutProfileScope::Clear(kLayoutProfile);
+        run(out);
+        if (!out.Held()) std::fprintf(stderr, "%s again: %s\n", what, out.notes.c_str());
+        return out.Held();
+    }, 180000);
+}
+
 class FormMenuKeys : public ::testing::Test {
 protected:
     void SetUp() override { theTestApp.SetUpToolkit(); }
@@ -433,15 +451,8 @@ protected:
 // Alt+T presses the form's "&To..."; Tab goes from the recipients to the text, where Enter makes
 // a new line.
 TEST_F(FormMenuKeys, TheSendWindowsMenusOpenFromItsFieldsAndTheFormKeepsItsKeys) {
-    static CSendKeysOutcome out;  // outlives a scene that does not end
-    ASSERT_TRUE(TestRunInputScene(L"TarvockVelkoFormKeys", [] {
-        out = CSendKeysOutcome();
-        CLayoutProfileScope::Clear(kLayoutProfile);
-        RunSendKeys(out);
-        // A scene that starts again says why on the test's output.
-        if (!out.Held()) std::fprintf(stderr, "the send window's keys again: %s\n", out.notes.c_str());
-        return out.Held();
-    }, 180000));
+    static CSendKeysOutcome out;
+    ASSERT_TRUE(RunKeysScene(out, RunSendKeys, "the send window's keys"));
     ASSERT_TRUE(out.made);
     SCOPED_TRACE(out.notes);
     EXPECT_FALSE(out.systemMenuLoop) << "the system's menu loop never starts";
@@ -463,13 +474,7 @@ TEST_F(FormMenuKeys, TheSendWindowsMenusOpenFromItsFieldsAndTheFormKeepsItsKeys)
 // bar; Alt+V, T hides and shows the toolbar.
 TEST_F(FormMenuKeys, TheReadWindowsMenusOpenFromItsText) {
     static CReadKeysOutcome out;
-    ASSERT_TRUE(TestRunInputScene(L"TarvockVelkoFormKeys", [] {
-        out = CReadKeysOutcome();
-        CLayoutProfileScope::Clear(kLayoutProfile);
-        RunReadKeys(out);
-        if (!out.Held()) std::fprintf(stderr, "the read window's keys again: %s\n", out.notes.c_str());
-        return out.Held();
-    }, 180000));
+    ASSERT_TRUE(RunKeysScene(out, RunReadKeys, "the read window's keys"));
     ASSERT_TRUE(out.made);
     SCOPED_TRACE(out.notes);
     EXPECT_FALSE(out.systemMenuLoop);

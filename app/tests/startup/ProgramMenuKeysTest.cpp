@@ -13,7 +13,6 @@
 #include <atlbase.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 namespace {
@@ -23,15 +22,6 @@ DWORD RunHelper(const wchar_t* arguments) {
     CProgramProcess helper(ThisProgramDirectory() + L"\\automation_helper.exe", arguments);
     if (!helper.started) return 99;
     return helper.Exited(60000) ? helper.ExitCode() : 98;
-}
-
-// Polls the condition every 50 ms until it holds or the time is up.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    for (DWORD waited = 0;; waited += 50) {
-        if (condition()) return true;
-        if (waited >= timeoutMs) return false;
-        ::Sleep(50);
-    }
 }
 
 struct CProgramKeysOutcome {
@@ -104,9 +94,9 @@ void RunProgramKeys(CProgramKeysOutcome& out, const CString& sendTitle) {
         // The window comes to the front and a click puts the focus in the text, as a user does.
         auto clickIntoText = [&] {
             ::SetForegroundWindow(frame);
-            WaitFor([&] { return ::GetForegroundWindow() == frame; }, 2000);
+            PollUntil([&] { return ::GetForegroundWindow() == frame; }, 2000);
             return TestInputUntil([&] { TestSendClick({(box.left + box.right) / 2, (box.top + box.bottom) / 2}); },
-                                  [&] { return WaitFor([&] { return focus() == text; }, 2000); });
+                                  [&] { return PollUntil([&] { return focus() == text; }, 2000); });
         };
         out.focusInText = clickIntoText();
         out.viewTop[0] = TopOf(view);
@@ -117,13 +107,13 @@ void RunProgramKeys(CProgramKeysOutcome& out, const CString& sendTitle) {
             for (int attempt = 0; attempt < 3 && !out.toolbarToggled[round]; ++attempt) {
                 if (attempt > 0 && !clickIntoText()) continue;
                 TestPressKey('V', true);
-                out.menuOpened[round] = WaitFor(popupOpen, 2000);
+                out.menuOpened[round] = PollUntil(popupOpen, 2000);
                 if (!out.menuOpened[round]) continue;
                 ::Sleep(300);  // the release of Alt is handled first
                 TestPressKey('T');
-                out.toolbarToggled[round] = WaitFor([&] { return TopOf(view) != before; }, 2000);
+                out.toolbarToggled[round] = PollUntil([&] { return TopOf(view) != before; }, 2000);
             }
-            out.menuClosed[round] = WaitFor([&] { return !popupOpen(); }, 2000) && focus() == text;
+            out.menuClosed[round] = PollUntil([&] { return !popupOpen(); }, 2000) && focus() == text;
             out.viewTop[round + 1] = TopOf(view);
         }
         // The window closes at once for the close command, without asking to send.

@@ -15,10 +15,7 @@ CString TakeMessageBox(CProgramProcess& program) {
     if (!box) return CString("<no message box>");
     // The box may be found before its text control is filled in.
     wchar_t text[1024] = {};
-    for (int waited = 0; waited < 5000; waited += 50) {
-        if (::GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) break;
-        ::Sleep(50);
-    }
+    PollUntil([&] { return ::GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0; }, 5000);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     return CString(text);
 }

@@ -49,14 +49,13 @@ std::set<DWORD> ProgramProcesses() {
 HWND FindProgramWindow(const wchar_t* classPrefix, DWORD timeoutMs, bool (*accept)(HWND, void*) = nullptr,
                        void* context = nullptr) {
     HWND found = nullptr;
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
+    PollUntil([&] {
         const std::set<DWORD> ids = ProgramProcesses();
         found = FindTopLevelWindow([&](HWND hwnd, DWORD pid, const wchar_t* cls) {
             return ids.count(pid) && ClassNameStartsWith(cls, classPrefix) && (!accept || accept(hwnd, context));
         });
-        if (found) break;
-        ::Sleep(50);
-    }
+        return found != nullptr;
+    }, timeoutMs);
     return found;
 }
 
@@ -233,17 +232,16 @@ int SecondStart() {
 }
 
 int WaitLines(const wchar_t* log, int count, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
+    const bool arrived = PollUntil([&] {
         int lines = 0;
         if (FILE* file = _wfopen(log, L"r")) {
             for (int c; (c = std::fgetc(file)) != EOF;)
                 if (c == '\n') ++lines;
             std::fclose(file);
         }
-        if (lines >= count) return 0;
-        ::Sleep(50);
-    }
-    return 1;
+        return lines >= count;
+    }, timeoutMs);
+    return arrived ? 0 : 1;
 }
 
 int StoreCredentials(const wchar_t* user, const wchar_t* password, const wchar_t* account) {

@@ -35,13 +35,12 @@ public:
     // class name), waiting for one at most the time given; none once the process has ended.
     HWND FindWindowWhere(const std::function<bool(HWND, const wchar_t*)>& accept, DWORD timeoutMs) {
         HWND found = nullptr;
-        for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
+        PollUntil([&] {
             found = FindTopLevelWindow([&](HWND hwnd, DWORD pid, const wchar_t* cls) {
                 return pid == m_pi.dwProcessId && accept(hwnd, cls);
             });
-            if (found || Exited(0)) break;
-            ::Sleep(50);
-        }
+            return found || Exited(0);
+        }, timeoutMs);
         return found;
     }
     // A top-level window of the process whose class begins with the prefix.

@@ -1,11 +1,22 @@
-// Finds a top-level window by its process and its class name, for the tests that run the
-// program in processes of their own.
+// Finds a top-level window by its process and its class name, and waits for what another
+// process does, for the tests that run the program in processes of their own.
 #pragma once
 
 #include <windows.h>
 
 #include <cwchar>
+#include <functional>
 #include <string>
+
+// Polls the condition every 50 ms, without pumping (what it looks at is another
+// process's), until it holds or the time is up; returns the condition.
+inline bool PollUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD waited = 0;; waited += 50) {
+        if (condition()) return true;
+        if (waited >= timeoutMs) return false;
+        ::Sleep(50);
+    }
+}
 
 // True when the class name begins with the prefix.
 inline bool ClassNameStartsWith(const wchar_t* className, const wchar_t* prefix) {

@@ -8,8 +8,9 @@ void AfxHookWindowCreate(CWnd* wnd);
 // Ends the hook; true when the window was attached.
 bool AfxUnhookWindowCreate();
 // Hooks the creation of the object's window (AfxHookWindowCreate) and marks it as being made for
-// the scope's life: a window that is destroyed before its creation returns (a dialog template whose controls cannot be made, say) does not end the
-// object's life (no PostNcDestroy), so a creation that fails leaves the object to its caller.
+// the scope's life: a window that is destroyed before its creation returns (a dialog template
+// whose controls cannot be made, say) does not end the object's life (no PostNcDestroy), so a
+// creation that fails leaves the object to its caller.
 class CAfxCreatingWindow {
 public:
     explicit CAfxCreatingWindow(CWnd* wnd);
